@@ -1,0 +1,48 @@
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <cstdlib>
+#include <fstream>
+
+#include "app/Files.h"
+#include "app/Settings.h"
+
+namespace pelwick::test {
+
+TProgramFolder::TProgramFolder() {
+    path_ = IncludeTrailingPathDelimiter(dir_.path().toStdString());
+    if (const char* home = std::getenv("PELWICK_HOME")) hadHome_ = true, oldHome_ = home;
+    setenv("PELWICK_HOME", path_.c_str(), 1);
+    UnloadSettings();
+}
+
+TProgramFolder::~TProgramFolder() {
+    UnloadSettings();
+    if (hadHome_)
+        setenv("PELWICK_HOME", oldHome_.c_str(), 1);
+    else
+        unsetenv("PELWICK_HOME");
+}
+
+void TProgramFolder::Write(const std::string& name, const std::string& bytes) const {
+    WriteFile(File(name), bytes);
+}
+
+std::string TProgramFolder::Read(const std::string& name) const {
+    return ReadFileBytes(File(name));
+}
+
+void TProgramFolder::MakeFolder(const std::string& name) const {
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(File(name))));
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    ASSERT_TRUE(out) << "cannot create " << path;
+    out << bytes;
+    ASSERT_TRUE(out.good()) << "cannot write " << path;
+}
+
+}  // namespace pelwick::test

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QTemporaryDir>
+#include <string>
+
+namespace pelwick::test {
+
+// A temporary folder that is also the program folder ($PELWICK_HOME) while it lives, with
+// the loaded settings forgotten on entry and exit.
+class TProgramFolder {
+  public:
+    TProgramFolder();
+    ~TProgramFolder();
+    TProgramFolder(const TProgramFolder&) = delete;
+    TProgramFolder& operator=(const TProgramFolder&) = delete;
+
+    // The folder with its trailing separator.
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + name; }
+    void Write(const std::string& name, const std::string& bytes) const;
+    std::string Read(const std::string& name) const;
+    void MakeFolder(const std::string& name) const;
+
+  private:
+    QTemporaryDir dir_;
+    std::string path_;
+    std::string oldHome_;
+    bool hadHome_ = false;
+};
+
+// Writes bytes to a file, creating it; fails the test on error.
+void WriteFile(const std::string& path, const std::string& bytes);
+
+}  // namespace pelwick::test
