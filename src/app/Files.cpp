@@ -1,0 +1,266 @@
+#include "app/Files.h"
+
+#include <QDir>
+
+#include <QStandardPaths>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/Exception.h"
+#include "app/Strings.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <QSaveFile>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace pelwick {
+
+namespace {
+
+fs::path ToPath(const std::string& s) {
+    return fs::path(std::u8string(s.begin(), s.end()));
+}
+
+std::string FromPath(const fs::path& p) {
+    const std::u8string u = p.u8string();
+    return std::string(u.begin(), u.end());
+}
+
+[[maybe_unused]] QString ToQString(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+std::string ExecutableFolder() {
+#ifdef _WIN32
+    wchar_t buffer[MAX_PATH * 4];
+    const DWORD n = GetModuleFileNameW(nullptr, buffer, DWORD(std::size(buffer)));
+    return FromPath(fs::path(std::wstring(buffer, n)).parent_path());
+#else
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : FromPath(exe.parent_path());
+#endif
+}
+
+}  // namespace
+
+std::string IncludeTrailingPathDelimiter(std::string_view folder) {
+    std::string r(folder);
+    if (r.empty() || r.back() != PathDelim) r += PathDelim;
+    return r;
+}
+
+std::string ProgramFolder() {
+    const char* home = std::getenv("PELWICK_HOME");
+    if (home && *home) return IncludeTrailingPathDelimiter(home);
+    return IncludeTrailingPathDelimiter(ExecutableFolder());
+}
+
+std::string ReadRegistryString(TRegistryRoot root, const std::string& key,
+                               const std::string& valueName) {
+#ifdef _WIN32
+    HKEY rootKey = root == rrLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    const std::wstring wkey = ToQString(key).toStdWString();
+    const std::wstring wname = ToQString(valueName).toStdWString();
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(rootKey, wkey.c_str() + (wkey.starts_with(L"\\") ? 1 : 0), 0, KEY_READ,
+                      &handle) != ERROR_SUCCESS)
+        return {};
+    std::string result;
+    DWORD type = 0, size = 0;
+    const wchar_t* name = wname.empty() ? nullptr : wname.c_str();
+    if (RegQueryValueExW(handle, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ)) {
+        std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+        if (RegQueryValueExW(handle, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value.data()),
+                             &size) == ERROR_SUCCESS)
+            result = QString::fromWCharArray(value.c_str()).toStdString();
+    }
+    RegCloseKey(handle);
+    return result;
+#else
+    (void)root, (void)key, (void)valueName;
+    return {};
+#endif
+}
+
+std::string GetShellFolder(const std::string& name) {
+#ifdef _WIN32
+    std::string folder = ReadRegistryString(
+        rrCurrentUser, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+        name);
+#else
+    QStandardPaths::StandardLocation location;
+    if (SameText(name, "My Pictures"))
+        location = QStandardPaths::PicturesLocation;
+    else if (SameText(name, "Personal"))
+        location = QStandardPaths::DocumentsLocation;
+    else if (SameText(name, "Desktop"))
+        location = QStandardPaths::DesktopLocation;
+    else if (SameText(name, "My Music"))
+        location = QStandardPaths::MusicLocation;
+    else if (SameText(name, "My Video"))
+        location = QStandardPaths::MoviesLocation;
+    else
+        return {};
+    std::string folder =
+        QDir::toNativeSeparators(QStandardPaths::writableLocation(location)).toStdString();
+#endif
+    return folder.empty() ? folder : IncludeTrailingPathDelimiter(folder);
+}
+
+bool MatchesWildcard(std::string_view name, std::string_view pattern) {
+    // Iterative matcher with one backtrack point: linear in practice, no recursion.
+    size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
+    auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+    auto same = [&](char a, char b) { return fold(a) == fold(b); };
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
+            ++p, ++n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+void FindFiles(const std::string& folder, const std::string& pattern,
+               std::vector<std::string>& list, bool withExtension) {
+    list.clear();
+    std::error_code ec;
+    fs::directory_iterator it(ToPath(IncludeTrailingPathDelimiter(folder)), ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        const std::string name = FromPath(it->path().filename());
+        if (name == "." || name == ".." || !MatchesWildcard(name, pattern)) continue;
+        std::error_code dirEc;
+        if (it->is_directory(dirEc)) continue;
+        const size_t dot = name.rfind('.');
+        list.push_back(withExtension || dot == std::string::npos ? name : name.substr(0, dot));
+    }
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::exists(ToPath(path), ec) && !fs::is_directory(ToPath(path), ec);
+}
+
+bool DirectoryExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(ToPath(path), ec);
+}
+
+bool DeleteFileIfExists(const std::string& path) {
+    std::error_code ec;
+    if (!FileExists(path)) return true;
+    return fs::remove(ToPath(path), ec) && !ec;
+}
+
+#ifdef _WIN32
+void WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
+    QSaveFile file(ToQString(fileName));
+    auto fail = [&](const QString& reason) {
+        throw EFileError("Cannot write \"" + fileName + "\": " + reason.toStdString());
+    };
+    if (!file.open(QIODevice::WriteOnly)) fail(file.errorString());
+    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
+        fail(file.errorString());
+    if (!file.commit()) fail(file.errorString());
+}
+#else
+// QSaveFile is not used here: it has been seen to report success after a short write (a full
+// disk, a file size limit) and to rename the truncated file over the good one.
+void WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
+    auto fail = [&](int error) {
+        throw EFileError("Cannot write \"" + fileName + "\": " + std::strerror(error));
+    };
+    if (DirectoryExists(fileName)) fail(EISDIR);
+    std::string temp = fileName + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) fail(errno);
+    auto abandon = [&](int error) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        fail(error);
+    };
+    // Keep the old file's permissions; a new file gets the usual ones under the umask.
+    struct stat old {};
+    mode_t mode = 0666;
+    if (::stat(fileName.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    if (::fchmod(fd, mode) != 0) abandon(errno);
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) abandon(n < 0 ? errno : EIO);
+        done += size_t(n);
+    }
+    if (::fsync(fd) != 0) abandon(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        fail(error);
+    }
+    if (::rename(temp.c_str(), fileName.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        fail(error);
+    }
+}
+#endif
+
+std::string ReadFileBytes(const std::string& fileName) {
+    if (DirectoryExists(fileName))
+        throw EFileError("Cannot read \"" + fileName + "\": it is a folder");
+    std::ifstream in(ToPath(fileName), std::ios::binary);
+    if (!in) throw EFileError("Cannot read \"" + fileName + "\"");
+    std::ostringstream out;
+    out << in.rdbuf();
+    if (in.bad()) throw EFileError("Cannot read \"" + fileName + "\"");
+    return std::move(out).str();
+}
+
+void SaveTextFile(std::string_view text, const std::string& fileName) {
+    if (fileName.empty()) return;
+    text = text.substr(0, text.find('\0'));
+    std::string out;
+    out.reserve(text.size() + text.size() / 16 + 2);
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t brk = text.find_first_of("\r\n", start);
+        if (brk == std::string_view::npos) {
+            out.append(text.substr(start)).append("\r\n");
+            break;
+        }
+        out.append(text.substr(start, brk - start)).append("\r\n");
+        start =
+            brk + ((text[brk] == '\r' && brk + 1 < text.size() && text[brk + 1] == '\n') ? 2 : 1);
+    }
+    WriteFileAtomically(fileName, out);
+}
+
+}  // namespace pelwick

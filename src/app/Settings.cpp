@@ -1,0 +1,118 @@
+#include "app/Settings.h"
+
+#include <algorithm>
+
+#include "app/Files.h"
+#include "app/Process.h"
+#include "app/Strings.h"
+
+namespace pelwick {
+
+TRssSaverOptions SaverOptions;
+std::unique_ptr<TSettingsFile> SettingsFile;
+
+namespace {
+
+std::uint8_t ToByte(int value) {
+    return std::uint8_t(unsigned(value) & 0xFFu);
+}
+
+}  // namespace
+
+bool IsFeedUsed(const std::string& entry) {
+    const std::string name = entry.substr(0, entry.find(" ["));
+    return !SettingsFile || SettingsFile->ReadBool(UseFeedSection, name, true);
+}
+
+void BuildImageList(const std::string& folder, std::vector<std::string>& list) {
+    if (!DirectoryExists(folder)) return;
+    for (const char* pattern : {"*.jpg", "*.gif", "*.bmp"}) {
+        std::vector<std::string> names;
+        FindFiles(folder, pattern, names, true);
+        std::sort(names.begin(), names.end(),
+                  [](const std::string& a, const std::string& b) { return LessText(a, b); });
+        for (const std::string& name : names) {
+            std::string path = folder + name;
+            const bool listed = std::any_of(
+                list.begin(), list.end(), [&](const std::string& p) { return SameText(p, path); });
+            if (!listed) list.push_back(std::move(path));
+        }
+    }
+}
+
+void LoadSettings() {
+    Randomize();
+    SettingsFile = std::make_unique<TSettingsFile>(ProgramFolder() + SettingsFileName);
+    const TSettingsFile& ini = *SettingsFile;
+    TRssSaverOptions& o = SaverOptions;
+
+    std::vector<std::string> names = ini.ReadSection(FeedsSection);
+    o.FeedNames.insert(o.FeedNames.end(), names.begin(), names.end());
+    for (size_t i = o.FeedNames.size(); i-- > 0;)
+        if (!IsFeedUsed(o.FeedNames[i])) o.FeedNames.erase(o.FeedNames.begin() + i);
+
+    o.EffectSpeed2 = ini.ReadInteger(OptionsSectionAlt, "EffectSpeed2", 2);
+    o.ImagePath = ini.ReadString(OptionsSection, "ImagePath", ProgramFolder());
+    o.ImageSize = ToByte(ini.ReadInteger(OptionsSectionAlt, "ImageSize", 4));
+    o.ImageInterval = ini.ReadInteger(OptionsSectionAlt, "ImageInterval", 17);
+    o.ImageSequence = ToByte(ini.ReadInteger(OptionsSectionAlt, "ImageSequence", 1));
+    o.RandomPosition = ini.ReadBool(OptionsSectionAlt, "RandomPosition", false);
+    o.BlogInterval = ini.ReadInteger(OptionsSectionAlt, "BlogInterval", 12);
+    o.RandomFeed = ini.ReadBool(OptionsSectionAlt, "RandomFeed", false);
+
+    BuildImageList(DirectoryExists(o.ImagePath) ? o.ImagePath : ProgramFolder(), o.ImageFiles);
+
+    o.Loop = ini.ReadBool(OptionsSection, "Loop", false);
+    o.Mute = ini.ReadBool(OptionsSection, "Mute", false);
+    o.MouseMoveExit = ini.ReadBool(OptionsSection, "MouseMoveExit", true);
+    o.MousePressExit = ini.ReadBool(OptionsSection, "MousePressExit", true);
+    o.KeyboardPressExit = ini.ReadBool(OptionsSection, "KeyboardPressExit", true);
+    o.ShowCursor = ini.ReadBool(OptionsSection, "ShowCursor", false);
+    o.OnlyEscKeyExit = ini.ReadBool(OptionsSection, "OnlyEscKeyExit", false);
+}
+
+void SaveSettings() {
+    if (!SettingsFile)
+        SettingsFile = std::make_unique<TSettingsFile>(ProgramFolder() + SettingsFileName);
+    TSettingsFile& ini = *SettingsFile;
+    const TRssSaverOptions& o = SaverOptions;
+    ini.WriteString(OptionsSection, "ImagePath", o.ImagePath);
+    ini.WriteInteger(OptionsSectionAlt, "EffectSpeed2", o.EffectSpeed2);
+    ini.WriteInteger(OptionsSectionAlt, "ImageSize", o.ImageSize);
+    ini.WriteInteger(OptionsSectionAlt, "ImageInterval", o.ImageInterval);
+    ini.WriteInteger(OptionsSectionAlt, "ImageSequence", o.ImageSequence);
+    ini.WriteBool(OptionsSectionAlt, "RandomPosition", o.RandomPosition);
+    ini.WriteInteger(OptionsSectionAlt, "BlogInterval", o.BlogInterval);
+    ini.WriteBool(OptionsSectionAlt, "RandomFeed", o.RandomFeed);
+    ini.WriteBool(OptionsSection, "Loop", o.Loop);
+    ini.WriteBool(OptionsSection, "Mute", o.Mute);
+    ini.WriteBool(OptionsSection, "MouseMoveExit", o.MouseMoveExit);
+    ini.WriteBool(OptionsSection, "MousePressExit", o.MousePressExit);
+    ini.WriteBool(OptionsSection, "KeyboardPressExit", o.KeyboardPressExit);
+    ini.WriteBool(OptionsSection, "ShowCursor", o.ShowCursor);
+    ini.WriteBool(OptionsSection, "OnlyEscKeyExit", o.OnlyEscKeyExit);
+    ini.UpdateFile();
+}
+
+void UnloadSettings() {
+    SettingsFile.reset();
+    SaverOptions = TRssSaverOptions{};
+}
+
+bool ResolveImagePath(std::string& path) {
+    if (FileExists(path)) return true;
+    for (const std::string& base : {SaverOptions.ImagePath, ProgramFolder()}) {
+        if (FileExists(base + path)) {
+            path = base + path;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool NoExitOptionSet() {
+    const TRssSaverOptions& o = SaverOptions;
+    return !o.MouseMoveExit && !o.MousePressExit && !o.KeyboardPressExit && !o.OnlyEscKeyExit;
+}
+
+}  // namespace pelwick

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pelwick {
+
+std::string UpperAscii(std::string_view s);
+std::string LowerAscii(std::string_view s);
+
+// Removes blanks and control characters (everything up to U+0020) at both ends.
+std::string TrimBlanks(std::string_view s);
+
+// Case-insensitive comparison of UTF-8 text. ASCII is folded directly; other letters are
+// folded with Unicode rules when both strings are valid UTF-8, otherwise bytes are compared.
+int CompareText(std::string_view a, std::string_view b);
+bool SameText(std::string_view a, std::string_view b);
+
+// Orders case-insensitively, then by bytes, so that sorting is deterministic.
+bool LessText(std::string_view a, std::string_view b);
+
+bool IsValidUtf8(std::string_view s);
+
+// A signed 32-bit decimal integer with an optional sign and nothing else; nullopt otherwise.
+std::optional<int> TryParseInt(std::string_view s);
+
+// 1-based position of sub in s with ASCII letters compared without case; 0 when absent.
+int PosNoCase(std::string_view sub, std::string_view s);
+
+}  // namespace pelwick

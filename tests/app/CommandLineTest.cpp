@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+
+namespace pelwick {
+namespace {
+
+struct TCase {
+    std::vector<std::string> args;
+    int mode;
+    int parent;
+};
+
+TEST(CommandLine, SwitchTable) {
+    const TCase cases[] = {
+        {{}, rmOptions, 0},
+        {{"/s"}, rmSaver, 0},
+        {{"/S"}, rmSaver, 0},
+        {{"-s"}, rmSaver, 0},
+        {{"/x"}, rmSaver, 0},
+        {{"/c"}, rmOptionsC, 0},
+        {{"/C"}, rmOptionsC, 0},
+        {{"/c:1234"}, rmOptionsC, 0},
+        {{"/p", "1234"}, rmPreview, 1234},
+        {{"/p"}, rmOptions, 0},
+        {{"/p", "abc"}, rmPreview, 0},
+        {{"/a", "1234"}, rmNothing, 1234},
+        {{"/a"}, rmOptions, 0},
+        // Without a prefix the first letter is what gets deleted.
+        {{"ss"}, rmSaver, 0},
+        {{"sc"}, rmOptionsC, 0},
+        {{"sp", "7"}, rmPreview, 7},
+        // Only the first two arguments count.
+        {{"/p", "5", "/c", "9"}, rmPreview, 5},
+        {{"/s", "1234"}, rmSaver, 0},
+    };
+    for (const TCase& c : cases) {
+        ParseCommandLine(c.args);
+        const std::string label = c.args.empty() ? "(none)" : c.args[0];
+        EXPECT_EQ(RunMode, c.mode) << label;
+        EXPECT_EQ(PreviewParent, c.parent) << label;
+    }
+}
+
+TEST(CommandLine, ArgumentsWithoutALetter) {
+    for (const char* arg : {"/", "-", "s", "P"}) {
+        ParseCommandLine({arg});
+        EXPECT_EQ(RunMode, rmSaver) << arg;
+    }
+    ParseCommandLine({""});
+    EXPECT_EQ(RunMode, rmOptions);
+    ParseCommandLine({"", "1234"});
+    EXPECT_EQ(RunMode, rmOptions);
+}
+
+TEST(CommandLine, WindowIds) {
+    const std::pair<const char*, int> cases[] = {
+        {"0", 0},           {"1234", 1234},
+        {"-1", -1},         {"+12", 12},
+        {"0x1F", 31},       {"0X1f", 31},
+        {"0xFFFFFFFF", -1}, {"2147483647", 2147483647},
+        {"99999999999", 0}, {"0x100000000", 0},
+        {"0x", 0},          {"12a", 0},
+        {" 12", 0},         {"", 0},
+        {"0x-1", 0},        {"$1F", 0},
+    };
+    for (const auto& [text, id] : cases)
+        EXPECT_EQ(ParseWindowId(text), id) << text;
+    ParseCommandLine({"/P", "0x1F"});
+    EXPECT_EQ(RunMode, rmPreview);
+    EXPECT_EQ(PreviewParent, 31);
+    ParseCommandLine({"/p", "99999999999"});
+    EXPECT_EQ(RunMode, rmPreview);
+    EXPECT_EQ(PreviewParent, 0);
+}
+
+TEST(CommandLine, ProcessArgumentsSkipTheProgramName) {
+    char prog[] = "pelwick", sw[] = "/p", id[] = "42";
+    char* argv[] = {prog, sw, id};
+    SetProcessArguments(3, argv);
+    ParseCommandLine();
+    EXPECT_EQ(RunMode, rmPreview);
+    EXPECT_EQ(PreviewParent, 42);
+    SetProcessArguments(1, argv);
+    ParseCommandLine();
+    EXPECT_EQ(RunMode, rmOptions);
+    EXPECT_EQ(PreviewParent, 0);
+}
+
+}  // namespace
+}  // namespace pelwick

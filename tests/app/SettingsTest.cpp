@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include "app/Exception.h"
+#include "app/Files.h"
+#include "app/Settings.h"
+#include "support/TestSupport.h"
+
+namespace pelwick {
+namespace {
+
+using test::TProgramFolder;
+
+TEST(Settings, MissingFileGivesDefaults) {
+    TProgramFolder dir;
+    dir.Write("shot.jpg", "x");
+    LoadSettings();
+    const TRssSaverOptions& o = SaverOptions;
+    EXPECT_EQ(o.ImagePath, dir.Path());
+    EXPECT_EQ(o.ImageSize, 4);
+    EXPECT_EQ(o.EffectSpeed2, 2);
+    EXPECT_EQ(o.ImageInterval, 17);
+    EXPECT_EQ(o.ImageSequence, 1);
+    EXPECT_EQ(o.BlogInterval, 12);
+    EXPECT_FALSE(o.RandomPosition || o.RandomFeed || o.Loop || o.Mute || o.ShowCursor ||
+                 o.OnlyEscKeyExit);
+    EXPECT_TRUE(o.MouseMoveExit && o.MousePressExit && o.KeyboardPressExit);
+    EXPECT_TRUE(o.FeedNames.empty());
+    EXPECT_EQ(o.ImageFiles, (std::vector<std::string>{dir.File("shot.jpg")}));
+    EXPECT_FALSE(NoExitOptionSet());
+}
+
+TEST(Settings, ValuesTruncationAndUnparsableDefaults) {
+    TProgramFolder dir;
+    dir.Write("Pelwick.ini",
+              "[Set]\nImageSize=260\nImageSequence=-1\nImageInterval=5\nBlogInterval=abc\n"
+              "RandomFeed=true\nRandomPosition=1\n[set]\nMouseMoveExit=0\nMute=7\n");
+    LoadSettings();
+    EXPECT_EQ(SaverOptions.ImageSize, 4);
+    EXPECT_EQ(SaverOptions.ImageSequence, 255);
+    EXPECT_EQ(SaverOptions.ImageInterval, 5);
+    EXPECT_EQ(SaverOptions.BlogInterval, 12);
+    EXPECT_FALSE(SaverOptions.RandomFeed);
+    EXPECT_TRUE(SaverOptions.RandomPosition);
+    EXPECT_FALSE(SaverOptions.MouseMoveExit);
+    EXPECT_TRUE(SaverOptions.Mute);
+}
+
+TEST(Settings, FeedNamesKeepOrderAndFollowUsefeed) {
+    TProgramFolder dir;
+    dir.Write("Pelwick.ini",
+              "[feeds]\nZeta=http://z\nAlpha=http://a\nOff=http://off\nMid=http://m\n"
+              "[usefeed]\nAlpha=1\noff=0\nMid=junk\n");
+    LoadSettings();
+    EXPECT_EQ(SaverOptions.FeedNames, (std::vector<std::string>{"Zeta", "Alpha", "Mid"}));
+    EXPECT_FALSE(IsFeedUsed("Off [http://off]"));
+    EXPECT_TRUE(IsFeedUsed("Zeta [http://z]"));
+    EXPECT_TRUE(IsFeedUsed("Unknown"));
+    // The feed that is not in use stays in the file.
+    EXPECT_EQ(SettingsFile->ReadString("feeds", "Off", ""), "http://off");
+}
+
+TEST(Settings, EmptyFeedsSection) {
+    TProgramFolder dir;
+    dir.Write("Pelwick.ini", "[feeds]\n[usefeed]\n");
+    LoadSettings();
+    EXPECT_TRUE(SaverOptions.FeedNames.empty());
+}
+
+TEST(Settings, ImageListOrder) {
+    TProgramFolder dir;
+    for (const char* name : {"b.jpg", "a.JPG", "c.gif", "a.bmp", "notes.txt", "d.png"})
+        dir.Write(name, "x");
+    dir.MakeFolder("x.jpg");
+    std::vector<std::string> list;
+    BuildImageList(dir.Path(), list);
+    EXPECT_EQ(list, (std::vector<std::string>{dir.File("a.JPG"), dir.File("b.jpg"),
+                                              dir.File("c.gif"), dir.File("a.bmp")}));
+    // Appending the same folder again adds nothing; a missing folder adds nothing.
+    BuildImageList(dir.Path(), list);
+    BuildImageList(dir.File("missing/"), list);
+    EXPECT_EQ(list.size(), 4u);
+}
+
+TEST(Settings, MissingImagePathUsesProgramFolderPictures) {
+    TProgramFolder dir;
+    dir.Write("here.gif", "x");
+    dir.Write("Pelwick.ini", "[set]\nImagePath=" + dir.File("gone/") + "\n");
+    LoadSettings();
+    EXPECT_EQ(SaverOptions.ImagePath, dir.File("gone/"));
+    EXPECT_EQ(SaverOptions.ImageFiles, (std::vector<std::string>{dir.File("here.gif")}));
+}
+
+TEST(Settings, ImagePathNamingAFile) {
+    TProgramFolder dir;
+    dir.Write("here.bmp", "x");
+    dir.Write("file.jpg", "x");
+    dir.Write("Pelwick.ini", "[set]\nImagePath=" + dir.File("file.jpg") + "\n");
+    LoadSettings();
+    EXPECT_EQ(SaverOptions.ImageFiles,
+              (std::vector<std::string>{dir.File("file.jpg"), dir.File("here.bmp")}));
+}
+
+TEST(Settings, ResolveImagePathOrder) {
+    TProgramFolder dir;
+    dir.MakeFolder("pics");
+    dir.Write("pics/both.jpg", "x");
+    dir.Write("both.jpg", "x");
+    dir.Write("only-home.jpg", "x");
+    SaverOptions.ImagePath = dir.File("pics/");
+
+    std::string path = dir.File("only-home.jpg");
+    EXPECT_TRUE(ResolveImagePath(path));
+    EXPECT_EQ(path, dir.File("only-home.jpg"));
+
+    path = "both.jpg";
+    EXPECT_TRUE(ResolveImagePath(path));
+    EXPECT_EQ(path, dir.File("pics/both.jpg"));
+
+    path = "only-home.jpg";
+    EXPECT_TRUE(ResolveImagePath(path));
+    EXPECT_EQ(path, dir.File("only-home.jpg"));
+
+    path = "nowhere.jpg";
+    EXPECT_FALSE(ResolveImagePath(path));
+    EXPECT_EQ(path, "nowhere.jpg");
+
+    path = "pics";  // a folder is not a picture
+    EXPECT_FALSE(ResolveImagePath(path));
+}
+
+TEST(Settings, SaveWritesAllOptionKeysInOrder) {
+    TProgramFolder dir;
+    LoadSettings();
+    SaverOptions.BlogInterval = 30;
+    SaverOptions.OnlyEscKeyExit = true;
+    SaveSettings();
+    EXPECT_EQ(dir.Read("Pelwick.ini"),
+              "[set]\r\nImagePath=" + dir.Path() +
+                  "\r\nEffectSpeed2=2\r\nImageSize=4\r\nImageInterval=17\r\nImageSequence=1\r\n"
+                  "RandomPosition=0\r\nBlogInterval=30\r\nRandomFeed=0\r\nLoop=0\r\nMute=0\r\n"
+                  "MouseMoveExit=1\r\nMousePressExit=1\r\nKeyboardPressExit=1\r\nShowCursor=0\r\n"
+                  "OnlyEscKeyExit=1\r\n");
+
+    // Reading the file back gives the same record.
+    UnloadSettings();
+    LoadSettings();
+    EXPECT_EQ(SaverOptions.BlogInterval, 30);
+    EXPECT_TRUE(SaverOptions.OnlyEscKeyExit);
+}
+
+TEST(Settings, SaveKeepsFeedsAndUpdatesExistingKeys) {
+    TProgramFolder dir;
+    dir.Write("Pelwick.ini", "[feeds]\nNews=http://n\n[Set]\nBlogInterval=9\n");
+    LoadSettings();
+    SaverOptions.BlogInterval = 10;
+    SaveSettings();
+    const TSettingsFile reread(dir.File("Pelwick.ini"));
+    EXPECT_EQ(reread.ReadString("feeds", "News", ""), "http://n");
+    EXPECT_EQ(reread.ReadInteger("set", "BlogInterval", 0), 10);
+    EXPECT_EQ(reread.SectionNames(), (std::vector<std::string>{"feeds", "Set"}));
+}
+
+TEST(Settings, FailedSaveLeavesTheFileUntouched) {
+    TProgramFolder dir;
+    const std::string original = "[feeds]\nNews=http://n\n[set]\nBlogInterval=9\n";
+    dir.Write("Pelwick.ini", original);
+    LoadSettings();
+    SaverOptions.BlogInterval = 99;
+
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 32;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string message;
+    try {
+        SaveSettings();
+    } catch (const EFileError& e) {
+        message = e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_NE(message.find("Pelwick.ini"), std::string::npos) << message;
+    EXPECT_EQ(dir.Read("Pelwick.ini"), original);
+    // Once the disk takes it again, the same settings save.
+    SaveSettings();
+    EXPECT_EQ(TSettingsFile(dir.File("Pelwick.ini")).ReadInteger("set", "BlogInterval", 0), 99);
+}
+
+TEST(Settings, SaveIntoAMissingFolderFails) {
+    TProgramFolder dir;
+    LoadSettings();
+    setenv("PELWICK_HOME", dir.File("gone").c_str(), 1);
+    UnloadSettings();
+    LoadSettings();
+    EXPECT_THROW(SaveSettings(), EFileError);
+}
+
+TEST(Settings, NoExitOptionSet) {
+    TProgramFolder dir;
+    TRssSaverOptions& o = SaverOptions;
+    o.MouseMoveExit = o.MousePressExit = o.KeyboardPressExit = o.OnlyEscKeyExit = false;
+    o.ShowCursor = true;
+    EXPECT_TRUE(NoExitOptionSet());
+    for (bool* flag :
+         {&o.MouseMoveExit, &o.MousePressExit, &o.KeyboardPressExit, &o.OnlyEscKeyExit}) {
+        *flag = true;
+        EXPECT_FALSE(NoExitOptionSet());
+        *flag = false;
+    }
+}
+
+}  // namespace
+}  // namespace pelwick
