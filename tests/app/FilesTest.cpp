@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include <algorithm>
-#include <csignal>
 #include <cstdlib>
 
 #include "app/DateTime.h"
@@ -79,21 +76,8 @@ TEST(Files, SaveTextFileFailureKeepsTheOldFile) {
     EXPECT_THROW(SaveTextFile("x", dir.File("no/such/folder/out.txt")), EFileError);
 
     dir.Write("keep.txt", "old contents\r\n");
-    // Root ignores permissions, so a file size limit makes the write fail (EFBIG) instead.
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    std::string message;
-    try {
-        SaveTextFile(std::string(4096, 'x'), dir.File("keep.txt"));
-    } catch (const EFileError& e) {
-        message = e.what();
-    }
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    const std::string message = test::MessageOfFailedWrite(
+        64, [&] { SaveTextFile(std::string(4096, 'x'), dir.File("keep.txt")); });
     EXPECT_NE(message.find("keep.txt"), std::string::npos) << message;
     EXPECT_EQ(dir.Read("keep.txt"), "old contents\r\n");
 }

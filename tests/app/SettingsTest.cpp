@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
-
 #include "app/Exception.h"
 #include "app/Files.h"
 #include "app/Settings.h"
@@ -171,21 +167,7 @@ TEST(Settings, FailedSaveLeavesTheFileUntouched) {
     LoadSettings();
     SaverOptions.BlogInterval = 99;
 
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 32;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    std::string message;
-    try {
-        SaveSettings();
-    } catch (const EFileError& e) {
-        message = e.what();
-    }
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-
+    const std::string message = test::MessageOfFailedWrite(32, [] { SaveSettings(); });
     EXPECT_NE(message.find("Pelwick.ini"), std::string::npos) << message;
     EXPECT_EQ(dir.Read("Pelwick.ini"), original);
     // Once the disk takes it again, the same settings save.

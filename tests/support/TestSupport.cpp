@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <QDir>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 
+#include "app/Exception.h"
 #include "app/Files.h"
 #include "app/Settings.h"
 
@@ -36,6 +40,27 @@ std::string TProgramFolder::Read(const std::string& name) const {
 
 void TProgramFolder::MakeFolder(const std::string& name) const {
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(File(name))));
+}
+
+std::string MessageOfFailedWrite(long maxBytes, const std::function<void()>& action) {
+    rlimit old{};
+    if (getrlimit(RLIMIT_FSIZE, &old) != 0) {
+        ADD_FAILURE() << "getrlimit failed";
+        return {};
+    }
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = rlim_t(maxBytes);
+    if (setrlimit(RLIMIT_FSIZE, &small) != 0) ADD_FAILURE() << "setrlimit failed";
+    std::string message;
+    try {
+        action();
+    } catch (const EFileError& e) {
+        message = e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    return message;
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {

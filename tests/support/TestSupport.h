@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTemporaryDir>
+#include <functional>
 #include <string>
 
 namespace pelwick::test {
@@ -27,6 +28,11 @@ class TProgramFolder {
     std::string oldHome_;
     bool hadHome_ = false;
 };
+
+// Runs action while every file write beyond maxBytes fails with EFBIG, as on a full disk.
+// (Root ignores permissions, so a file size limit is how tests make a write fail.) Returns
+// the message of the EFileError that action raised, or "" when it raised none.
+std::string MessageOfFailedWrite(long maxBytes, const std::function<void()>& action);
 
 // Writes bytes to a file, creating it; fails the test on error.
 void WriteFile(const std::string& path, const std::string& bytes);
