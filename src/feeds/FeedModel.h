@@ -16,8 +16,8 @@
     const Type& Name() const {                     \
         return Name##_;                            \
     }                                              \
-    void Set##Name(const Type& value) {            \
-        Name##_ = value;                           \
+    void Set##Name(Type value) {                   \
+        Name##_ = std::move(value);                \
     }                                              \
                                                    \
   private:                                         \
@@ -79,11 +79,11 @@ inline constexpr const char* FeedModelVersion = "0.4.1";
 class TRSSChannelReq {
   public:
     std::string Title() const { return BlankAsEmpty(title_); }
-    void SetTitle(const std::string& value) { title_ = value; }
+    void SetTitle(std::string value) { title_ = std::move(value); }
     std::string Link() const { return BlankAsEmpty(link_); }
-    void SetLink(const std::string& value) { link_ = value; }
+    void SetLink(std::string value) { link_ = std::move(value); }
     std::string Desc() const { return BlankAsEmpty(desc_); }
-    void SetDesc(const std::string& value) { desc_ = value; }
+    void SetDesc(std::string value) { desc_ = std::move(value); }
 
   private:
     std::string title_, link_, desc_;
@@ -98,11 +98,11 @@ using TRSSChannelCategories = TOwnedCollection<TRSSChannelCategory>;
 class TRSSImageReq {
   public:
     std::string URL() const { return BlankAsEmpty(url_); }
-    void SetURL(const std::string& value) { url_ = value; }
+    void SetURL(std::string value) { url_ = std::move(value); }
     std::string Title() const { return BlankAsEmpty(title_); }
-    void SetTitle(const std::string& value) { title_ = value; }
+    void SetTitle(std::string value) { title_ = std::move(value); }
     std::string Link() const { return BlankAsEmpty(link_); }
-    void SetLink(const std::string& value) { link_ = value; }
+    void SetLink(std::string value) { link_ = std::move(value); }
 
   private:
     std::string url_, title_, link_;

@@ -51,14 +51,14 @@ TXMLValue FoundValue(const xmlNode* parent, std::string_view name) {
 
 bool TFeedParserBase::ReadChannelOption(xmlNode* node) {
     TRSSChannelOpt& opt = Channel().Optional();
-    auto text = [&](void (TRSSChannelOpt::*setter)(const std::string&)) {
+    auto text = [&](void (TRSSChannelOpt::*setter)(std::string)) {
         Guarded([&] {
-            AssignIfPresent(NodeValue(node), [&](const std::string& v) { (opt.*setter)(v); });
+            AssignIfPresent(NodeValue(node), [&](std::string v) { (opt.*setter)(std::move(v)); });
         });
     };
     auto date = [&](TRFC822DateTime& target) {
         Guarded([&] {
-            AssignIfPresent(NodeValue(node), [&](const std::string& v) { target.ParseRFC822(v); });
+            AssignIfPresent(NodeValue(node), [&](std::string v) { target.ParseRFC822(v); });
         });
     };
     if (NodeNameIs(node, "language"))
@@ -81,8 +81,7 @@ bool TFeedParserBase::ReadChannelOption(xmlNode* node) {
         Guarded([&] { ReadCloud(node); });
     else if (NodeNameIs(node, "ttl"))
         Guarded([&] {
-            AssignIfPresent(NodeValue(node),
-                            [&](const std::string& v) { opt.SetTTL(ValueNumber(v)); });
+            AssignIfPresent(NodeValue(node), [&](std::string v) { opt.SetTTL(ValueNumber(v)); });
         });
     else if (NodeNameIs(node, "image"))
         Guarded([&] { ReadImage(node); });
@@ -104,9 +103,9 @@ void TFeedParserBase::ReadLanguage(const xmlNode* node) {
     const TXMLValue value = NodeValue(node);
     if (value) opt.SetLanguage(LanguageFromCode(*value));
     // Only a code outside the table is kept as written.
-    if (opt.Language() == langX)
-        AssignIfPresent(value, [&](const std::string& v) { opt.SetXLang(v); });
-    else
+    if (opt.Language() == langX) {
+        if (value) opt.SetXLang(*value);
+    } else
         opt.SetXLang("");
 }
 
@@ -115,12 +114,12 @@ void TFeedParserBase::ReadCloud(const xmlNode* node) {
     cloud.SetInclude(HasAttributes(node));
     if (!cloud.Include()) return;
     auto attr = [&](std::string_view name) { return AttributeValue(FindAttribute(node, name)); };
-    AssignIfPresent(attr("domain"), [&](const std::string& v) { cloud.SetDomain(v); });
-    AssignIfPresent(attr("port"), [&](const std::string& v) { cloud.SetPort(ValueNumber(v)); });
-    AssignIfPresent(attr("path"), [&](const std::string& v) { cloud.SetPath(v); });
+    AssignIfPresent(attr("domain"), [&](std::string v) { cloud.SetDomain(std::move(v)); });
+    AssignIfPresent(attr("port"), [&](std::string v) { cloud.SetPort(ValueNumber(v)); });
+    AssignIfPresent(attr("path"), [&](std::string v) { cloud.SetPath(std::move(v)); });
     AssignIfPresent(attr("registerProcedure"),
-                    [&](const std::string& v) { cloud.SetRegisterProcedure(v); });
-    AssignIfPresent(attr("protocol"), [&](const std::string& v) { cloud.SetProtocol(v); });
+                    [&](std::string v) { cloud.SetRegisterProcedure(std::move(v)); });
+    AssignIfPresent(attr("protocol"), [&](std::string v) { cloud.SetProtocol(std::move(v)); });
 }
 
 void TFeedParserBase::ReadImage(const xmlNode* node) {
@@ -129,27 +128,28 @@ void TFeedParserBase::ReadImage(const xmlNode* node) {
     if (!image.Include()) return;
     TRSSImageReq& req = image.Required();
     TRSSImageOpt& opt = image.Optional();
-    AssignIfPresent(FoundValue(node, "url"), [&](const std::string& v) { req.SetURL(v); });
-    AssignIfPresent(FoundValue(node, "title"), [&](const std::string& v) { req.SetTitle(v); });
-    AssignIfPresent(FoundValue(node, "link"), [&](const std::string& v) { req.SetLink(v); });
+    AssignIfPresent(FoundValue(node, "url"), [&](std::string v) { req.SetURL(std::move(v)); });
+    AssignIfPresent(FoundValue(node, "title"), [&](std::string v) { req.SetTitle(std::move(v)); });
+    AssignIfPresent(FoundValue(node, "link"), [&](std::string v) { req.SetLink(std::move(v)); });
     AssignIfPresent(FoundValue(node, "description"),
-                    [&](const std::string& v) { opt.SetDescription(v); });
+                    [&](std::string v) { opt.SetDescription(std::move(v)); });
     AssignIfPresent(FoundValue(node, "width"),
-                    [&](const std::string& v) { opt.SetWidth(ValueNumber(v)); });
+                    [&](std::string v) { opt.SetWidth(ValueNumber(v)); });
     AssignIfPresent(FoundValue(node, "height"),
-                    [&](const std::string& v) { opt.SetHeight(ValueNumber(v)); });
+                    [&](std::string v) { opt.SetHeight(ValueNumber(v)); });
 }
 
 void TFeedParserBase::ReadTextInput(const xmlNode* node) {
     TRSSTextInput& input = Channel().Optional().TextInput();
     input.SetInclude(HasChildNodes(node));
     if (!input.Include()) return;
-    AssignIfPresent(FoundValue(node, "title"), [&](const std::string& v) { input.SetTitle(v); });
+    AssignIfPresent(FoundValue(node, "title"),
+                    [&](std::string v) { input.SetTitle(std::move(v)); });
     AssignIfPresent(FoundValue(node, "description"),
-                    [&](const std::string& v) { input.SetDescription(v); });
-    AssignIfPresent(FoundValue(node, "link"), [&](const std::string& v) { input.SetLink(v); });
+                    [&](std::string v) { input.SetDescription(std::move(v)); });
+    AssignIfPresent(FoundValue(node, "link"), [&](std::string v) { input.SetLink(std::move(v)); });
     AssignIfPresent(FoundValue(node, "name"),
-                    [&](const std::string& v) { input.SetTextInputName(v); });
+                    [&](std::string v) { input.SetTextInputName(std::move(v)); });
 }
 
 void TFeedParserBase::ReadSkipHours(const xmlNode* node) {
@@ -189,26 +189,25 @@ void TFeedParserBase::ReadEnclosure(TRSSItem& item, const xmlNode* enclosure) {
     auto attr = [&](std::string_view name) {
         return AttributeValue(FindAttribute(enclosure, name));
     };
-    AssignIfPresent(attr("url"), [&](const std::string& v) { target.SetURL(v); });
-    AssignIfPresent(attr("length"),
-                    [&](const std::string& v) { target.SetLength(ValueNumber(v)); });
-    AssignIfPresent(attr("type"), [&](const std::string& v) { target.SetEnclosureType(v); });
+    AssignIfPresent(attr("url"), [&](std::string v) { target.SetURL(std::move(v)); });
+    AssignIfPresent(attr("length"), [&](std::string v) { target.SetLength(ValueNumber(v)); });
+    AssignIfPresent(attr("type"), [&](std::string v) { target.SetEnclosureType(std::move(v)); });
     target.SetInclude(true);
 }
 
 void TFeedParserBase::ReadSource(TRSSItem& item, const xmlNode* source) {
     TRSSItemSource& target = item.Source();
     target.SetInclude(true);
-    AssignIfPresent(NodeValue(source), [&](const std::string& v) { target.SetTitle(v); });
+    AssignIfPresent(NodeValue(source), [&](std::string v) { target.SetTitle(std::move(v)); });
     AssignIfPresent(AttributeValue(FindAttribute(source, "url")),
-                    [&](const std::string& v) { target.SetURL(v); });
+                    [&](std::string v) { target.SetURL(std::move(v)); });
 }
 
 void TFeedParserBase::ReadItemCategory(TRSSItem& item, const xmlNode* category) {
     TRSSItemCategory& target = item.Categories().Add();
-    AssignIfPresent(NodeValue(category), [&](const std::string& v) { target.SetTitle(v); });
+    AssignIfPresent(NodeValue(category), [&](std::string v) { target.SetTitle(std::move(v)); });
     AssignIfPresent(AttributeValue(FindAttribute(category, "domain")),
-                    [&](const std::string& v) { target.SetDomain(v); });
+                    [&](std::string v) { target.SetDomain(std::move(v)); });
 }
 
 void TFeedParserPending::Parse() {

@@ -79,10 +79,11 @@ class TFeedParserPending : public TFeedParserBase {
 // The reader for a detected format.
 std::unique_ptr<TFeedParserBase> CreateFeedParser(TXMLType type, TFeedDocument& feed);
 
-// Assigns a present value through a setter: Assign(v, [&](auto& s) { x.SetTitle(s); }).
+// Hands a present value to a setter, moving it: AssignIfPresent(NodeValue(n), [&](std::string s)
+// { x.SetTitle(std::move(s)); }).
 template <class Setter>
-inline void AssignIfPresent(const TXMLValue& value, Setter&& setter) {
-    if (value) setter(*value);
+inline void AssignIfPresent(TXMLValue&& value, Setter&& setter) {
+    if (value) setter(std::move(*value));
 }
 
 }  // namespace pelwick

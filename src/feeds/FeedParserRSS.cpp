@@ -18,11 +18,11 @@ void TFeedParserRSS::Parse() {
         else if (NodeNameIs(node, "item"))
             ReadItem(Items().Add(), node);
         else if (NodeNameIs(node, "title"))
-            AssignIfPresent(NodeValue(node), [&](const std::string& v) { req.SetTitle(v); });
+            AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetTitle(std::move(v)); });
         else if (NodeNameIs(node, "link"))
-            AssignIfPresent(NodeValue(node), [&](const std::string& v) { req.SetLink(v); });
+            AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetLink(std::move(v)); });
         else if (NodeNameIs(node, "description"))
-            AssignIfPresent(NodeValue(node), [&](const std::string& v) { req.SetDesc(v); });
+            AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetDesc(std::move(v)); });
         else
             ReadChannelOption(node);
     }
@@ -30,9 +30,9 @@ void TFeedParserRSS::Parse() {
 
 void TFeedParserRSS::ReadChannelCategory(const xmlNode* node) {
     TRSSChannelCategory& category = Channel().Optional().Categories().Add();
-    AssignIfPresent(NodeValue(node), [&](const std::string& v) { category.SetCategory(v); });
+    AssignIfPresent(NodeValue(node), [&](std::string v) { category.SetCategory(std::move(v)); });
     AssignIfPresent(AttributeValue(FindAttribute(node, "domain")),
-                    [&](const std::string& v) { category.SetDomain(v); });
+                    [&](std::string v) { category.SetDomain(std::move(v)); });
 }
 
 void TFeedParserRSS::ReadItem(TRSSItem& item, const xmlNode* node) {
@@ -41,35 +41,36 @@ void TFeedParserRSS::ReadItem(TRSSItem& item, const xmlNode* node) {
     if (title == nullptr && description == nullptr)
         throw EFeedException("Required Field Missing. Field: item -> title");
 
-    if (title) AssignIfPresent(NodeValue(title), [&](const std::string& v) { item.SetTitle(v); });
+    if (title)
+        AssignIfPresent(NodeValue(title), [&](std::string v) { item.SetTitle(std::move(v)); });
     if (const xmlNode* link = FindNode(node, "link"))
-        AssignIfPresent(NodeValue(link), [&](const std::string& v) { item.SetLink(v); });
+        AssignIfPresent(NodeValue(link), [&](std::string v) { item.SetLink(std::move(v)); });
     // The last present of these wins: description over content:encoded over content.
     const xmlNode* contents[] = {FindNode(node, "content"), FindNode(node, "content:encoded"),
                                  description};
     for (const xmlNode* content : contents) {
         if (content)
             AssignIfPresent(ContentValue(content),
-                            [&](const std::string& v) { item.SetDescription(v); });
+                            [&](std::string v) { item.SetDescription(std::move(v)); });
     }
     if (const xmlNode* author = FindNode(node, "author"))
-        AssignIfPresent(NodeValue(author), [&](const std::string& v) { item.Author().SetName(v); });
+        AssignIfPresent(NodeValue(author),
+                        [&](std::string v) { item.Author().SetName(std::move(v)); });
     if (const xmlNode* comments = FindNode(node, "comments"))
-        AssignIfPresent(NodeValue(comments), [&](const std::string& v) { item.SetComments(v); });
+        AssignIfPresent(NodeValue(comments),
+                        [&](std::string v) { item.SetComments(std::move(v)); });
     if (const xmlNode* date = FindNode(node, "dc:date"))
-        AssignIfPresent(NodeValue(date),
-                        [&](const std::string& v) { item.PubDate().ParseISO8601(v); });
+        AssignIfPresent(NodeValue(date), [&](std::string v) { item.PubDate().ParseISO8601(v); });
     if (const xmlNode* enclosure = FindNode(node, "enclosure")) ReadEnclosure(item, enclosure);
     if (const xmlNode* guid = FindNode(node, "guid")) {
         TRSSItemGUID& target = item.GUID();
         target.SetInclude(true);
-        AssignIfPresent(NodeValue(guid), [&](const std::string& v) { target.SetGUID(v); });
+        AssignIfPresent(NodeValue(guid), [&](std::string v) { target.SetGUID(std::move(v)); });
         AssignIfPresent(AttributeValue(FindAttribute(guid, "isPermaLink")),
-                        [&](const std::string& v) { target.SetIsPermaLink(v == "true"); });
+                        [&](std::string v) { target.SetIsPermaLink(v == "true"); });
     }
     if (const xmlNode* pubDate = FindNode(node, "pubDate"))
-        AssignIfPresent(NodeValue(pubDate),
-                        [&](const std::string& v) { item.PubDate().ParseRFC822(v); });
+        AssignIfPresent(NodeValue(pubDate), [&](std::string v) { item.PubDate().ParseRFC822(v); });
     if (const xmlNode* source = FindNode(node, "source")) ReadSource(item, source);
     for (const xmlNode* child = node->children; child; child = child->next)
         if (child->type == XML_ELEMENT_NODE && LocalNameIs(child, "category"))

@@ -151,7 +151,7 @@ TEST(XMLDocument, BlankTextIsDroppedUnlessPreserved) {
     doc.LoadFromBytes(
         "<r>\n  <a>  </a>\n  <b> x </b>\n  <c xml:space='preserve'> <d>  </d> </c>\n"
         "  <e xml:space='preserve'><f xml:space='default'>  </f></e>\n"
-        "  <g> <![CDATA[ ]]> </g></r>");
+        "  <g> <![CDATA[ ]]> </g>\n  <h>  &amp;  </h><i>a <b>b</b> <c>c</c></i></r>");
     xmlNode* root = doc.DocumentElement();
     EXPECT_EQ(root->children, FindNode(root, "a")) << "blanks between elements are gone";
     EXPECT_FALSE(HasChildNodes(FindNode(root, "a")));
@@ -162,6 +162,11 @@ TEST(XMLDocument, BlankTextIsDroppedUnlessPreserved) {
     EXPECT_FALSE(HasChildNodes(FindNode(FindNode(root, "e"), "f")));
     // Character data sections are no text nodes: they stay, and the blanks around them go.
     EXPECT_EQ(NodeText(FindNode(root, "g")), " ");
+    EXPECT_EQ(NodeText(FindNode(root, "h")), "  &  ") << "blanks beside other text stay";
+    // Between elements of mixed content too, a blank-only text node goes.
+    xmlNode* i = FindNode(root, "i");
+    ASSERT_NE(i->children->next, nullptr);
+    EXPECT_EQ(i->children->next->next, FindNode(i, "c"));
 }
 
 }  // namespace
