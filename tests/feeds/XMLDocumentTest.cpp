@@ -146,6 +146,15 @@ TEST(XMLDocument, DeepNestingFailsWithTheDepthLimit) {
     EXPECT_EQ(ParseError(fine + "</rss>"), "");
 }
 
+TEST(XMLDocument, HugeTextLoadsOrFailsWithTheParsersMessage) {
+    // libxml2's limits stay on: an 11 MB character data section is refused with its message,
+    // while plain text of that size loads.
+    const std::string body(11u << 20, 'x');
+    EXPECT_EQ(ParseError("<rss><title><![CDATA[" + body + "]]></title></rss>"),
+              "Line 1: CData section too big found");
+    EXPECT_EQ(TitleOf("<rss><title>" + body + "</title></rss>").size(), body.size());
+}
+
 TEST(XMLDocument, BlankTextIsDroppedUnlessPreserved) {
     TXMLDocument doc;
     doc.LoadFromBytes(
