@@ -1,0 +1,89 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/Exception.h"
+#include "feeds/FeedDocument.h"
+#include "feeds/XMLAccess.h"
+
+namespace pelwick {
+
+// A reader of one feed format. It is created for one load and fills the Channel and Items of
+// the TFeedDocument it was given (not owned) from that document's XMLFile, following the
+// access rules of XMLAccess.h.
+class TFeedParserBase {
+  public:
+    explicit TFeedParserBase(TFeedDocument& feed) : feed_(feed) {}
+    virtual ~TFeedParserBase() = default;
+    TFeedParserBase(const TFeedParserBase&) = delete;
+    TFeedParserBase& operator=(const TFeedParserBase&) = delete;
+
+    virtual void Parse() = 0;
+
+  protected:
+    TFeedDocument& Feed() { return feed_; }
+    TRSSChannel& Channel() { return feed_.Channel(); }
+    TRSSItems& Items() { return feed_.Items(); }
+    xmlNode* Root() { return feed_.XMLFile().DocumentElement(); }
+
+    // Runs a step whose failure must not stop the reader: feed and conversion errors are
+    // swallowed (the fields set before the failure stay set). Other failures, such as memory
+    // exhaustion, still propagate.
+    template <class Step>
+    static void Guarded(Step&& step) {
+        try {
+            step();
+        } catch (const Exception&) {
+            // Deliberately ignored: a broken optional element costs only that element.
+        }
+    }
+
+    // The optional channel rows shared by the readers (language, copyright, managingEditor,
+    // webMaster, pubDate, lastBuildDate, generator, docs, cloud, ttl, image, rating,
+    // textInput, skipHours, skipDays), each under a guard. Returns whether the node's name
+    // was one of them.
+    bool ReadChannelOption(xmlNode* node);
+
+    // Item steps shared by the readers, each reading an element found among an item's
+    // children and assigning only present values.
+    // The content rule: the first child's value when the element has children, else its own.
+    static TXMLValue ContentValue(const xmlNode* element);
+    static void ReadEnclosure(TRSSItem& item, const xmlNode* enclosure);
+    static void ReadSource(TRSSItem& item, const xmlNode* source);
+    static void ReadItemCategory(TRSSItem& item, const xmlNode* category);
+
+  private:
+    void ReadLanguage(const xmlNode* node);
+    void ReadCloud(const xmlNode* node);
+    void ReadImage(const xmlNode* node);
+    void ReadTextInput(const xmlNode* node);
+    void ReadSkipHours(const xmlNode* node);
+    void ReadSkipDays(const xmlNode* node);
+
+    TFeedDocument& feed_;
+};
+
+// Stands in for the reader of a format that is recognised but not read yet: Parse raises
+// "<Format> feeds are not supported yet".
+class TFeedParserPending : public TFeedParserBase {
+  public:
+    TFeedParserPending(TFeedDocument& feed, std::string formatName)
+        : TFeedParserBase(feed), formatName_(std::move(formatName)) {}
+    void Parse() override;
+
+  private:
+    std::string formatName_;
+};
+
+// The reader for a detected format.
+std::unique_ptr<TFeedParserBase> CreateFeedParser(TXMLType type, TFeedDocument& feed);
+
+// Hands a present value to a setter, moving it: AssignIfPresent(NodeValue(n), [&](std::string s)
+// { x.SetTitle(std::move(s)); }).
+template <class Setter>
+inline void AssignIfPresent(TXMLValue&& value, Setter&& setter) {
+    if (value) setter(std::move(*value));
+}
+
+}  // namespace pelwick

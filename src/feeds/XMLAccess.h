@@ -1,0 +1,61 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "feeds/XMLDocument.h"
+
+typedef struct _xmlAttr xmlAttr;
+
+namespace pelwick {
+
+// The rules by which every feed reader reads the document, so that all formats behave alike.
+//
+// Names: the node name is the qualified name as written ("content:encoded"), compared exactly
+// and with case; the local name drops the prefix.
+// Values: the value of a node is its text, or null (nullopt) when that text is empty. A field
+// is assigned "if present", that is only when its value is not null.
+
+using TXMLValue = std::optional<std::string>;
+
+inline constexpr const char* NotSingleTextNodeMessage =
+    "Element does not contain a single text node";
+
+std::string NodeName(const xmlNode* node);
+bool NodeNameIs(const xmlNode* node, std::string_view name);
+bool LocalNameIs(const xmlNode* node, std::string_view name);
+bool IsElement(const xmlNode* node);
+
+// The first child element of parent whose node name or local name is name. Only children in
+// parent's namespace count (namespace names compared without case); when parent has no
+// namespace, children of any namespace do.
+xmlNode* FindNode(const xmlNode* parent, std::string_view name);
+// FindNode, but an absent element is appended to parent (empty, in parent's namespace) and
+// returned, so it reads as empty. Raises EXMLError when parent is not an element.
+xmlNode* ChildNode(xmlNode* parent, std::string_view name);
+
+// The first attribute whose node name or local name is name, whatever its namespace.
+xmlAttr* FindAttribute(const xmlNode* element, std::string_view name);
+// FindAttribute, but an absent attribute is added empty, so it reads as null.
+xmlAttr* AttributeNode(xmlNode* element, std::string_view name);
+
+// The text of a node. An element must have no child (text "") or exactly one child that is a
+// text node or a character data section; anything else raises EXMLError with
+// NotSingleTextNodeMessage. Text, character data, comments and processing instructions give
+// their content.
+std::string NodeText(const xmlNode* node);
+std::string AttributeText(const xmlAttr* attribute);
+TXMLValue NodeValue(const xmlNode* node);
+TXMLValue AttributeValue(const xmlAttr* attribute);
+
+// The value as an integer: a decimal integer as written, a number with a fraction (or an
+// exponent) rounded to the nearest, ties to even; blanks around it are allowed. Null, text
+// that is no number and numbers beyond 32 bits raise EConvertError.
+int ValueNumber(const TXMLValue& value);
+
+bool HasChildNodes(const xmlNode* node);
+// Namespace declarations count, as they are attributes in the document's own view.
+bool HasAttributes(const xmlNode* node);
+
+}  // namespace pelwick

@@ -1,0 +1,188 @@
+#include "feeds/XMLDocument.h"
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xmlerror.h>
+
+#include <climits>
+#include <mutex>
+#include <vector>
+
+#include "app/Strings.h"
+#include "feeds/FeedException.h"
+
+namespace pelwick {
+
+namespace {
+
+// Network off alone does not stop file:// reads, so every external entity, whatever its
+// address, is refused; an entity that cannot be loaded expands to nothing.
+xmlParserInputPtr RefuseExternalEntity(const char*, const char*, xmlParserCtxtPtr) {
+    return nullptr;
+}
+
+void IgnoreGenericError(void*, const char*, ...) {}
+
+void InitLibxml() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        xmlInitParser();
+        xmlSetExternalEntityLoader(RefuseExternalEntity);
+    });
+}
+
+// Keeps the first error libxml2 reports while a parse runs on this thread, instead of the
+// text libxml2 would print on stderr.
+class TErrorCapture {
+  public:
+    TErrorCapture() : oldHandler_(xmlStructuredError), oldContext_(xmlStructuredErrorContext) {
+        // The generic handler is per thread in libxml2; some paths print through it directly.
+        xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
+        xmlSetStructuredErrorFunc(this, &TErrorCapture::Collect);
+    }
+    ~TErrorCapture() { xmlSetStructuredErrorFunc(oldContext_, oldHandler_); }
+    TErrorCapture(const TErrorCapture&) = delete;
+    TErrorCapture& operator=(const TErrorCapture&) = delete;
+
+    void Reset() {
+        message_.clear();
+        code_ = 0;
+    }
+    int Code() const { return code_; }
+    std::string Message() const {
+        if (message_.empty()) return "The document could not be parsed";
+        return line_ > 0 ? "Line " + std::to_string(line_) + ": " + message_ : message_;
+    }
+
+  private:
+    static void Collect(void* self, xmlErrorPtr error) {
+        auto* capture = static_cast<TErrorCapture*>(self);
+        if (error == nullptr || error->level < XML_ERR_ERROR || !capture->message_.empty()) return;
+        std::string text = error->message ? error->message : "";
+        for (char& c : text)
+            if (c == '\n' || c == '\r') c = ' ';
+        capture->message_ = TrimBlanks(text);
+        if (capture->message_.empty())
+            capture->message_ = "XML error " + std::to_string(error->code);
+        capture->line_ = error->line;
+        capture->code_ = error->code;
+    }
+
+    xmlStructuredErrorFunc oldHandler_;
+    void* oldContext_;
+    std::string message_;
+    int line_ = 0;
+    int code_ = 0;
+};
+
+// UTF-16 text without byte-order mark and without XML declaration starts with "<" and a
+// zero byte beside it; libxml2 only recognises the declaration.
+const char* GuessUtf16(std::string_view bytes) {
+    if (bytes.size() < 4) return nullptr;
+    const auto b = [&](std::size_t i) { return (unsigned char)bytes[i]; };
+    if (b(0) == '<' && b(1) == 0 && b(2) != 0 && b(3) == 0) return "UTF-16LE";
+    if (b(0) == 0 && b(1) == '<' && b(2) == 0 && b(3) != 0) return "UTF-16BE";
+    return nullptr;
+}
+
+bool IsBlankText(const xmlChar* s) {
+    if (s == nullptr) return true;
+    for (; *s; ++s)
+        if (*s != ' ' && *s != '\t' && *s != '\n' && *s != '\r') return false;
+    return true;
+}
+
+// 1 for xml:space="preserve", 0 for "default", -1 when the element does not say.
+int SpaceMode(const xmlNode* element) {
+    for (const xmlAttr* a = element->properties; a; a = a->next) {
+        if (a->ns == nullptr || !xmlStrEqual(a->ns->href, XML_XML_NAMESPACE) ||
+            !xmlStrEqual(a->name, BAD_CAST "space"))
+            continue;
+        const xmlNode* text = a->children;
+        if (text && text->content && xmlStrEqual(text->content, BAD_CAST "preserve")) return 1;
+        return 0;
+    }
+    return -1;
+}
+
+// Removes whitespace-only text nodes below root, walking without recursion so that depth
+// never matters.
+void DropBlankText(xmlNode* root) {
+    std::vector<bool> preserve{SpaceMode(root) == 1};
+    xmlNode* node = root->children;
+    while (node != nullptr) {
+        if (node->type == XML_ELEMENT_NODE && node->children != nullptr) {
+            const int mode = SpaceMode(node);
+            preserve.push_back(mode == -1 ? preserve.back() : mode == 1);
+            node = node->children;
+            continue;
+        }
+        xmlNode* parent = node->parent;
+        xmlNode* next = node->next;
+        if (node->type == XML_TEXT_NODE && !preserve.back() && IsBlankText(node->content)) {
+            xmlUnlinkNode(node);
+            xmlFreeNode(node);
+        }
+        while (next == nullptr && parent != root) {
+            preserve.pop_back();
+            next = parent->next;
+            parent = parent->parent;
+        }
+        node = next;
+    }
+}
+
+// Internal entities are substituted (libxml2 then bounds their amplification); DTDs are never
+// loaded, the network is off, and the huge-document switch stays off so that libxml2's limits
+// on depth and text size hold. NOBLANKS lets libxml2 skip most blank text while parsing (it
+// only drops blanks that DropBlankText would drop anyway), which saves building those nodes.
+constexpr int ParseOptions = XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_NOBLANKS;
+
+xmlDocPtr ParseOnce(std::string_view bytes, const char* encoding, int options,
+                    TErrorCapture& errors) {
+    errors.Reset();
+    xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+    if (ctxt == nullptr) throw EXMLError("Out of memory while parsing the document");
+    // An empty buffer still needs a valid pointer for libxml2 to report "Document is empty".
+    static const char kNothing[1] = {0};
+    xmlDocPtr doc = xmlCtxtReadMemory(ctxt, bytes.empty() ? kNothing : bytes.data(),
+                                      int(bytes.size()), nullptr, encoding, options);
+    xmlFreeParserCtxt(ctxt);
+    return doc;
+}
+
+}  // namespace
+
+void TXMLDocument::LoadFromBytes(std::string_view bytes) {
+    Clear();
+    InitLibxml();
+    if (bytes.size() > std::size_t(INT_MAX)) throw EXMLError("The document is too large");
+    TErrorCapture errors;
+    xmlDocPtr doc = ParseOnce(bytes, GuessUtf16(bytes), ParseOptions, errors);
+    if (doc == nullptr && errors.Code() == XML_ERR_UNSUPPORTED_ENCODING) {
+        // Feeds sometimes declare encodings nobody knows; most are really UTF-8 or the
+        // Windows Latin code page.
+        for (const char* fallback : {"UTF-8", "windows-1252"}) {
+            doc = ParseOnce(bytes, fallback, ParseOptions | XML_PARSE_IGNORE_ENC, errors);
+            if (doc != nullptr) break;
+        }
+    }
+    if (doc == nullptr) throw EXMLError(errors.Message());
+    if (xmlNode* root = xmlDocGetRootElement(doc)) DropBlankText(root);
+    doc_ = doc;
+}
+
+TXMLDocument::~TXMLDocument() {
+    Clear();
+}
+
+void TXMLDocument::Clear() {
+    if (doc_ != nullptr) xmlFreeDoc(doc_);
+    doc_ = nullptr;
+}
+
+xmlNode* TXMLDocument::DocumentElement() const {
+    return doc_ ? xmlDocGetRootElement(doc_) : nullptr;
+}
+
+}  // namespace pelwick

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// libxml2's own declarations, repeated so that users of the model need not include libxml2.
+typedef struct _xmlDoc xmlDoc;
+typedef struct _xmlNode xmlNode;
+
+namespace pelwick {
+
+// The parsed XML of a feed: libxml2's tree, owned. Parsing is safe for bytes from anywhere:
+// no external entity, DTD or address is ever loaded, entity expansion is bounded, nesting is
+// limited, and nothing is printed. Whitespace-only text nodes are dropped unless xml:space
+// "preserve" applies to them, so an element holding only blanks reads as empty.
+class TXMLDocument {
+  public:
+    TXMLDocument() = default;
+    ~TXMLDocument();
+    TXMLDocument(const TXMLDocument&) = delete;
+    TXMLDocument& operator=(const TXMLDocument&) = delete;
+
+    // Replaces the tree by the one parsed from bytes. The encoding comes from the byte-order
+    // mark or the XML declaration; a declared encoding the system cannot convert is retried as
+    // UTF-8, then as windows-1252. Raises EXMLError with the parser's first error ("Line 3:
+    // ...") and leaves the document empty.
+    void LoadFromBytes(std::string_view bytes);
+    void Clear();
+
+    bool IsEmpty() const { return doc_ == nullptr; }
+    // The root element, or nullptr for an empty document.
+    xmlNode* DocumentElement() const;
+    xmlDoc* Handle() const { return doc_; }
+
+  private:
+    xmlDoc* doc_ = nullptr;
+};
+
+}  // namespace pelwick

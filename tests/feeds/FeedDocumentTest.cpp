@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include "FeedTestSupport.h"
+#include "feeds/FeedDocument.h"
+#include "feeds/MemoryStream.h"
+
+namespace pelwick {
+namespace {
+
+using test::Load;
+using test::Rss;
+
+const std::string kTwoItems =
+    Rss("<title>First feed</title><link>http://a/</link><description>About</description>"
+        "<pubDate>Mon, 02 Jan 2006 15:04:05 GMT</pubDate>"
+        "<item><title>One</title></item><item><title>Two</title></item>");
+
+TEST(FeedDocument, DetectsTheFormatFromTheRootName) {
+    TFeedDocument feed;
+    EXPECT_EQ(Load(feed, "<RSS><channel><item><title>x</title></item></channel></RSS>"), "");
+    EXPECT_EQ(feed.XMLType(), xtRSS);
+    EXPECT_EQ(feed.Items().Count(), 1);
+    // Declaring the itunes prefix is not the marker; an attribute named itunes is.
+    EXPECT_EQ(Load(feed,
+                   "<rss xmlns:itunes='http://www.itunes.com/dtds/podcast-1.0.dtd'>"
+                   "<channel><item><title>x</title></item></channel></rss>"),
+              "");
+    EXPECT_EQ(feed.XMLType(), xtRSS);
+    EXPECT_NE(Load(feed, "<rss itunes='yes'><channel/></rss>"), "");
+    EXPECT_EQ(feed.XMLType(), xtiTunes);
+    EXPECT_NE(Load(feed, "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'/>"), "");
+    EXPECT_EQ(feed.XMLType(), xtRDF);
+    EXPECT_NE(Load(feed, "<feed xmlns='http://www.w3.org/2005/Atom'/>"), "");
+    EXPECT_EQ(feed.XMLType(), xtAtom);
+}
+
+TEST(FeedDocument, UnknownRootFailsWithItsNameAndEmptiesTheModel) {
+    TFeedDocument feed;
+    ASSERT_EQ(Load(feed, kTwoItems), "");
+    feed.SetXMLType(xtAtom);
+    EXPECT_EQ(Load(feed, "<html><body>Not a feed</body></html>"), "unkown format: html");
+    EXPECT_EQ(feed.Items().Count(), 0);
+    EXPECT_EQ(feed.Channel().Required().Title(), "");
+    EXPECT_EQ(feed.XMLType(), xtAtom) << "only a successful detection sets the format";
+    EXPECT_EQ(feed.ChannelTitle, "First feed") << "the summary stays";
+    EXPECT_EQ(Load(feed, "<atom:feed xmlns:atom='http://www.w3.org/2005/Atom'/>"),
+              "unkown format: atom:feed");
+}
+
+TEST(FeedDocument, MalformedXmlKeepsThePreviousModel) {
+    TFeedDocument feed;
+    ASSERT_EQ(Load(feed, kTwoItems), "");
+    for (const std::string& bad :
+         {std::string(), std::string("<rss><channel>"), std::string(64, '\0')}) {
+        EXPECT_NE(Load(feed, bad), "");
+        EXPECT_EQ(feed.Items().Count(), 2);
+        EXPECT_EQ(feed.Items()[1].Title(), "Two");
+        EXPECT_EQ(feed.ChannelTitle, "First feed");
+        EXPECT_TRUE(feed.XMLFile().IsEmpty());
+    }
+}
+
+TEST(FeedDocument, SummaryIsTheChannelTextAsWritten) {
+    TFeedDocument feed;
+    ASSERT_EQ(Load(feed, kTwoItems), "");
+    EXPECT_EQ(feed.ChannelTitle, "First feed");
+    EXPECT_EQ(feed.ChannelLink, "http://a/");
+    EXPECT_EQ(feed.ChannelDescription, "About");
+    EXPECT_EQ(feed.ChannelDate, "Mon, 02 Jan 2006 15:04:05 GMT");
+    // Without pubDate the date is empty, even after a feed that had one.
+    ASSERT_EQ(Load(feed, Rss("<title>B</title><item><title>x</title></item>")), "");
+    EXPECT_EQ(feed.ChannelTitle, "B");
+    EXPECT_EQ(feed.ChannelDate, "");
+    // A channel without items is not read, but its summary is.
+    ASSERT_EQ(Load(feed, Rss("<title>Only a title</title>")), "");
+    EXPECT_EQ(feed.ChannelTitle, "Only a title");
+    EXPECT_EQ(feed.Channel().Required().Title(), "");
+    EXPECT_EQ(feed.Items().Count(), 0);
+}
+
+TEST(FeedDocument, MarkupInTheChannelTitleKeepsTheOldSummaryAndFailsTheLoad) {
+    TFeedDocument feed;
+    ASSERT_EQ(Load(feed, kTwoItems), "");
+    EXPECT_EQ(Load(feed, Rss("<title>New <b>bold</b></title><description>D</description>"
+                             "<item><title>x</title></item>")),
+              "Element does not contain a single text node");
+    EXPECT_EQ(feed.ChannelTitle, "First feed");
+    EXPECT_EQ(feed.ChannelDescription, "About");
+    EXPECT_EQ(feed.ChannelDate, "Mon, 02 Jan 2006 15:04:05 GMT");
+    // A later broken summary element keeps only itself and those after it; the reader then
+    // fails on the same element.
+    EXPECT_EQ(Load(feed, Rss("<title>T2</title><description>D <i>x</i></description>"
+                             "<link>L2</link><item><title>x</title></item>")),
+              "Element does not contain a single text node");
+    EXPECT_EQ(feed.ChannelTitle, "T2");
+    EXPECT_EQ(feed.ChannelDescription, "About");
+    EXPECT_EQ(feed.ChannelLink, "http://a/");
+    EXPECT_EQ(feed.Channel().Required().Title(), "T2");
+}
+
+TEST(FeedDocument, VersionIsKeptWhenTheRootHasNone) {
+    TFeedDocument feed;
+    ASSERT_EQ(
+        Load(feed, "<rss version='0.91'><channel><item><title>x</title></item></channel></rss>"),
+        "");
+    EXPECT_EQ(feed.Version(), "0.91");
+    Load(feed, "<feed xmlns='http://www.w3.org/2005/Atom'><title>A</title></feed>");
+    EXPECT_EQ(feed.Version(), "0.91");
+    EXPECT_EQ(feed.ChannelTitle + feed.ChannelLink + feed.ChannelDescription + feed.ChannelDate, "")
+        << "an Atom root has no channel element";
+}
+
+TEST(FeedDocument, ParseEventAndStreamPosition) {
+    int parsed = 0;
+    TFeedDocument feed;
+    feed.OnParseXML = [&](TFeedDocument&) { ++parsed; };
+    TMemoryStream stream("garbage before" + kTwoItems);
+    stream.SetPosition(14);
+    feed.LoadFromStream(stream);
+    EXPECT_EQ(parsed, 1);
+    EXPECT_EQ(stream.Position(), stream.Size());
+    EXPECT_EQ(feed.Items().Count(), 2);
+    EXPECT_NE(Load(feed, "<html/>"), "");
+    EXPECT_EQ(parsed, 1) << "no event for a failed load";
+}
+
+TEST(FeedDocument, TwentyMegabyteFeedLoads) {
+    // About 20 MB in 40 000 items, beyond any limit a small feed would meet.
+    std::string body = "<title>Big</title>";
+    body.reserve(21u << 20);
+    const std::string filler(400, 'x');
+    for (int i = 0; i < 40000; ++i)
+        body += "<item><title>Item " + std::to_string(i) + "</title><link>http://e/" +
+                std::to_string(i) + "</link><description><![CDATA[<p>" + filler +
+                "</p>]]></description><pubDate>Mon, 02 Jan 2006 15:04:05 GMT</pubDate></item>\n";
+    const std::string xml = Rss(body);
+    ASSERT_GT(xml.size(), 20u << 20);
+    TFeedDocument feed;
+    ASSERT_EQ(Load(feed, xml), "");
+    EXPECT_EQ(feed.Items().Count(), 40000);
+    EXPECT_EQ(feed.Items()[39999].Title(), "Item 39999");
+    EXPECT_EQ(feed.Items()[39999].Description(), "<p>" + filler + "</p>");
+}
+
+}  // namespace
+}  // namespace pelwick

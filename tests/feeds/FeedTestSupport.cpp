@@ -1,0 +1,66 @@
+#include "FeedTestSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/Exception.h"
+#include "feeds/MemoryStream.h"
+
+namespace pelwick::test {
+
+namespace {
+
+int& GuidCounter() {
+    static int counter = 0;
+    return counter;
+}
+
+std::string NumberedGuid() {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "{00000000-0000-0000-0000-%012d}", ++GuidCounter());
+    return buf;
+}
+
+}  // namespace
+
+TFixedClockAndGuids::TFixedClockAndGuids()
+    : oldClock_(SetClock([] { return FixedNow; })), oldGenerator_(SetGuidGenerator(&NumberedGuid)) {
+    GuidCounter() = 0;
+}
+
+TFixedClockAndGuids::~TFixedClockAndGuids() {
+    SetClock(oldClock_);
+    SetGuidGenerator(oldGenerator_);
+}
+
+std::string Rss(const std::string& channelBody) {
+    return "<?xml version=\"1.0\"?>\n<rss version=\"2.0\"><channel>" + channelBody +
+           "</channel></rss>";
+}
+
+std::string Load(TFeedDocument& feed, const std::string& bytes) {
+    TMemoryStream stream(bytes);
+    try {
+        feed.LoadFromStream(stream);
+    } catch (const Exception& e) {
+        return e.Message().empty() ? "(empty message)" : e.Message();
+    }
+    return "";
+}
+
+std::string SharedFixtures() {
+    const char* folder = std::getenv("PELWICK_FIXTURES");
+    if (folder == nullptr || *folder == 0) return "";
+    std::string path = folder;
+    if (path.back() != '/') path += '/';
+    return path;
+}
+
+TDateTime At(int year, int month, int day, int hour, int minute, int second) {
+    TDateTime date = 0, time = 0;
+    if (!TryEncodeDate(year, month, day, date) || !TryEncodeTime(hour, minute, second, 0, time))
+        return -1e9;
+    return ComposeDateTime(date, time);
+}
+
+}  // namespace pelwick::test

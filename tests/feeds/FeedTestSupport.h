@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include "app/DateTime.h"
+#include "feeds/FeedDocument.h"
+#include "feeds/FeedModel.h"
+
+namespace pelwick::test {
+
+// While it lives, Now() returns FixedNow and new GUIDs are numbered
+// {00000000-0000-0000-0000-000000000001}, ... so that models compare exactly.
+class TFixedClockAndGuids {
+  public:
+    static constexpr TDateTime FixedNow = 45000.5;  // 15 Mar 2023 12:00
+    TFixedClockAndGuids();
+    ~TFixedClockAndGuids();
+    TFixedClockAndGuids(const TFixedClockAndGuids&) = delete;
+    TFixedClockAndGuids& operator=(const TFixedClockAndGuids&) = delete;
+
+  private:
+    TClock oldClock_;
+    TGuidGenerator oldGenerator_;
+};
+
+// An RSS 2.0 document whose channel holds channelBody.
+std::string Rss(const std::string& channelBody);
+
+// Loads bytes through LoadFromStream; returns the failure's message, "" on success.
+std::string Load(TFeedDocument& feed, const std::string& bytes);
+
+// The shared fixtures folder ($PELWICK_FIXTURES) with a trailing "/", or "" when unset.
+std::string SharedFixtures();
+
+// The date-time of a calendar date and time of day, for expectations.
+TDateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+
+}  // namespace pelwick::test
