@@ -1,4 +1,4 @@
-#include "feeds/HttpClient.h"
+#include "feeds/HTTPClient.h"
 
 #include <arpa/inet.h>
 #include <curl/curl.h>
@@ -13,7 +13,7 @@
 #include "app/Strings.h"
 #include "feeds/AntiFreeze.h"
 #include "feeds/ChunkDecoder.h"
-#include "feeds/HttpErrors.h"
+#include "feeds/HTTPErrors.h"
 #include "feeds/MemoryStream.h"
 
 namespace pelwick {
@@ -79,13 +79,13 @@ class TUrl {
 
 }  // namespace
 
-struct THttpClient::TTransfer {
+struct THTTPClient::TTransfer {
     TTransfer() = default;
     TTransfer(const TTransfer&) = delete;
     TTransfer& operator=(const TTransfer&) = delete;
     ~TTransfer() { curl_slist_free_all(headers); }
 
-    THttpClient* client = nullptr;
+    THTTPClient* client = nullptr;
     TMemoryStream* stream = nullptr;
     curl_slist* headers = nullptr;
     std::string host;
@@ -128,7 +128,7 @@ struct THttpClient::TTransfer {
     }
 };
 
-struct THttpClient::TImpl {
+struct THTTPClient::TImpl {
     CURLM* multi = nullptr;
     CURL* easy = nullptr;
     CURLSH* share = nullptr;
@@ -167,28 +167,28 @@ struct THttpClient::TImpl {
 ESocketError::ESocketError(int code, const std::string& text)
     : Exception("Socket Error # " + std::to_string(code) + "\n" + text), code_(code) {}
 
-std::string THttpClient::SocketErrorText(int code) {
+std::string THTTPClient::SocketErrorText(int code) {
     return pelwick::SocketErrorText(code);
 }
 
-THttpClient::THttpClient() : impl_(std::make_shared<TImpl>()) {}
+THTTPClient::THTTPClient() : impl_(std::make_shared<TImpl>()) {}
 
-THttpClient::~THttpClient() {
+THTTPClient::~THTTPClient() {
     // A Get further up the stack (we are being destroyed from an event it pumped) notices
     // this and unwinds without touching the client again.
     impl_->destroyed = true;
     impl_->cancel = true;
 }
 
-void THttpClient::Status(THttpStatus status, const std::string& text) {
+void THTTPClient::Status(THTTPStatus status, const std::string& text) {
     if (OnStatus) OnStatus(*this, status, text);
 }
 
-bool THttpClient::Connected() const {
+bool THTTPClient::Connected() const {
     return impl_->openSockets > 0;
 }
 
-void THttpClient::Disconnect() {
+void THTTPClient::Disconnect() {
     Status(hsDisconnecting, "Disconnecting.");
     if (impl_->busy)
         impl_->cancel = true;  // the running Get closes the handles as it unwinds
@@ -198,8 +198,8 @@ void THttpClient::Disconnect() {
 }
 
 // libcurl's callbacks, with access to the client's private state.
-struct THttpCallbacks {
-    using TTransfer = THttpClient::TTransfer;
+struct THTTPCallbacks {
+    using TTransfer = THTTPClient::TTransfer;
 
     static TTransfer& Of(void* p) { return *static_cast<TTransfer*>(p); }
 
@@ -227,7 +227,7 @@ struct THttpCallbacks {
     }
 
     static int CloseSocket(void* clientp, curl_socket_t fd) {
-        auto* impl = static_cast<THttpClient::TImpl*>(clientp);
+        auto* impl = static_cast<THTTPClient::TImpl*>(clientp);
         if (impl->openSockets > 0) --impl->openSockets;
         return ::close(fd);
     }
@@ -287,7 +287,7 @@ struct THttpCallbacks {
     }
 
     static void HeadersDone(TTransfer& t) {
-        THttpClient& c = *t.client;
+        THTTPClient& c = *t.client;
         const bool redirect = (t.code >= 300 && t.code < 400 && t.code != 304) || t.hasLocation;
         const auto now = TClock::now();
         if (redirect && c.HandleRedirects) {
@@ -361,18 +361,18 @@ struct THttpCallbacks {
     }
 };
 
-void THttpClient::CheckScheme(const std::string& scheme) const {
+void THTTPClient::CheckScheme(const std::string& scheme) const {
     if (scheme == "http") return;
     if (scheme == "https") {
         const curl_version_info_data* info = curl_version_info(CURLVERSION_NOW);
         const bool tls = info && (info->features & CURL_VERSION_SSL);
         if (SecureTransport && tls) return;
-        throw EHttpError("IOHandler value is not valid");
+        throw EHTTPError("IOHandler value is not valid");
     }
-    throw EHttpError("");
+    throw EHTTPError("");
 }
 
-void THttpClient::Configure(TTransfer& t, const std::string& url, const std::string& hostHeader) {
+void THTTPClient::Configure(TTransfer& t, const std::string& url, const std::string& hostHeader) {
     CURL* e = impl_->easy;
     curl_easy_setopt(e, CURLOPT_URL, url.c_str());
     curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -391,17 +391,17 @@ void THttpClient::Configure(TTransfer& t, const std::string& url, const std::str
         curl_easy_setopt(e, CURLOPT_SHARE, impl_->share);
         curl_easy_setopt(e, CURLOPT_COOKIEFILE, "");
     }
-    curl_easy_setopt(e, CURLOPT_RESOLVER_START_FUNCTION, &THttpCallbacks::ResolverStart);
+    curl_easy_setopt(e, CURLOPT_RESOLVER_START_FUNCTION, &THTTPCallbacks::ResolverStart);
     curl_easy_setopt(e, CURLOPT_RESOLVER_START_DATA, &t);
-    curl_easy_setopt(e, CURLOPT_OPENSOCKETFUNCTION, &THttpCallbacks::OpenSocket);
+    curl_easy_setopt(e, CURLOPT_OPENSOCKETFUNCTION, &THTTPCallbacks::OpenSocket);
     curl_easy_setopt(e, CURLOPT_OPENSOCKETDATA, &t);
-    curl_easy_setopt(e, CURLOPT_CLOSESOCKETFUNCTION, &THttpCallbacks::CloseSocket);
+    curl_easy_setopt(e, CURLOPT_CLOSESOCKETFUNCTION, &THTTPCallbacks::CloseSocket);
     curl_easy_setopt(e, CURLOPT_CLOSESOCKETDATA, impl_.get());
-    curl_easy_setopt(e, CURLOPT_PREREQFUNCTION, &THttpCallbacks::PreRequest);
+    curl_easy_setopt(e, CURLOPT_PREREQFUNCTION, &THTTPCallbacks::PreRequest);
     curl_easy_setopt(e, CURLOPT_PREREQDATA, &t);
-    curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &THttpCallbacks::Header);
+    curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &THTTPCallbacks::Header);
     curl_easy_setopt(e, CURLOPT_HEADERDATA, &t);
-    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &THttpCallbacks::Write);
+    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &THTTPCallbacks::Write);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
 
     curl_slist* headers = nullptr;
@@ -416,8 +416,8 @@ void THttpClient::Configure(TTransfer& t, const std::string& url, const std::str
     t.headers = headers;
 }
 
-void THttpClient::Get(const std::string& address, TMemoryStream& stream) {
-    if (impl_->busy) throw EHttpError("A download is already running.");
+void THTTPClient::Get(const std::string& address, TMemoryStream& stream) {
+    if (impl_->busy) throw EHTTPError("A download is already running.");
     const std::shared_ptr<TImpl> keep = impl_;
     TTransfer t;
     t.client = this;
@@ -429,8 +429,8 @@ void THttpClient::Get(const std::string& address, TMemoryStream& stream) {
         // Resolved against the previous address, so relative redirects work.
         const unsigned flags = CURLU_NON_SUPPORT_SCHEME;
         if (!url.Set(current, flags)) {
-            if (t.requestCount > 0) throw EHttpError("");
-            throw EHttpError("Invalid address: " + current);
+            if (t.requestCount > 0) throw EHTTPError("");
+            throw EHTTPError("Invalid address: " + current);
         }
         CheckScheme(LowerAscii(url.Get(CURLUPART_SCHEME)));
         // Credentials written into an address are never sent.
@@ -460,11 +460,11 @@ void THttpClient::Get(const std::string& address, TMemoryStream& stream) {
             continue;
         }
         if (t.code >= 200 && t.code < 300) return;
-        throw EHttpProtocolError(t.statusLine, t.code, t.errorBody);
+        throw EHTTPProtocolError(t.statusLine, t.code, t.errorBody);
     }
 }
 
-void THttpClient::Perform(TTransfer& t, const std::shared_ptr<TImpl>& keep) {
+void THTTPClient::Perform(TTransfer& t, const std::shared_ptr<TImpl>& keep) {
     TImpl& impl = *keep;
     impl.busy = true;
     impl.cancel = false;
@@ -503,14 +503,14 @@ void THttpClient::Perform(TTransfer& t, const std::shared_ptr<TImpl>& keep) {
                 curl_multi_remove_handle(impl.multi, impl.easy);
                 impl.CloseHandles();
                 impl.busy = false;
-                throw EHttpError("The download was cancelled.");
+                throw EHTTPError("The download was cancelled.");
             }
         }
     }
     curl_multi_remove_handle(impl.multi, impl.easy);
     impl.busy = false;
     if (done && result == CURLE_OK) {
-        THttpCallbacks::EndWork(t);
+        THTTPCallbacks::EndWork(t);
         return;
     }
     // A transfer that ended early leaves its connection in an unknown state: close it.
@@ -519,21 +519,21 @@ void THttpClient::Perform(TTransfer& t, const std::shared_ptr<TImpl>& keep) {
     curl_easy_getinfo(impl.easy, CURLINFO_OS_ERRNO, &osErrno);
     impl.CloseHandles();
     if (t.cutShort) {
-        THttpCallbacks::EndWork(t);
+        THTTPCallbacks::EndWork(t);
         return;
     }
-    if (cancelled) throw EHttpError("The download was cancelled.");
-    if (!t.failure.empty()) throw EHttpError(t.failure);
-    if (stalled) throw EHttpError("Read timed out.");
+    if (cancelled) throw EHTTPError("The download was cancelled.");
+    if (!t.failure.empty()) throw EHTTPError(t.failure);
+    if (stalled) throw EHTTPError("Read timed out.");
     RaiseTransferError(t, int(result), int(osErrno));
 }
 
-void THttpClient::RaiseTransferError(TTransfer& t, int curlCode, int osErrno) {
+void THTTPClient::RaiseTransferError(TTransfer& t, int curlCode, int osErrno) {
     const CURLcode code = CURLcode(curlCode);
     switch (code) {
         case CURLE_PARTIAL_FILE:
             // A server that closes early ends the body; what arrived is the body.
-            THttpCallbacks::EndWork(t);
+            THTTPCallbacks::EndWork(t);
             return;
         case CURLE_COULDNT_RESOLVE_HOST:
             throw ESocketError(wsaHostNotFound, SocketErrorText(wsaHostNotFound));
@@ -549,11 +549,11 @@ void THttpClient::RaiseTransferError(TTransfer& t, int curlCode, int osErrno) {
             throw ESocketError(socketCode, SocketErrorText(socketCode));
         }
         case CURLE_GOT_NOTHING:
-            throw EHttpError("Connection Closed Gracefully.");
+            throw EHTTPError("Connection Closed Gracefully.");
         case CURLE_UNSUPPORTED_PROTOCOL:
-            throw EHttpError("");
+            throw EHTTPError("");
         default:
-            throw EHttpError(impl_->errorBuffer[0] ? impl_->errorBuffer : curl_easy_strerror(code));
+            throw EHTTPError(impl_->errorBuffer[0] ? impl_->errorBuffer : curl_easy_strerror(code));
     }
 }
 

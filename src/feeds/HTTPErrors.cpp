@@ -1,4 +1,4 @@
-#include "feeds/HttpErrors.h"
+#include "feeds/HTTPErrors.h"
 
 #include <cerrno>
 

@@ -1,4 +1,4 @@
-// Fetching a 10 MB body over loopback with THttpClient::Get against a bare libcurl easy
+// Fetching a 10 MB body over loopback with THTTPClient::Get against a bare libcurl easy
 // transfer of the same body: the cost of the event pumping, the events and our own framing.
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
@@ -9,7 +9,7 @@
 #include "BenchSupport.h"
 
 #include "feeds/AntiFreeze.h"
-#include "feeds/HttpClient.h"
+#include "feeds/HTTPClient.h"
 #include "feeds/MemoryStream.h"
 #include "support/LoopbackServer.h"
 
@@ -33,9 +33,9 @@ test::TLoopbackServer& Server() {
 
 void BM_Get(benchmark::State& state) {
     TAntiFreeze guard;
-    THttpClient http;
+    THTTPClient http;
     std::int64_t progress = 0;
-    http.OnWork = [&](THttpClient&, TWorkMode, std::int64_t n) { progress = n; };
+    http.OnWork = [&](THTTPClient&, TWorkMode, std::int64_t n) { progress = n; };
     for (auto _ : state) {
         TMemoryStream stream;
         http.Get(Server().Url("/big"), stream);

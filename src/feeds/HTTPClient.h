@@ -24,9 +24,9 @@ class ESocketError : public Exception {
 
 // The server answered with a status that is neither success nor a redirect that was
 // followed. The message is the status line as received ("HTTP/1.1 404 Not Found").
-class EHttpProtocolError : public Exception {
+class EHTTPProtocolError : public Exception {
   public:
-    EHttpProtocolError(const std::string& statusLine, int code, std::string body)
+    EHTTPProtocolError(const std::string& statusLine, int code, std::string body)
         : Exception(statusLine), code_(code), body_(std::move(body)) {}
     int Code() const { return code_; }
     const std::string& ErrorBody() const { return body_; }
@@ -38,12 +38,12 @@ class EHttpProtocolError : public Exception {
 
 // Anything else that ends a transfer: read time-out, body too large, a cancelled transfer,
 // an unsupported scheme (empty message), certificate problems.
-class EHttpError : public Exception {
+class EHTTPError : public Exception {
   public:
     using Exception::Exception;
 };
 
-enum THttpStatus {
+enum THTTPStatus {
     hsResolving,
     hsConnecting,
     hsConnected,
@@ -54,7 +54,7 @@ enum THttpStatus {
 enum TWorkMode { wmRead, wmWrite };
 
 // The request headers every download sends.
-struct THttpRequest {
+struct THTTPRequest {
     std::string Accept = "text/html, */*";
     std::string UserAgent = "Mozilla/3.0 (compatible; Pelwick)";
     std::string ContentType = "text/html";
@@ -66,15 +66,15 @@ struct THttpRequest {
 // waits, the process's message-pump guard (TAntiFreeze) keeps window events flowing, so a
 // handler may call Disconnect to cut a running Get short. Redirects, statuses and cookies
 // follow the component's own rules rather than the transport's.
-class THttpClient {
+class THTTPClient {
   public:
-    THttpClient();
-    ~THttpClient();
-    THttpClient(const THttpClient&) = delete;
-    THttpClient& operator=(const THttpClient&) = delete;
+    THTTPClient();
+    ~THTTPClient();
+    THTTPClient(const THTTPClient&) = delete;
+    THTTPClient& operator=(const THTTPClient&) = delete;
 
     // Sends a GET for address and writes the response body into stream from its current
-    // position. Raises ESocketError, EHttpProtocolError or EHttpError on failure; the stream
+    // position. Raises ESocketError, EHTTPProtocolError or EHTTPError on failure; the stream
     // may then hold part of a body.
     void Get(const std::string& address, TMemoryStream& stream);
     // True while the connection of the last request is still open.
@@ -83,7 +83,7 @@ class THttpClient {
     // "Disconnecting." and "Disconnected." even when nothing was open.
     void Disconnect();
 
-    THttpRequest Request;
+    THTTPRequest Request;
     bool HandleRedirects = true;
     int RedirectMaximum = 15;
     bool AllowCookies = true;
@@ -99,10 +99,10 @@ class THttpClient {
     // Certificate authorities to trust instead of the system's (PEM file); tests use it.
     std::string CAFile;
 
-    std::function<void(THttpClient& sender, THttpStatus status, const std::string& text)> OnStatus;
-    std::function<void(THttpClient& sender, TWorkMode mode, std::int64_t expected)> OnWorkBegin;
-    std::function<void(THttpClient& sender, TWorkMode mode, std::int64_t count)> OnWork;
-    std::function<void(THttpClient& sender, TWorkMode mode)> OnWorkEnd;
+    std::function<void(THTTPClient& sender, THTTPStatus status, const std::string& text)> OnStatus;
+    std::function<void(THTTPClient& sender, TWorkMode mode, std::int64_t expected)> OnWorkBegin;
+    std::function<void(THTTPClient& sender, TWorkMode mode, std::int64_t count)> OnWork;
+    std::function<void(THTTPClient& sender, TWorkMode mode)> OnWorkEnd;
 
     // The classic text for a socket error number ("Host not found.").
     static std::string SocketErrorText(int code);
@@ -110,9 +110,9 @@ class THttpClient {
   private:
     struct TTransfer;
     struct TImpl;
-    friend struct THttpCallbacks;
+    friend struct THTTPCallbacks;
 
-    void Status(THttpStatus status, const std::string& text);
+    void Status(THTTPStatus status, const std::string& text);
     void CheckScheme(const std::string& scheme) const;
     void Configure(TTransfer& transfer, const std::string& url, const std::string& hostHeader);
     void Perform(TTransfer& transfer, const std::shared_ptr<TImpl>& keep);

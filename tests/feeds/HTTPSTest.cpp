@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <thread>
 
-#include "feeds/HttpClient.h"
+#include "feeds/HTTPClient.h"
 #include "feeds/MemoryStream.h"
 #include "support/LoopbackServer.h"
 
@@ -70,23 +70,23 @@ class TLocalTlsServer {
     bool ok_ = false;
 };
 
-TEST(Https, TrustedWithItsAuthorityRefusedWithout) {
+TEST(HTTPS, TrustedWithItsAuthorityRefusedWithout) {
     TLocalTlsServer server;
     ASSERT_TRUE(server.Ok()) << "openssl could not start a test server";
     {
-        THttpClient http;
+        THTTPClient http;
         http.CAFile = server.CAFile();
         TMemoryStream stream;
         http.Get(server.Url(), stream);
         EXPECT_NE(stream.Bytes().find("<HTML>"), std::string::npos) << stream.Bytes();
     }
     {
-        THttpClient http;  // the system's authorities do not know the test CA
+        THTTPClient http;  // the system's authorities do not know the test CA
         TMemoryStream stream;
         try {
             http.Get(server.Url(), stream);
             ADD_FAILURE() << "an unknown certificate was accepted";
-        } catch (const EHttpError& e) {
+        } catch (const EHTTPError& e) {
             EXPECT_NE(std::string(e.what()).find("certificate"), std::string::npos) << e.what();
         }
     }

@@ -4,7 +4,7 @@
 #include <chrono>
 
 #include "feeds/AntiFreeze.h"
-#include "feeds/HttpClient.h"
+#include "feeds/HTTPClient.h"
 #include "feeds/MemoryStream.h"
 #include "support/LoopbackServer.h"
 
@@ -18,15 +18,15 @@ using test::TLoopbackServer;
 
 // Records every event of a client as one line each.
 struct TEventLog {
-    explicit TEventLog(THttpClient& http) {
-        http.OnStatus = [this](THttpClient&, THttpStatus, const std::string& text) {
+    explicit TEventLog(THTTPClient& http) {
+        http.OnStatus = [this](THTTPClient&, THTTPStatus, const std::string& text) {
             lines.push_back(text);
         };
-        http.OnWorkBegin = [this](THttpClient&, TWorkMode, std::int64_t n) {
+        http.OnWorkBegin = [this](THTTPClient&, TWorkMode, std::int64_t n) {
             lines.push_back("begin " + std::to_string(n));
         };
-        http.OnWork = [this](THttpClient&, TWorkMode, std::int64_t n) { last = n; };
-        http.OnWorkEnd = [this](THttpClient&, TWorkMode) {
+        http.OnWork = [this](THTTPClient&, TWorkMode, std::int64_t n) { last = n; };
+        http.OnWorkEnd = [this](THTTPClient&, TWorkMode) {
             lines.push_back("end " + std::to_string(last));
         };
     }
@@ -44,7 +44,7 @@ TLoopbackServer::TScript Answer(std::string response) {
     };
 }
 
-std::string Fetch(THttpClient& http, const std::string& url) {
+std::string Fetch(THTTPClient& http, const std::string& url) {
     TMemoryStream stream;
     http.Get(url, stream);
     return stream.Bytes();
@@ -61,9 +61,9 @@ E Raised(const std::function<void()>& action) {
     return E("", 0, "");
 }
 
-TEST(HttpClient, SendsTheFixedRequestAndReportsEventsInOrder) {
+TEST(HTTPClient, SendsTheFixedRequestAndReportsEventsInOrder) {
     TLoopbackServer server(Answer(TLoopbackServer::Response("200 OK", "", "<rss/>")));
-    THttpClient http;
+    THTTPClient http;
     TEventLog log(http);
     EXPECT_EQ(Fetch(http, server.Url("/feed.xml")), "<rss/>");
     EXPECT_EQ(log.lines, (std::vector<std::string>{"Connecting to 127.0.0.1.", "Connected.",
@@ -92,9 +92,9 @@ TEST(HttpClient, SendsTheFixedRequestAndReportsEventsInOrder) {
                                                    "Disconnecting.", "Disconnected."}));
 }
 
-TEST(HttpClient, HostNamesAreResolvedAndCredentialsNeverSent) {
+TEST(HTTPClient, HostNamesAreResolvedAndCredentialsNeverSent) {
     TLoopbackServer server(Answer(TLoopbackServer::Response("200 OK", "", "x")));
-    THttpClient http;
+    THTTPClient http;
     TEventLog log(http);
     Fetch(http, "user:secret@localhost:" + std::to_string(server.Port()) + "/f");
     ASSERT_FALSE(log.lines.empty());
@@ -123,10 +123,10 @@ TLoopbackServer::TScript RedirectChain(int last) {
     };
 }
 
-TEST(HttpClient, RedirectsFollowTheirOwnRules) {
+TEST(HTTPClient, RedirectsFollowTheirOwnRules) {
     {
         TLoopbackServer server(RedirectChain(3));
-        THttpClient http;
+        THTTPClient http;
         EXPECT_EQ(Fetch(http, server.Url("/hop/0")), "final");
         EXPECT_EQ(server.Requests().size(), 4u);
     }
@@ -134,7 +134,7 @@ TEST(HttpClient, RedirectsFollowTheirOwnRules) {
         // A chain that runs out ends after the 15th request, without error, with the body
         // of the last redirect.
         TLoopbackServer server(RedirectChain(20));
-        THttpClient http;
+        THTTPClient http;
         EXPECT_EQ(Fetch(http, server.Url("/hop/0")), "moved 14");
         EXPECT_EQ(server.Requests().size(), 15u);
     }
@@ -148,24 +148,24 @@ TEST(HttpClient, RedirectsFollowTheirOwnRules) {
                            : TLoopbackServer::Response("200 OK", "", "b"));
             }
         });
-        THttpClient http;
+        THTTPClient http;
         EXPECT_EQ(Fetch(http, server.Url("/a")), "b");
     }
     {
         // A redirect away from the web fails like an unknown scheme.
         TLoopbackServer server(
             Answer(TLoopbackServer::Response("301 Moved", "Location: file:///etc/passwd\r\n", "")));
-        THttpClient http;
+        THTTPClient http;
         try {
             Fetch(http, server.Url("/"));
             ADD_FAILURE() << "file: redirect followed";
-        } catch (const EHttpError& e) {
+        } catch (const EHTTPError& e) {
             EXPECT_STREQ(e.what(), "");
         }
     }
 }
 
-TEST(HttpClient, ErrorStatusesRaiseWithTheStatusLine) {
+TEST(HTTPClient, ErrorStatusesRaiseWithTheStatusLine) {
     const std::pair<std::string, int> cases[] = {{"404 Not Found", 404},
                                                  {"304 Not Modified", 304},
                                                  {"401 Unauthorized", 401},
@@ -173,9 +173,9 @@ TEST(HttpClient, ErrorStatusesRaiseWithTheStatusLine) {
                                                  {"500 Internal Server Error", 500}};
     for (const auto& [status, code] : cases) {
         TLoopbackServer server(Answer(TLoopbackServer::Response(status, "", "oops")));
-        THttpClient http;
-        const EHttpProtocolError e =
-            Raised<EHttpProtocolError>([&] { Fetch(http, server.Url("/")); });
+        THTTPClient http;
+        const EHTTPProtocolError e =
+            Raised<EHTTPProtocolError>([&] { Fetch(http, server.Url("/")); });
         EXPECT_EQ(std::string(e.what()), "HTTP/1.1 " + status);
         EXPECT_EQ(e.Code(), code);
         if (code != 304) {
@@ -184,20 +184,20 @@ TEST(HttpClient, ErrorStatusesRaiseWithTheStatusLine) {
     }
 }
 
-TEST(HttpClient, ContinueIsSkippedAndNoContentHasNoBody) {
+TEST(HTTPClient, ContinueIsSkippedAndNoContentHasNoBody) {
     TLoopbackServer server(Answer("HTTP/1.1 100 Continue\r\n\r\n" +
                                   TLoopbackServer::Response("204 No Content", "", "")));
-    THttpClient http;
+    THTTPClient http;
     TEventLog log(http);
     EXPECT_EQ(Fetch(http, server.Url("/")), "");
     EXPECT_EQ(log.lines, (std::vector<std::string>{"Connecting to 127.0.0.1.", "Connected."}));
 }
 
-TEST(HttpClient, ChunkedBodiesReportEveryChunk) {
+TEST(HTTPClient, ChunkedBodiesReportEveryChunk) {
     TLoopbackServer server(
         Answer("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
                "5\r\nhello\r\n7;ext=1\r\n, world\r\n1\r\n!\r\n0\r\nX-Trailer: t\r\n\r\n"));
-    THttpClient http;
+    THTTPClient http;
     TEventLog log(http);
     EXPECT_EQ(Fetch(http, server.Url("/")), "hello, world!");
     EXPECT_EQ(log.lines, (std::vector<std::string>{"Connecting to 127.0.0.1.", "Connected.",
@@ -206,13 +206,13 @@ TEST(HttpClient, ChunkedBodiesReportEveryChunk) {
     EXPECT_TRUE(http.Connected());
 }
 
-TEST(HttpClient, CloseDelimitedBodiesReadUntilTheServerCloses) {
+TEST(HTTPClient, CloseDelimitedBodiesReadUntilTheServerCloses) {
     TLoopbackServer server([](TConnection& c, TLoopbackServer&) {
         c.ReadRequest();
         c.Send("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nuntil the end");
         c.Close();
     });
-    THttpClient http;
+    THTTPClient http;
     TEventLog log(http);
     EXPECT_EQ(Fetch(http, server.Url("/")), "until the end");
     EXPECT_EQ(log.lines,
@@ -221,17 +221,17 @@ TEST(HttpClient, CloseDelimitedBodiesReadUntilTheServerCloses) {
     EXPECT_FALSE(http.Connected());
 }
 
-TEST(HttpClient, EarlyCloseEndsTheBodyWithoutError) {
+TEST(HTTPClient, EarlyCloseEndsTheBodyWithoutError) {
     TLoopbackServer server([](TConnection& c, TLoopbackServer&) {
         c.ReadRequest();
         c.Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nonly this");
         c.Close();
     });
-    THttpClient http;
+    THTTPClient http;
     EXPECT_EQ(Fetch(http, server.Url("/")), "only this");
 }
 
-TEST(HttpClient, CookiesAreKeptAndSentBack) {
+TEST(HTTPClient, CookiesAreKeptAndSentBack) {
     TLoopbackServer server([](TConnection& c, TLoopbackServer& s) {
         for (std::string r; !(r = c.ReadRequest()).empty();) {
             s.Record(r);
@@ -241,7 +241,7 @@ TEST(HttpClient, CookiesAreKeptAndSentBack) {
                     : TLoopbackServer::Response("200 OK", "", "feed"));
         }
     });
-    THttpClient http;
+    THTTPClient http;
     Fetch(http, server.Url("/login"));
     http.Disconnect();  // cookies outlive the connection
     Fetch(http, server.Url("/feed"));
@@ -249,12 +249,12 @@ TEST(HttpClient, CookiesAreKeptAndSentBack) {
     EXPECT_EQ(RequestHeader(server.Requests()[0], "Cookie"), "");
     EXPECT_EQ(RequestHeader(server.Requests()[1], "Cookie"), "session=abc");
 
-    THttpClient other;  // another client has its own cookies
+    THTTPClient other;  // another client has its own cookies
     Fetch(other, server.Url("/feed"));
     EXPECT_EQ(RequestHeader(server.Requests().at(2), "Cookie"), "");
 }
 
-TEST(HttpClient, SlowBodiesArriveWhileEventsAreProcessed) {
+TEST(HTTPClient, SlowBodiesArriveWhileEventsAreProcessed) {
     const std::string body(2000, 'x');
     TLoopbackServer server([&](TConnection& c, TLoopbackServer&) {
         c.ReadRequest();
@@ -262,7 +262,7 @@ TEST(HttpClient, SlowBodiesArriveWhileEventsAreProcessed) {
         c.SendSlowly(body, 200, 15);
     });
     TAntiFreeze guard;
-    THttpClient http;
+    THTTPClient http;
     int ticks = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
@@ -271,20 +271,20 @@ TEST(HttpClient, SlowBodiesArriveWhileEventsAreProcessed) {
     EXPECT_GT(ticks, 3);  // the timer ran in the middle of the download
 }
 
-TEST(HttpClient, StallsOversizeBodiesAndCancelsFail) {
+TEST(HTTPClient, StallsOversizeBodiesAndCancelsFail) {
     {
         TLoopbackServer server([](TConnection& c, TLoopbackServer&) {
             c.ReadRequest();
             c.Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nabc");
             c.Stall();
         });
-        THttpClient http;
+        THTTPClient http;
         http.ReadTimeout = 200;
         const auto start = std::chrono::steady_clock::now();
         try {
             Fetch(http, server.Url("/"));
             ADD_FAILURE() << "a stalled transfer returned";
-        } catch (const EHttpError& e) {
+        } catch (const EHTTPError& e) {
             EXPECT_STREQ(e.what(), "Read timed out.");
         }
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
@@ -295,10 +295,10 @@ TEST(HttpClient, StallsOversizeBodiesAndCancelsFail) {
         for (int i = 0; i < 10; ++i)
             chunks += "200\r\n" + std::string(512, 'y') + "\r\n";
         TLoopbackServer server(Answer(chunks + "0\r\n\r\n"));
-        THttpClient http;
+        THTTPClient http;
         http.MaxBodySize = 2048;
         TMemoryStream stream;
-        EXPECT_THROW(http.Get(server.Url("/"), stream), EHttpError);
+        EXPECT_THROW(http.Get(server.Url("/"), stream), EHTTPError);
         EXPECT_LE(stream.Size(), 2048u);
     }
     {
@@ -308,32 +308,32 @@ TEST(HttpClient, StallsOversizeBodiesAndCancelsFail) {
             c.Stall();
         });
         TAntiFreeze guard;
-        THttpClient http;
+        THTTPClient http;
         TEventLog log(http);
         QTimer::singleShot(50, [&] { http.Disconnect(); });
         const auto start = std::chrono::steady_clock::now();
         TMemoryStream stream;
-        EXPECT_THROW(http.Get(server.Url("/"), stream), EHttpError);
+        EXPECT_THROW(http.Get(server.Url("/"), stream), EHTTPError);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
         EXPECT_EQ(stream.Bytes(), "part");
         EXPECT_FALSE(http.Connected());
     }
 }
 
-TEST(HttpClient, SchemesAndSocketErrors) {
-    THttpClient http;
+TEST(HTTPClient, SchemesAndSocketErrors) {
+    THTTPClient http;
     TMemoryStream stream;
     try {
         http.Get("ftp://127.0.0.1/feed", stream);
         ADD_FAILURE();
-    } catch (const EHttpError& e) {
+    } catch (const EHTTPError& e) {
         EXPECT_STREQ(e.what(), "");
     }
     http.SecureTransport = false;
     try {
         http.Get("https://127.0.0.1/feed", stream);
         ADD_FAILURE();
-    } catch (const EHttpError& e) {
+    } catch (const EHTTPError& e) {
         EXPECT_STREQ(e.what(), "IOHandler value is not valid");
     }
 
@@ -346,25 +346,25 @@ TEST(HttpClient, SchemesAndSocketErrors) {
         EXPECT_EQ(e.Code(), 10061);
         EXPECT_STREQ(e.what(), "Socket Error # 10061\nConnection refused.");
     }
-    EXPECT_EQ(THttpClient::SocketErrorText(11001), "Host not found.");
-    EXPECT_EQ(THttpClient::SocketErrorText(10060), "Connection timed out.");
-    EXPECT_EQ(THttpClient::SocketErrorText(10054), "Connection reset by peer.");
+    EXPECT_EQ(THTTPClient::SocketErrorText(11001), "Host not found.");
+    EXPECT_EQ(THTTPClient::SocketErrorText(10060), "Connection timed out.");
+    EXPECT_EQ(THTTPClient::SocketErrorText(10054), "Connection reset by peer.");
 }
 
-TEST(HttpClient, AGetFromInsideAGetIsRefused) {
+TEST(HTTPClient, AGetFromInsideAGetIsRefused) {
     TLoopbackServer server([](TConnection& c, TLoopbackServer&) {
         c.ReadRequest();
         c.Send("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\n");
         c.SendSlowly("abcd", 1, 30);
     });
     TAntiFreeze guard;
-    THttpClient http;
+    THTTPClient http;
     std::string nested;
     QTimer::singleShot(20, [&] {
         TMemoryStream inner;
         try {
             http.Get(server.Url("/"), inner);
-        } catch (const EHttpError& e) {
+        } catch (const EHTTPError& e) {
             nested = e.what();
         }
     });
