@@ -1,44 +1,111 @@
-// pelwick-feed FILE: loads a feed file the way the saver does and prints its model as JSON.
-// Exit status: 0 loaded, 1 the load failed (the message is on stderr and in "error"), 2 the
-// file could not be read or the command line is wrong.
+// pelwick-feed [--verbose] [--timeout SECONDS] FILE|URL: loads a feed file, or downloads an
+// address (anything with "://") the way the saver does, and prints its model as JSON.
+// Exit status: 0 loaded, 1 the download or the load failed (the message is on stderr and in
+// "error"), 2 the file could not be read or the command line is wrong.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 
 #include "app/Exception.h"
+#include "app/Strings.h"
 #include "feeds/FeedDocument.h"
 #include "feeds/FeedJson.h"
+#include "feeds/HTTPClient.h"
 #include "feeds/MemoryStream.h"
 
 namespace {
 
+using namespace pelwick;
+
 int Usage() {
-    std::fputs("Usage: pelwick-feed FILE\nLoads a feed file and prints its model as JSON.\n",
-               stderr);
+    std::fputs(
+        "Usage: pelwick-feed [--verbose] [--timeout SECONDS] FILE|URL\n"
+        "Loads a feed file, or downloads an address, and prints its model as JSON.\n"
+        "  --verbose          print the download's status texts and progress on stderr\n"
+        "  --timeout SECONDS  give up when the server sends nothing for this long (60)\n",
+        stderr);
     return 2;
+}
+
+struct TOptions {
+    std::string source;
+    bool verbose = false;
+    int timeoutSeconds = 60;
+};
+
+bool ParseOptions(int argc, char** argv, TOptions& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--verbose") {
+            options.verbose = true;
+        } else if (arg == "--timeout" && i + 1 < argc) {
+            const auto seconds = TryParseInt(argv[++i]);
+            if (!seconds || *seconds < 0 || *seconds > 24 * 3600) return false;
+            options.timeoutSeconds = *seconds;
+        } else if (arg.empty() || arg[0] == '-' || !options.source.empty()) {
+            return false;
+        } else {
+            options.source = arg;
+        }
+    }
+    return !options.source.empty();
+}
+
+// Downloads into stream; returns the failure message, or "" on success.
+std::string Download(const TOptions& options, TMemoryStream& stream) {
+    THTTPClient http;
+    http.ReadTimeout = options.timeoutSeconds * 1000;
+    std::int64_t expected = 0;
+    if (options.verbose) {
+        http.OnStatus = [](THTTPClient&, THTTPStatus, const std::string& text) {
+            std::fprintf(stderr, "%s\n", text.c_str());
+        };
+        http.OnWorkBegin = [&expected](THTTPClient&, TWorkMode, std::int64_t size) {
+            expected = size;
+        };
+        http.OnWork = [&expected](THTTPClient&, TWorkMode, std::int64_t count) {
+            std::fprintf(stderr, "Progress: %lld of %lld\n", (long long)count, (long long)expected);
+        };
+    }
+    try {
+        http.Get(options.source, stream);
+        stream.SetPosition(0);
+        return {};
+    } catch (const std::exception& e) {
+        const std::string message = e.what();
+        return message.empty() ? "The address cannot be downloaded" : message;
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    using namespace pelwick;
-    if (argc != 2 || std::string(argv[1]).empty() || argv[1][0] == '-') return Usage();
+    TOptions options;
+    if (!ParseOptions(argc, argv, options)) return Usage();
     TMemoryStream stream;
-    try {
-        stream.LoadFromFile(argv[1]);
-    } catch (const Exception& e) {
-        std::fprintf(stderr, "pelwick-feed: %s\n", e.what());
-        return 2;
-    }
     TFeedDocument feed;
     std::string error;
-    try {
-        feed.LoadFromStream(stream);
-    } catch (const std::exception& e) {
-        error = e.what();
-        if (error.empty()) error = "The feed could not be loaded";
-        std::fprintf(stderr, "pelwick-feed: %s: %s\n", argv[1], error.c_str());
+    if (options.source.find("://") != std::string::npos) {
+        error = Download(options, stream);
+    } else {
+        try {
+            stream.LoadFromFile(options.source);
+        } catch (const Exception& e) {
+            std::fprintf(stderr, "pelwick-feed: %s\n", e.what());
+            return 2;
+        }
     }
+    if (error.empty()) {
+        try {
+            feed.LoadFromStream(stream);
+        } catch (const std::exception& e) {
+            error = e.what();
+            if (error.empty()) error = "The feed could not be loaded";
+        }
+    }
+    if (!error.empty())
+        std::fprintf(stderr, "pelwick-feed: %s: %s\n", options.source.c_str(), error.c_str());
     const std::string json = FeedToJson(feed, error);
     std::fwrite(json.data(), 1, json.size(), stdout);
     return error.empty() ? 0 : 1;
