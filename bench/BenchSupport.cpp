@@ -9,17 +9,29 @@ namespace pelwick::bench {
 
 namespace {
 
-// The console output as usual, and the real time per iteration of every run kept by name.
+// The console output as usual, and the real time per iteration of every benchmark kept by
+// name: the median when it ran repetitions (it resists a machine that is busy now and then),
+// else its single run.
 class TRecordingReporter : public benchmark::ConsoleReporter {
   public:
     TRecordingReporter() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.iterations > 0)
-                times[run.run_name.function_name] = run.GetAdjustedRealTime();
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            const std::string& name = run.run_name.function_name;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                medians[name] = run.GetAdjustedRealTime();
+            else if (run.run_type == Run::RT_Iteration)
+                singles[name] = run.GetAdjustedRealTime();
+        }
     }
-    std::map<std::string, double> times;
+    double Time(const std::string& name) const {
+        if (auto m = medians.find(name); m != medians.end()) return m->second;
+        if (auto s = singles.find(name); s != singles.end()) return s->second;
+        return 0;
+    }
+    std::map<std::string, double> medians, singles;
 };
 
 }  // namespace
@@ -29,12 +41,12 @@ int RunAndPrintRatios(const std::vector<std::pair<std::string, std::string>>& ra
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     for (const auto& [num, den] : ratios) {
-        const auto a = reporter.times.find(num), b = reporter.times.find(den);
-        if (a == reporter.times.end() || b == reporter.times.end() || b->second <= 0) {
-            std::printf("ratio %s / %s: not measured\n", num.c_str(), den.c_str());
+        const double a = reporter.Time(num), b = reporter.Time(den);
+        if (a <= 0 || b <= 0) {
+            std::printf("Ratio %s / %s: not measured\n", num.c_str(), den.c_str());
             continue;
         }
-        std::printf("ratio %s / %s = %.2f\n", num.c_str(), den.c_str(), a->second / b->second);
+        std::printf("Ratio %s / %s = %.2f\n", num.c_str(), den.c_str(), a / b);
     }
     return 0;
 }

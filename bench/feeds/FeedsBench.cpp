@@ -1,7 +1,9 @@
 // Loading a large real RSS feed (parse, blank-text removal, model) against libxml2's bare
 // parse of the same bytes. Target: LoadFromStream at most 1.5 times xmlReadMemory.
 #include <benchmark/benchmark.h>
+
 #include <libxml/parser.h>
+#include "BenchSupport.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -75,20 +77,6 @@ void BM_LoadFromStream(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadFromStream)->Unit(benchmark::kMillisecond)->Repetitions(7);
 
-// Prints the usual table and remembers each benchmark's median time for the ratio: the median
-// of several repetitions resists a machine that is busy with other work now and then.
-class TRatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median" &&
-                !run.error_occurred)
-                times[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -99,13 +87,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_feeds: %s\n", e.what());
         return 1;
     }
-    TRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto bare = reporter.times.find("BM_xmlReadMemory");
-    const auto load = reporter.times.find("BM_LoadFromStream");
-    if (bare != reporter.times.end() && load != reporter.times.end() && bare->second > 0)
-        std::printf("Ratio LoadFromStream / xmlReadMemory: %.2f (target <= 1.5)\n",
-                    load->second / bare->second);
-    benchmark::Shutdown();
-    return 0;
+    // Target: at most 1.5.
+    return pelwick::bench::RunAndPrintRatios({{"BM_LoadFromStream", "BM_xmlReadMemory"}});
 }
