@@ -227,7 +227,10 @@ void TCustomGlimrascreen::RenderFrame() {
         } else {
             screen.Canvas().Draw(0, 0, now);
             region = TRegion::Rect(dest);
-            progress_ = 100;  // an instant change; the animation ends at its next test
+            // An instant change: the progress jumps to the end of its direction, so the
+            // animation ends at its next test (a reverse one too, which would otherwise be
+            // pushed back to 100 on every step and never reach 0).
+            progress_ = reverse_ ? 0 : 100;
             kind = fkDrawn;
         }
     } else if (style_ == StyleCrossFade) {
@@ -242,7 +245,7 @@ void TCustomGlimrascreen::RenderFrame() {
 
     if (progress_ == 100) {
         screen.Canvas().Draw(0, 0, now);
-    } else if (p > 0) {
+    } else if (p > 0 && kind != fkDrawn) {
         if (kind == fkRegion && region) {
             screen.Canvas().SetClipRegion(&*region);
             screen.Canvas().Draw(0, 0, now);

@@ -154,6 +154,16 @@ TEST(Transition, StyleZeroIsInstantOrDrawnByItsOwner) {
     t.c.StartTransition();
     EXPECT_EQ(drawn, (std::vector<int>{0, 50, 100}));
     EXPECT_EQ(t.c.ScreenBitmap().Pixel(8, 6), clBlue);
+
+    // Reversed, the instant change ends the transition too.
+    t.c.OnCustomDraw = nullptr;
+    t.c.SetReverse(true);
+    t.c.Picture().SetBitmap(Solid(9, 7, clLime));
+    t.completions = 0;
+    t.c.StartTransition();
+    EXPECT_EQ(t.completions, 1);
+    EXPECT_EQ(t.c.Progress(), 0);
+    EXPECT_EQ(t.c.ScreenBitmap().Pixel(8, 6), clLime);
 }
 
 TEST(Transition, StylesWithoutAFrameOfTheirOwnKeepTheOldSnapshotUntilTheEnd) {
