@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 
+#include "gfx/Simd.h"
 #include "gfx/Stretch.h"
 
 namespace pelwick {
@@ -48,6 +49,27 @@ void FillPixels(std::uint8_t* row, TPixelFormat format, TColor color, int count)
                 std::memcpy(row + 4 * x, &v, 4);
             break;
         }
+    }
+}
+
+// The two conversions every frame goes through (24-bit pictures to the 32-bit screen buffer
+// and back), written byte by byte so that the compiler vectorises them.
+PELWICK_CLONES
+void Expand24To32(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, int count) {
+    for (int x = 0; x < count; ++x) {
+        dst[4 * x] = src[3 * x];
+        dst[4 * x + 1] = src[3 * x + 1];
+        dst[4 * x + 2] = src[3 * x + 2];
+        dst[4 * x + 3] = 0xFF;
+    }
+}
+
+PELWICK_CLONES
+void Pack32To24(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, int count) {
+    for (int x = 0; x < count; ++x) {
+        dst[3 * x] = src[4 * x];
+        dst[3 * x + 1] = src[4 * x + 1];
+        dst[3 * x + 2] = src[4 * x + 2];
     }
 }
 
@@ -107,19 +129,11 @@ void ConvertPixels(std::uint8_t* dst, TPixelFormat dstFormat, const std::uint8_t
         return;
     }
     if (srcFormat == pf24bit && dstFormat == pf32bit) {
-        for (int x = 0; x < count; ++x) {
-            const std::uint32_t v = 0xFF000000u | (std::uint32_t(src[3 * x + 2]) << 16) |
-                                    (std::uint32_t(src[3 * x + 1]) << 8) | src[3 * x];
-            std::memcpy(dst + 4 * x, &v, 4);
-        }
+        Expand24To32(dst, src, count);
         return;
     }
     if (srcFormat == pf32bit && dstFormat == pf24bit) {
-        for (int x = 0; x < count; ++x) {
-            dst[3 * x] = src[4 * x];
-            dst[3 * x + 1] = src[4 * x + 1];
-            dst[3 * x + 2] = src[4 * x + 2];
-        }
+        Pack32To24(dst, src, count);
         return;
     }
     if (srcFormat == pf8bit) {

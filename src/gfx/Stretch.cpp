@@ -18,8 +18,9 @@ struct TSpan {
 // Maps destination positions [visibleFrom, visibleTo) of a destination run that starts at
 // destStart, has destLength (> 0) pixels and may be mirrored, onto a source run
 // [srcStart, srcStart + srcLength). A destination pixel covers the source interval
-// [i * sl / dl, (i + 1) * sl / dl); halftone takes every source pixel that interval
-// touches, replication the one under its centre.
+// [i * sl / dl, (i + 1) * sl / dl). Replication takes the source pixel under its centre.
+// Halftone averages the source pixels that start inside that interval when shrinking (so
+// every source pixel counts once) and the one or two it overlaps when enlarging.
 std::vector<TSpan> MapSpans(int destStart, int destLength, bool mirrored, int visibleFrom,
                             int visibleTo, int srcStart, int srcLength, TStretchMode mode) {
     std::vector<TSpan> spans;
@@ -32,11 +33,14 @@ std::vector<TSpan> MapSpans(int destStart, int destLength, bool mirrored, int vi
         if (mode == smReplicate) {
             first = static_cast<int>((2 * i + 1) * sl / (2 * dl));
             last = first + 1;
+        } else if (sl >= dl) {
+            first = static_cast<int>((i * sl + dl - 1) / dl);
+            last = static_cast<int>(((i + 1) * sl + dl - 1) / dl);
         } else {
             first = static_cast<int>(i * sl / dl);
             last = static_cast<int>(((i + 1) * sl + dl - 1) / dl);
-            if (last <= first) last = first + 1;
         }
+        if (last <= first) last = first + 1;
         spans.push_back(TSpan{srcStart + first, srcStart + last});
     }
     return spans;
@@ -79,23 +83,54 @@ void Replicate(TBitmap& dst, const TBitmap& src, const TRect& visible,
     }
 }
 
-// Adds count pixels of a source row into three running sums per pixel.
-template <int Bpp>
-void AccumulateRow(std::uint32_t* acc, const std::uint8_t* s, int count) {
+// Adds (or with First, stores) count pixels of a source row into three running sums per
+// pixel. The 24-bit case is one flat loop the compiler vectorises.
+template <int Bpp, bool First>
+void AccumulateRow(std::uint32_t* __restrict acc, const std::uint8_t* __restrict s, int count) {
     if constexpr (Bpp == 3) {
         for (int i = 0; i < count * 3; ++i)
-            acc[i] += s[i];
+            acc[i] = (First ? 0 : acc[i]) + s[i];
     } else {
         for (int x = 0; x < count; ++x) {
-            if constexpr (Bpp == 1) {
-                acc[3 * x] += s[x];
-                acc[3 * x + 1] += s[x];
-                acc[3 * x + 2] += s[x];
-            } else {
-                acc[3 * x] += s[4 * x];
-                acc[3 * x + 1] += s[4 * x + 1];
-                acc[3 * x + 2] += s[4 * x + 2];
-            }
+            const int k = Bpp == 1 ? x : 4 * x;
+            const int o = Bpp == 1 ? 0 : 1, t = Bpp == 1 ? 0 : 2;
+            acc[3 * x] = (First ? 0 : acc[3 * x]) + s[k];
+            acc[3 * x + 1] = (First ? 0 : acc[3 * x + 1]) + s[k + o];
+            acc[3 * x + 2] = (First ? 0 : acc[3 * x + 2]) + s[k + t];
+        }
+    }
+}
+
+template <bool First>
+void Accumulate(int bpp, std::uint32_t* acc, const std::uint8_t* s, int count) {
+    if (bpp == 3)
+        AccumulateRow<3, First>(acc, s, count);
+    else if (bpp == 4)
+        AccumulateRow<4, First>(acc, s, count);
+    else
+        AccumulateRow<1, First>(acc, s, count);
+}
+
+// Blocks of more rows than 32-bit column sums can hold: every pixel summed on its own.
+void HalftoneHuge(TBitmap& dst, const TBitmap& src, const TRect& visible,
+                  const std::vector<TSpan>& cols, const std::vector<TSpan>& rows) {
+    const int dbpp = dst.BytesPerPixel(), sbpp = src.BytesPerPixel();
+    for (int y = visible.Top; y < visible.Bottom; ++y) {
+        const TSpan& rs = rows[static_cast<size_t>(y - visible.Top)];
+        std::uint8_t* d = dst.ScanLine(y) + visible.Left * dbpp;
+        for (const TSpan& c : cols) {
+            std::uint64_t sum[3] = {0, 0, 0};
+            for (int sy = rs.First; sy < rs.Last; ++sy)
+                for (int sx = c.First; sx < c.Last; ++sx) {
+                    unsigned b, g, r;
+                    ReadRgb(src.ScanLine(sy) + sx * sbpp, sbpp, b, g, r);
+                    sum[0] += b, sum[1] += g, sum[2] += r;
+                }
+            const std::uint64_t n =
+                static_cast<std::uint64_t>(rs.Last - rs.First) * (c.Last - c.First);
+            WriteRgb(d, dbpp, unsigned((sum[0] + n / 2) / n), unsigned((sum[1] + n / 2) / n),
+                     unsigned((sum[2] + n / 2) / n));
+            d += dbpp;
         }
     }
 }
@@ -114,46 +149,43 @@ void Halftone(TBitmap& dst, const TBitmap& src, const TRect& visible,
     for (const TSpan& r : rows)
         maxRows = std::max(maxRows, r.Last - r.First);
     const std::int64_t maxCount = static_cast<std::int64_t>(maxCols) * maxRows;
+    // Small blocks (every ordinary reduction) use 32-bit sums and a table of reciprocals.
+    const bool small = maxCount <= (1 << 20);
     std::vector<std::uint64_t> recip;
-    if (maxCount <= (1 << 20)) {
+    if (small) {
         recip.resize(static_cast<size_t>(maxCount) + 1);
         for (std::int64_t n = 1; n <= maxCount; ++n)
             recip[static_cast<size_t>(n)] = ((std::uint64_t(1) << 32) + n / 2) / n;
     }
-    std::vector<std::uint32_t> acc(static_cast<size_t>(maxX - minX) * 3);
+    if (static_cast<std::int64_t>(maxRows) * 255 > 0xFFFFFFFFLL) {
+        HalftoneHuge(dst, src, visible, cols, rows);
+        return;
+    }
+    const int width = maxX - minX;
+    std::vector<std::uint32_t> acc(static_cast<size_t>(width) * 3);
     for (int y = visible.Top; y < visible.Bottom; ++y) {
         const TSpan& rs = rows[static_cast<size_t>(y - visible.Top)];
-        std::fill(acc.begin(), acc.end(), 0u);
-        const int width = maxX - minX;
-        for (int sy = rs.First; sy < rs.Last; ++sy) {
-            const std::uint8_t* s = src.ScanLine(sy) + minX * sbpp;
-            if (sbpp == 3)
-                AccumulateRow<3>(acc.data(), s, width);
-            else if (sbpp == 4)
-                AccumulateRow<4>(acc.data(), s, width);
-            else
-                AccumulateRow<1>(acc.data(), s, width);
-        }
+        Accumulate<true>(sbpp, acc.data(), src.ScanLine(rs.First) + minX * sbpp, width);
+        for (int sy = rs.First + 1; sy < rs.Last; ++sy)
+            Accumulate<false>(sbpp, acc.data(), src.ScanLine(sy) + minX * sbpp, width);
         std::uint8_t* d = dst.ScanLine(y) + visible.Left * dbpp;
-        const std::uint64_t rowCount = static_cast<std::uint64_t>(rs.Last - rs.First);
+        const std::uint32_t rowCount = static_cast<std::uint32_t>(rs.Last - rs.First);
         for (const TSpan& c : cols) {
-            std::uint64_t sb = 0, sg = 0, sr = 0;
-            for (int x = c.First; x < c.Last; ++x) {
-                const std::uint32_t* a = acc.data() + (x - minX) * 3;
-                sb += a[0];
-                sg += a[1];
-                sr += a[2];
-            }
-            const std::uint64_t n = rowCount * static_cast<std::uint64_t>(c.Last - c.First);
+            const std::uint32_t* a = acc.data() + (c.First - minX) * 3;
+            const std::uint32_t n = rowCount * static_cast<std::uint32_t>(c.Last - c.First);
             unsigned b, g, r;
-            if (n == 1) {
-                b = unsigned(sb), g = unsigned(sg), r = unsigned(sr);
-            } else if (!recip.empty()) {
+            if (small) {
+                std::uint32_t sb = 0, sg = 0, sr = 0;
+                for (int x = 0; x < c.Last - c.First; ++x, a += 3)
+                    sb += a[0], sg += a[1], sr += a[2];
                 const std::uint64_t m = recip[n];
                 b = unsigned((sb * m + (std::uint64_t(1) << 31)) >> 32);
                 g = unsigned((sg * m + (std::uint64_t(1) << 31)) >> 32);
                 r = unsigned((sr * m + (std::uint64_t(1) << 31)) >> 32);
             } else {
+                std::uint64_t sb = 0, sg = 0, sr = 0;
+                for (int x = 0; x < c.Last - c.First; ++x, a += 3)
+                    sb += a[0], sg += a[1], sr += a[2];
                 b = unsigned((sb + n / 2) / n), g = unsigned((sg + n / 2) / n);
                 r = unsigned((sr + n / 2) / n);
             }

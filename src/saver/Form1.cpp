@@ -1,7 +1,9 @@
 #include "saver/Form1.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include "app/Files.h"
 #include "app/Process.h"
@@ -21,6 +23,9 @@ TForm1::TForm1(QWidget* parent)
     setAutoFillBackground(true);
     setCursor(Qt::BlankCursor);
     setFocusPolicy(Qt::StrongFocus);
+    // Full screen from the start: without a window manager (a bare X server) the request
+    // to go full screen is never answered, and the window would keep a default size.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
     Panel1 = new QWidget(this);
     Panel1->setObjectName("Panel1");
     Panel1->setAttribute(Qt::WA_NoSystemBackground);

@@ -2,17 +2,13 @@
 
 #include <algorithm>
 
+#include "gfx/Simd.h"
+
 namespace pelwick {
 
 // The formula stays exactly the integer one; the speed comes from a loop the compiler can
 // vectorise (16-bit lanes; the division by the constant 100 becomes a multiply) and, on
 // x86-64, from an AVX2 version chosen at run time.
-#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__) && !defined(__clang__) && \
-    !defined(__SANITIZE_ADDRESS__)
-#define PELWICK_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define PELWICK_CLONES
-#endif
 
 PELWICK_CLONES
 void CrossFadeBytes(std::uint8_t* dst, const std::uint8_t* old, const std::uint8_t* now,

@@ -1,7 +1,10 @@
+#include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 // libjpeg's header needs size_t and FILE declared first.
@@ -73,18 +76,11 @@ void CmykRowToBgr(std::uint8_t* dst, const std::uint8_t* src, int width, bool in
     }
 }
 
-}  // namespace
-
-TBitmap DecodeJpegFile(const std::string& fileName) {
-    return DecodeJpeg(ReadFileBytes(fileName));
-}
-
 // No object with a destructor may live in the frames a longjmp leaves, so everything
 // with one is declared here, before setjmp, and libjpeg is called from this frame only.
-TBitmap DecodeJpeg(std::string_view bytes) {
-    if (bytes.empty()) Fail("the file is empty");
+TBitmap Decode(void (*attach)(j_decompress_ptr, void*), void* source) {
     TBitmap out;
-    std::vector<std::uint8_t> cmykRow;
+    std::vector<std::uint8_t> cmykRows;
     jpeg_decompress_struct cinfo;
     TJpegError error;
     jpeg_progress_mgr progress;
@@ -100,8 +96,7 @@ TBitmap DecodeJpeg(std::string_view bytes) {
         Fail(error.message);
     }
     jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
-                 static_cast<unsigned long>(bytes.size()));
+    attach(&cinfo, source);
     progress.progress_monitor = CheckScans;
     cinfo.progress = &progress;
     jpeg_read_header(&cinfo, TRUE);
@@ -125,25 +120,63 @@ TBitmap DecodeJpeg(std::string_view bytes) {
         jpeg_destroy_decompress(&cinfo);
         Fail("inconsistent header");
     }
+    constexpr int Batch = 16;
     try {
         out = TBitmap::Uninitialized(width, height, pf24bit);
-        if (cmyk) cmykRow.resize(static_cast<size_t>(width) * 4);
+        if (cmyk) cmykRows.resize(static_cast<size_t>(width) * 4 * Batch);
     } catch (...) {
         jpeg_destroy_decompress(&cinfo);
         throw;
     }
+    JSAMPROW rows[Batch];
     while (cinfo.output_scanline < cinfo.output_height) {
         const int y = static_cast<int>(cinfo.output_scanline);
-        JSAMPROW row = cmyk ? cmykRow.data() : out.ScanLine(y);
-        if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) {
+        const int wanted = std::min(Batch, height - y);
+        for (int i = 0; i < wanted; ++i)
+            rows[i] =
+                cmyk ? cmykRows.data() + static_cast<size_t>(width) * 4 * i : out.ScanLine(y + i);
+        const int got =
+            static_cast<int>(jpeg_read_scanlines(&cinfo, rows, static_cast<JDIMENSION>(wanted)));
+        if (got <= 0) {
             jpeg_destroy_decompress(&cinfo);
             Fail("the data ended early");
         }
-        if (cmyk) CmykRowToBgr(out.ScanLine(y), cmykRow.data(), width, cinfo.saw_Adobe_marker);
+        if (cmyk)
+            for (int i = 0; i < got; ++i)
+                CmykRowToBgr(out.ScanLine(y + i), rows[i], width, cinfo.saw_Adobe_marker);
     }
     // The end marker is not waited for: all the picture's data has been read.
     jpeg_destroy_decompress(&cinfo);
     return out;
+}
+
+void AttachFile(j_decompress_ptr cinfo, void* file) {
+    jpeg_stdio_src(cinfo, static_cast<FILE*>(file));
+}
+
+void AttachBytes(j_decompress_ptr cinfo, void* bytes) {
+    const auto* view = static_cast<const std::string_view*>(bytes);
+    jpeg_mem_src(cinfo, reinterpret_cast<const unsigned char*>(view->data()),
+                 static_cast<unsigned long>(view->size()));
+}
+
+struct TFileCloser {
+    void operator()(FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+TBitmap DecodeJpegFile(const std::string& fileName) {
+    if (DirectoryExists(fileName))
+        throw EFileError("Cannot read \"" + fileName + "\": it is a folder");
+    std::unique_ptr<FILE, TFileCloser> file(std::fopen(fileName.c_str(), "rb"));
+    if (!file) throw EFileError("Cannot read \"" + fileName + "\": " + std::strerror(errno));
+    return Decode(AttachFile, file.get());
+}
+
+TBitmap DecodeJpeg(std::string_view bytes) {
+    if (bytes.empty()) Fail("the file is empty");
+    return Decode(AttachBytes, &bytes);
 }
 
 }  // namespace pelwick

@@ -86,6 +86,10 @@ TEST(Form1, FirstShowStartsTheSlideshowOnPanel1) {
     EXPECT_TRUE(screen->Threaded());
     EXPECT_EQ(form.Panel1->geometry(), form.rect());
     EXPECT_EQ(screen->geometry(), form.Panel1->rect());
+    // Going full screen after the first show: the panel and the slideshow follow.
+    form.resize(500, 300);
+    EXPECT_EQ(form.Panel1->size(), QSize(500, 300));
+    EXPECT_EQ(screen->size(), QSize(500, 300));
     // Shown again, the window keeps its slideshow.
     TRunGlimrascreen* first = form.Slideshow.get();
     form.hide();
