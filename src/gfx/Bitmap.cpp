@@ -8,7 +8,10 @@
 #include <cstring>
 #include <limits>
 
-#include "gfx/Simd.h"
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#endif
+
 #include "gfx/Stretch.h"
 
 namespace pelwick {
@@ -53,10 +56,50 @@ void FillPixels(std::uint8_t* row, TPixelFormat format, TColor color, int count)
 }
 
 // The two conversions every frame goes through (24-bit pictures to the 32-bit screen buffer
-// and back), written byte by byte so that the compiler vectorises them.
-PELWICK_CLONES
-void Expand24To32(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, int count) {
-    for (int x = 0; x < count; ++x) {
+// and back). Compilers turn the plain loops into slow shuffles, so on x86-64 one byte
+// shuffle per four pixels does it when the processor has one (every one of the last
+// fifteen years).
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define PELWICK_SHUFFLE 1
+
+bool HasByteShuffle() {
+    static const bool has = __builtin_cpu_supports("ssse3");
+    return has;
+}
+
+// Each step reads 16 bytes for 4 pixels (12 bytes), so it stops while 6 pixels remain.
+__attribute__((target("ssse3"))) int Expand24To32Shuffle(std::uint8_t* dst, const std::uint8_t* src,
+                                                         int count) {
+    const __m128i order = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    int x = 0;
+    for (; x + 6 <= count; x += 4) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * x));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * x),
+                         _mm_or_si128(_mm_shuffle_epi8(v, order), opaque));
+    }
+    return x;
+}
+
+// Each step writes 16 bytes of which 12 are its own, so it stops while 6 pixels remain.
+__attribute__((target("ssse3"))) int Pack32To24Shuffle(std::uint8_t* dst, const std::uint8_t* src,
+                                                       int count) {
+    const __m128i order = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    int x = 0;
+    for (; x + 6 <= count; x += 4) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * x));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 3 * x), _mm_shuffle_epi8(v, order));
+    }
+    return x;
+}
+#endif
+
+void Expand24To32(std::uint8_t* dst, const std::uint8_t* src, int count) {
+    int x = 0;
+#ifdef PELWICK_SHUFFLE
+    if (HasByteShuffle()) x = Expand24To32Shuffle(dst, src, count);
+#endif
+    for (; x < count; ++x) {
         dst[4 * x] = src[3 * x];
         dst[4 * x + 1] = src[3 * x + 1];
         dst[4 * x + 2] = src[3 * x + 2];
@@ -64,9 +107,12 @@ void Expand24To32(std::uint8_t* __restrict dst, const std::uint8_t* __restrict s
     }
 }
 
-PELWICK_CLONES
-void Pack32To24(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, int count) {
-    for (int x = 0; x < count; ++x) {
+void Pack32To24(std::uint8_t* dst, const std::uint8_t* src, int count) {
+    int x = 0;
+#ifdef PELWICK_SHUFFLE
+    if (HasByteShuffle()) x = Pack32To24Shuffle(dst, src, count);
+#endif
+    for (; x < count; ++x) {
         dst[3 * x] = src[4 * x];
         dst[3 * x + 1] = src[4 * x + 1];
         dst[3 * x + 2] = src[4 * x + 2];

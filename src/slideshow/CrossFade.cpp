@@ -1,23 +1,58 @@
 #include "slideshow/CrossFade.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "gfx/Simd.h"
 
 namespace pelwick {
 
-// The formula stays exactly the integer one; the speed comes from a loop the compiler can
-// vectorise (16-bit lanes; the division by the constant 100 becomes a multiply) and, on
-// x86-64, from an AVX2 version chosen at run time.
+namespace {
 
+// The formula stays exactly the integer one; the speed comes from the loop's structure.
+// Bytes are taken two at a time as 16-bit words, and the even and the odd byte of each word
+// are faded in 16-bit lanes of their own: the products fit, the division by the constant 100
+// becomes a multiply, and no widening or narrowing shuffles are needed. On x86-64 an AVX2
+// version is chosen at run time.
 PELWICK_CLONES
+void FadeWords(std::uint8_t* dst, const std::uint8_t* old, const std::uint8_t* now,
+               std::size_t count, unsigned p) {
+    const std::uint16_t a = static_cast<std::uint16_t>(100 - p), b = static_cast<std::uint16_t>(p);
+    const std::size_t words = count / 2;
+    for (std::size_t i = 0; i < words; ++i) {
+        std::uint16_t o, n;
+        std::memcpy(&o, old + 2 * i, 2);
+        std::memcpy(&n, now + 2 * i, 2);
+        // Each quotient truncated on its own, as the formula says.
+        const std::uint16_t lo =
+            static_cast<std::uint16_t>(static_cast<std::uint16_t>((o & 0xFF) * a) / 100 +
+                                       static_cast<std::uint16_t>((n & 0xFF) * b) / 100);
+        const std::uint16_t hi =
+            static_cast<std::uint16_t>(static_cast<std::uint16_t>((o >> 8) * a) / 100 +
+                                       static_cast<std::uint16_t>((n >> 8) * b) / 100);
+        const std::uint16_t w = static_cast<std::uint16_t>(lo | (hi << 8));
+        std::memcpy(dst + 2 * i, &w, 2);
+    }
+    for (std::size_t i = words * 2; i < count; ++i)
+        dst[i] = static_cast<std::uint8_t>(old[i] * a / 100 + now[i] * b / 100);
+}
+
+}  // namespace
+
 void CrossFadeBytes(std::uint8_t* dst, const std::uint8_t* old, const std::uint8_t* now,
                     std::size_t count, unsigned p) {
-    const std::uint16_t a = static_cast<std::uint16_t>(100 - p), b = static_cast<std::uint16_t>(p);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint16_t o = static_cast<std::uint16_t>(old[i] * a);
-        const std::uint16_t n = static_cast<std::uint16_t>(now[i] * b);
-        dst[i] = static_cast<std::uint8_t>(o / 100 + n / 100);
+    if (p > 100) p = 100;
+    if (dst != old) {
+        FadeWords(dst, old, now, count, p);
+        return;
+    }
+    // In place: the vectorised loop wants separate buffers, so the old bytes go through a
+    // small copy first.
+    std::uint8_t chunk[4096];
+    for (std::size_t at = 0; at < count; at += sizeof chunk) {
+        const std::size_t n = std::min(sizeof chunk, count - at);
+        std::memcpy(chunk, old + at, n);
+        FadeWords(dst + at, chunk, now + at, n, p);
     }
 }
 
