@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QThread>
 #include <QWidget>
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>

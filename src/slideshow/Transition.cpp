@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
+#include <optional>
 
 #include "gfx/Rounding.h"
 #include "slideshow/AnimateThread.h"

@@ -233,6 +233,18 @@ TEST(Transition, SuspendedFramesAreNotComposed) {
     EXPECT_EQ(t.progress.back(), 100);  // progress still reported
 }
 
+TEST(Transition, AControlWithoutAreaStillRunsItsTransitions) {
+    InPlace t(0, 0);
+    t.c.Paint();
+    EXPECT_TRUE(t.c.PaintBuffer().Empty());
+    t.c.Picture().SetBitmap(Solid(5, 3, clRed));
+    t.c.StartTransition();
+    EXPECT_EQ(t.completions, 1);
+    EXPECT_EQ(t.c.ScreenBitmap().Pixel(4, 2), clRed);
+    t.c.Paint();
+    EXPECT_TRUE(t.c.PaintBuffer().Empty());
+}
+
 TEST(Transition, ManualSetterResetsProgressWhenIdle) {
     InPlace t;
     ShowAtOnce(t.c, Solid(9, 7, clRed));
