@@ -1,16 +1,26 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 namespace pelwick {
 
+class TRunGlimrascreen;
+
 // The full-screen saver window: borderless, on top of everything, black, no cursor. It loads
-// the settings when first shown and ends the process on a key or a left or right click.
+// the settings when first shown, runs the picture slideshow in its client panel and ends the
+// process on a key or a left or right click.
 class TForm1 : public QWidget {
     Q_OBJECT
 
   public:
     explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The client panel that the slideshow fills.
+    QWidget* Panel1 = nullptr;
+    // Created on the first show; kept for the life of the window.
+    std::unique_ptr<TRunGlimrascreen> Slideshow;
 
     void FormShow();
     // Hides the window, deletes the item page and ends the process at once.
@@ -20,9 +30,7 @@ class TForm1 : public QWidget {
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-
-  private:
-    bool shownOnce_ = false;
+    void resizeEvent(QResizeEvent* event) override;
 };
 
 }  // namespace pelwick

@@ -8,6 +8,8 @@
 #include "app/Settings.h"
 #include "saver/Form1.h"
 #include "saver/PreviewForm.h"
+#include "slideshow/Glimrascreen.h"
+#include "slideshow/RunGlimrascreen.h"
 #include "support/TestSupport.h"
 
 namespace pelwick {
@@ -69,6 +71,30 @@ TEST(Form1, LeftAndRightClicksQuitOthersDoNot) {
     form.show();
     QTest::mouseClick(&form, Qt::RightButton);
     EXPECT_EQ(halts.codes, (std::vector<int>{0, 0}));
+}
+
+TEST(Form1, FirstShowStartsTheSlideshowOnPanel1) {
+    test::TProgramFolder dir;
+    TForm1 form;
+    EXPECT_FALSE(form.Slideshow);
+    form.resize(320, 200);
+    form.show();
+    ASSERT_TRUE(form.Slideshow);
+    TGlimrascreen* screen = form.Slideshow->PictureScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->parentWidget(), form.Panel1);
+    EXPECT_TRUE(screen->Threaded());
+    EXPECT_EQ(form.Panel1->geometry(), form.rect());
+    EXPECT_EQ(screen->geometry(), form.Panel1->rect());
+    // Going full screen after the first show: the panel and the slideshow follow.
+    form.resize(500, 300);
+    EXPECT_EQ(form.Panel1->size(), QSize(500, 300));
+    EXPECT_EQ(screen->size(), QSize(500, 300));
+    // Shown again, the window keeps its slideshow.
+    TRunGlimrascreen* first = form.Slideshow.get();
+    form.hide();
+    form.show();
+    EXPECT_EQ(form.Slideshow.get(), first);
 }
 
 TEST(PreviewForm, SizeAndCaption) {

@@ -1,0 +1,134 @@
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "app/Files.h"
+#include "gfx/BmpFile.h"
+#include "gfx/Picture.h"
+#include "slideshow/PictureDecoders.h"
+
+namespace pelwick {
+
+namespace {
+
+struct TMemoryInput {
+    std::string_view bytes;
+    std::size_t at = 0;
+};
+
+int ReadInput(GifFileType* gif, GifByteType* buffer, int length) {
+    auto* in = static_cast<TMemoryInput*>(gif->UserData);
+    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(std::max(length, 0)),
+                                                in->bytes.size() - in->at);
+    std::memcpy(buffer, in->bytes.data() + in->at, n);
+    in->at += n;
+    return static_cast<int>(n);
+}
+
+struct TGifCloser {
+    void operator()(GifFileType* gif) const {
+        int error = 0;
+        DGifCloseFile(gif, &error);
+    }
+};
+
+[[noreturn]] void Fail(const std::string& why) {
+    throw EInvalidGraphic("Invalid GIF picture: " + why);
+}
+
+[[noreturn]] void FailWith(int code) {
+    const char* text = GifErrorString(code);
+    Fail(text ? text : "unknown error");
+}
+
+// The colour of a palette entry, or fallback for an index the table does not have.
+TColor Lookup(const ColorMapObject* map, int index, TColor fallback) {
+    if (!map || !map->Colors || index < 0 || index >= map->ColorCount) return fallback;
+    const GifColorType& c = map->Colors[index];
+    return RGB(c.Red, c.Green, c.Blue);
+}
+
+}  // namespace
+
+TBitmap DecodeGifFile(const std::string& fileName, TColor background) {
+    return DecodeGif(ReadFileBytes(fileName), background);
+}
+
+TBitmap DecodeGif(std::string_view bytes, TColor background) {
+    if (bytes.empty()) Fail("the file is empty");
+    background = ColorToRGB(background);
+    TMemoryInput input{bytes};
+    int error = 0;
+    std::unique_ptr<GifFileType, TGifCloser> gif(DGifOpen(&input, ReadInput, &error));
+    if (!gif) FailWith(error);
+    const int screenW = gif->SWidth, screenH = gif->SHeight;
+    if (screenW <= 0 || screenH <= 0) Fail("the logical screen is empty");
+    if (static_cast<std::uint64_t>(screenW) * static_cast<std::uint64_t>(screenH) >
+        MaxPicturePixels)
+        Fail("the picture is too large");
+    const TColor screenBackground = Lookup(gif->SColorMap, gif->SBackGroundColor, background);
+
+    int transparent = -1;
+    for (;;) {
+        GifRecordType type;
+        if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR) FailWith(gif->Error);
+        if (type == TERMINATE_RECORD_TYPE) Fail("the file holds no image");
+        if (type == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType* block = nullptr;
+            if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR) FailWith(gif->Error);
+            if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4 && (block[1] & 1))
+                transparent = block[4];
+            while (block) {
+                if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR) FailWith(gif->Error);
+            }
+            continue;
+        }
+        if (type != IMAGE_DESC_RECORD_TYPE) continue;
+
+        if (DGifGetImageDesc(gif.get()) == GIF_ERROR) FailWith(gif->Error);
+        const GifImageDesc& desc = gif->Image;
+        const int left = desc.Left, top = desc.Top, w = desc.Width, h = desc.Height;
+        if (w <= 0 || h <= 0) Fail("the first image is empty");
+        if (static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h) > MaxPicturePixels)
+            Fail("the first image is too large");
+        const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
+
+        TBitmap out(screenW, screenH, pf24bit);
+        out.Canvas().Brush.Color = screenBackground;
+        out.Canvas().FillRect(out.BoundsRect());
+        // The image's colours, looked up once: 256 entries cover every possible index.
+        std::uint8_t lut[256][3];
+        for (int i = 0; i < 256; ++i) {
+            const TColor c = i == transparent ? background : Lookup(map, i, screenBackground);
+            lut[i][0] = GetBValue(c), lut[i][1] = GetGValue(c), lut[i][2] = GetRValue(c);
+        }
+        std::vector<GifPixelType> line(static_cast<size_t>(w));
+        const int x0 = std::max(0, left), x1 = std::min(screenW, left + w);
+        auto readRow = [&](int row) {
+            if (DGifGetLine(gif.get(), line.data(), w) == GIF_ERROR) FailWith(gif->Error);
+            const int y = top + row;
+            if (y < 0 || y >= screenH || x0 >= x1) return;
+            std::uint8_t* d = out.ScanLine(y);
+            for (int x = x0; x < x1; ++x)
+                std::memcpy(d + 3 * x, lut[line[x - left]], 3);
+        };
+        if (desc.Interlace) {
+            static constexpr int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
+            for (int pass = 0; pass < 4; ++pass)
+                for (int row = start[pass]; row < h; row += step[pass])
+                    readRow(row);
+        } else {
+            // Rows below the logical screen are never shown, so decoding stops there.
+            const int rows = std::min(h, screenH - top);
+            for (int row = 0; row < rows; ++row)
+                readRow(row);
+        }
+        return out;
+    }
+}
+
+}  // namespace pelwick

@@ -1,0 +1,137 @@
+#include "slideshow/RunGlimrascreen.h"
+
+#include <limits>
+
+#include "app/Process.h"
+#include "app/Settings.h"
+#include "slideshow/PictureLoader.h"
+
+namespace pelwick {
+
+namespace {
+
+struct TSpeed {
+    int Step;
+    int Delay;
+};
+// EffectSpeed2 1..5; other values keep the control's own Step and Delay.
+constexpr TSpeed SpeedTable[] = {{10, 1}, {6, 20}, {4, 30}, {2, 30}, {1, 30}};
+
+}  // namespace
+
+TRunGlimrascreen::TRunGlimrascreen(QWidget* panel, TMouseMoveEvent onMouseMove,
+                                   TMouseEvent onMouseDown, TMouseEvent onMouseUp) {
+    timer_.SetEnabled(false);
+    try {
+        auto* screen = new TGlimrascreen(panel);
+        pictureScreen_ = screen;
+        screen->SetColor(clBlack);
+        screen->SetAlign(alClient);
+        screen->SetAutoSize(false);
+        screen->SetBgMode(bmNone);
+        screen->SetCenter(true);
+        screen->SetStretch(false);
+        screen->SetStretchFine(false);
+        ApplySpeed();
+        screen->OnComplete = [this](TCustomGlimrascreen&) { TransitionDone(); };
+        screen->OnMouseMove = std::move(onMouseMove);
+        screen->OnMouseDown = std::move(onMouseDown);
+        screen->OnMouseUp = std::move(onMouseUp);
+        screen->show();
+    } catch (const std::exception&) {
+        // Without a picture screen the saver still runs, over its black window.
+    }
+    currentPath_.clear();
+    currentIndex_ = -1;
+    timer_.OnTimer = [this] { TimerTick(); };
+    timer_.SetInterval(100);
+    timer_.SetEnabled(true);
+}
+
+TRunGlimrascreen::~TRunGlimrascreen() {
+    timer_.SetEnabled(false);
+    if (pictureScreen_) {
+        pictureScreen_->SetFramesSuspended(true);
+        pictureScreen_->OnComplete = nullptr;
+        try {
+            pictureScreen_->StopTransition();
+        } catch (const std::exception&) {
+            // Going away anyway.
+        }
+        delete pictureScreen_.data();
+    }
+}
+
+void TRunGlimrascreen::ApplySpeed() {
+    const TRssSaverOptions& o = SaverOptions;
+    pictureScreen_->SetSizeMode(o.ImageSize);
+    if (o.EffectSpeed2 >= 1 && o.EffectSpeed2 <= 5) {
+        const TSpeed& s = SpeedTable[o.EffectSpeed2 - 1];
+        pictureScreen_->SetStep(s.Step);
+        pictureScreen_->SetDelay(s.Delay);
+    }
+}
+
+int TRunGlimrascreen::IntervalMs() const {
+    const long long ms = static_cast<long long>(SaverOptions.ImageInterval) * 1000;
+    return static_cast<int>(std::clamp<long long>(ms, 0, std::numeric_limits<int>::max()));
+}
+
+void TRunGlimrascreen::TimerTick() {
+    timer_.SetEnabled(false);
+    if (!pictureScreen_) {
+        currentPath_.clear();
+        return;
+    }
+    timer_.SetInterval(IntervalMs());
+    ChooseNextPicture();
+    BeginTransition();
+}
+
+void TRunGlimrascreen::ChooseNextPicture() {
+    try {
+        const std::vector<std::string>& list = SaverOptions.ImageFiles;
+        const int n = static_cast<int>(list.size());
+        if (n > 0) {
+            if (SaverOptions.ImageSequence == 1) {
+                int i = Random(n);
+                for (int redraws = 0; i == currentIndex_ && n >= 2 && redraws < 300; ++redraws)
+                    i = Random(n);
+                currentIndex_ = i;
+            } else {
+                currentIndex_ = currentIndex_ < n - 1 ? currentIndex_ + 1 : 0;
+            }
+            currentPath_ = list[static_cast<size_t>(currentIndex_)];
+        }
+        if (pictureScreen_ && ResolveImagePath(currentPath_))
+            LoadScreenPicture(*pictureScreen_, currentPath_);
+    } catch (const std::exception&) {
+        // The control keeps its picture; the cross-fade then shows it again.
+    }
+}
+
+void TRunGlimrascreen::BeginTransition() {
+    try {
+        if (!SaverOptions.ImageFiles.empty() && pictureScreen_) {
+            if (pictureScreen_->Running()) pictureScreen_->StopTransition();
+            timer_.SetInterval(IntervalMs());
+            pictureScreen_->SetRandomPlacement(SaverOptions.RandomPosition);
+            pictureScreen_->SetStyle(StyleCrossFade);
+            pictureScreen_->StartTransition();
+        }
+    } catch (const std::exception&) {
+        // A transition that fails to start is treated like one that had nothing to show.
+    }
+    // No transition means no completion to re-arm the timer: arm it here, so a picture
+    // that loads on a later tick is still shown.
+    if (pictureScreen_ && !pictureScreen_->Running() && !timer_.Enabled()) {
+        timer_.SetInterval(IntervalMs());
+        timer_.SetEnabled(true);
+    }
+}
+
+void TRunGlimrascreen::TransitionDone() {
+    if (pictureScreen_) timer_.SetEnabled(true);
+}
+
+}  // namespace pelwick

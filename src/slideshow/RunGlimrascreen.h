@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPointer>
+#include <memory>
+#include <string>
+
+#include "slideshow/Glimrascreen.h"
+#include "slideshow/Timer.h"
+
+namespace pelwick {
+
+// The slideshow: owns a picture screen that fills panel, and on its timer loads the next
+// entry of the picture list and cross-fades to it. The next change comes ImageInterval
+// seconds after a cross-fade has ended.
+class TRunGlimrascreen {
+  public:
+    // The mouse handlers (any may be empty) go to the control's events of the same names.
+    explicit TRunGlimrascreen(QWidget* panel, TMouseMoveEvent onMouseMove = {},
+                              TMouseEvent onMouseDown = {}, TMouseEvent onMouseUp = {});
+    ~TRunGlimrascreen();
+    TRunGlimrascreen(const TRunGlimrascreen&) = delete;
+    TRunGlimrascreen& operator=(const TRunGlimrascreen&) = delete;
+
+    TGlimrascreen* PictureScreen() const { return pictureScreen_; }
+    TTimer& Timer() { return timer_; }
+    int CurrentIndex() const { return currentIndex_; }
+    const std::string& CurrentPath() const { return currentPath_; }
+
+    // The timer's handler and its steps.
+    void TimerTick();
+    void ChooseNextPicture();
+    void BeginTransition();
+    // The control's OnComplete.
+    void TransitionDone();
+
+  private:
+    void ApplySpeed();
+    int IntervalMs() const;
+
+    QPointer<TGlimrascreen> pictureScreen_;
+    TTimer timer_;
+    int currentIndex_ = -1;
+    std::string currentPath_;
+};
+
+}  // namespace pelwick

@@ -1,0 +1,207 @@
+#include "slideshow/RunGlimrascreen.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "SlideshowTestSupport.h"
+#include "app/Process.h"
+#include "app/Settings.h"
+#include "support/TestSupport.h"
+
+namespace pelwick {
+namespace {
+
+using test::Solid;
+using test::WritePicture;
+
+// A panel with a driver on it, settings of its own, and pictures in the program folder.
+// Transitions run in place and fast, so a tick runs a whole cross-fade.
+struct Slideshow {
+    test::TProgramFolder dir;
+    QWidget panel;
+    std::unique_ptr<TRunGlimrascreen> driver;
+    explicit Slideshow(int pictures = 3, int speed = 1) {
+        SaverOptions = TRssSaverOptions{};
+        SaverOptions.EffectSpeed2 = speed;
+        SaverOptions.ImageInterval = 17;
+        const TColor colors[] = {clRed, clLime, clBlue, clWhite};
+        for (int i = 0; i < pictures; ++i) {
+            const std::string name = "p" + std::to_string(i) + ".bmp";
+            WritePicture(dir.File(name), Solid(40, 30, colors[i % 4]));
+            SaverOptions.ImageFiles.push_back(dir.File(name));
+        }
+        panel.resize(40, 30);
+    }
+    ~Slideshow() {
+        driver.reset();
+        SaverOptions = TRssSaverOptions{};
+    }
+    TGlimrascreen& Screen() { return *driver->PictureScreen(); }
+    void Create() {
+        driver = std::make_unique<TRunGlimrascreen>(&panel);
+        Screen().SetThreaded(false);
+        Screen().SetDelay(0);
+    }
+};
+
+TEST(RunGlimrascreen, ConfiguresTheControlFromTheSettings) {
+    Slideshow s(3, 2);
+    SaverOptions.ImageSize = 3;
+    s.driver = std::make_unique<TRunGlimrascreen>(&s.panel);
+    TGlimrascreen& c = s.Screen();
+    EXPECT_EQ(c.parentWidget(), &s.panel);
+    EXPECT_EQ(c.Color(), clBlack);
+    EXPECT_EQ(c.Align(), alClient);
+    EXPECT_EQ(c.geometry(), s.panel.rect());
+    EXPECT_FALSE(c.AutoSize());
+    EXPECT_EQ(c.BgMode(), bmNone);
+    EXPECT_TRUE(c.Center());
+    EXPECT_FALSE(c.Stretch());
+    EXPECT_FALSE(c.StretchFine());
+    EXPECT_EQ(c.SizeMode(), 3);
+    EXPECT_EQ(c.Step(), 6);
+    EXPECT_EQ(c.Delay(), 20);
+    EXPECT_EQ(s.driver->CurrentIndex(), -1);
+    EXPECT_EQ(s.driver->CurrentPath(), "");
+    EXPECT_TRUE(s.driver->Timer().Enabled());
+    EXPECT_EQ(s.driver->Timer().Interval(), 100);
+    EXPECT_TRUE(s.driver->Timer().Active());
+}
+
+TEST(RunGlimrascreen, SpeedTable) {
+    const std::vector<std::tuple<int, int, int>> table{
+        {1, 10, 1}, {2, 6, 20}, {3, 4, 30}, {4, 2, 30}, {5, 1, 30}, {7, 4, 30}, {0, 4, 30}};
+    for (auto [speed, step, delay] : table) {
+        Slideshow s(1, speed);
+        s.driver = std::make_unique<TRunGlimrascreen>(&s.panel);
+        EXPECT_EQ(s.Screen().Step(), step) << speed;
+        EXPECT_EQ(s.Screen().Delay(), delay) << speed;
+    }
+}
+
+TEST(RunGlimrascreen, ListOrderWalksTheListAndStartsAgain) {
+    Slideshow s(3);
+    SaverOptions.ImageSequence = 0;
+    s.Create();
+    std::vector<int> order;
+    for (int i = 0; i < 5; ++i) {
+        s.driver->ChooseNextPicture();
+        order.push_back(s.driver->CurrentIndex());
+    }
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 0, 1}));
+    EXPECT_EQ(s.driver->CurrentPath(), s.dir.File("p1.bmp"));
+}
+
+TEST(RunGlimrascreen, RandomOrderNeverRepeatsAPictureAtOnce) {
+    Slideshow s(3);
+    s.Create();
+    RandSeed(5);
+    int previous = s.driver->CurrentIndex();
+    std::vector<int> seen(3);
+    for (int i = 0; i < 60; ++i) {
+        s.driver->ChooseNextPicture();
+        const int now = s.driver->CurrentIndex();
+        ASSERT_GE(now, 0);
+        ASSERT_LT(now, 3);
+        EXPECT_NE(now, previous);
+        ++seen[static_cast<size_t>(now)];
+        previous = now;
+    }
+    for (int n : seen)
+        EXPECT_GT(n, 0);
+    // A list of one picture: that picture, every time.
+    Slideshow one(1);
+    one.Create();
+    for (int i = 0; i < 3; ++i) {
+        one.driver->ChooseNextPicture();
+        EXPECT_EQ(one.driver->CurrentIndex(), 0);
+    }
+}
+
+TEST(RunGlimrascreen, ATickCrossFadesToTheNextPictureAndTheEndArmsTheTimer) {
+    Slideshow s(2);
+    SaverOptions.ImageSequence = 0;
+    s.Create();
+    s.driver->TimerTick();
+    // In place, the whole cross-fade has run; its end re-enabled the timer.
+    EXPECT_EQ(s.Screen().Style(), StyleCrossFade);
+    EXPECT_FALSE(s.Screen().Running());
+    EXPECT_EQ(s.Screen().ScreenBitmap().Pixel(5, 5), clRed);
+    EXPECT_TRUE(s.driver->Timer().Enabled());
+    EXPECT_EQ(s.driver->Timer().Interval(), 17000);
+    s.driver->TimerTick();
+    EXPECT_EQ(s.Screen().ScreenBitmap().Pixel(5, 5), clLime);
+}
+
+TEST(RunGlimrascreen, AnIntervalOfZeroNeverTicksAgain) {
+    Slideshow s(2);
+    SaverOptions.ImageInterval = 0;
+    s.Create();
+    s.driver->TimerTick();
+    EXPECT_TRUE(s.driver->Timer().Enabled());
+    EXPECT_FALSE(s.driver->Timer().Active());
+}
+
+TEST(RunGlimrascreen, WithoutAPictureTheTimerIsArmedAgain) {
+    Slideshow s(0);
+    s.Create();
+    s.driver->TimerTick();
+    EXPECT_FALSE(s.Screen().Running());
+    EXPECT_TRUE(s.driver->Timer().Enabled());
+    EXPECT_EQ(s.driver->Timer().Interval(), 17000);
+    EXPECT_TRUE(s.Screen().ScreenBitmap().Empty());  // the control shows its black colour
+}
+
+TEST(RunGlimrascreen, APictureThatLoadsLaterIsStillShown) {
+    Slideshow s(0);
+    SaverOptions.ImageSequence = 0;
+    SaverOptions.ImageFiles = {s.dir.File("broken.jpg"), s.dir.File("later.bmp")};
+    test::WriteFile(s.dir.File("broken.jpg"), "not a picture");
+    s.Create();
+    s.driver->TimerTick();  // the first picture fails: nothing to cross-fade to
+    EXPECT_FALSE(s.Screen().Running());
+    EXPECT_TRUE(s.Screen().ScreenBitmap().Empty());
+    EXPECT_TRUE(s.driver->Timer().Enabled());
+    WritePicture(s.dir.File("later.bmp"), Solid(40, 30, clBlue));
+    s.driver->TimerTick();
+    EXPECT_EQ(s.Screen().ScreenBitmap().Pixel(0, 0), clBlue);
+    EXPECT_TRUE(s.driver->Timer().Enabled());
+    // A picture that fails after a good one: the good one is cross-faded in again.
+    s.driver->TimerTick();
+    EXPECT_EQ(s.driver->CurrentIndex(), 0);
+    EXPECT_EQ(s.Screen().ScreenBitmap().Pixel(0, 0), clBlue);
+}
+
+TEST(RunGlimrascreen, RandomPositionAppliesFromTheSecondPictureOn) {
+    Slideshow s(2);
+    SaverOptions.RandomPosition = true;
+    s.Create();
+    s.driver->ChooseNextPicture();
+    EXPECT_FALSE(s.Screen().RandomPlacement());  // the first picture was loaded without it
+    s.driver->BeginTransition();
+    EXPECT_TRUE(s.Screen().RandomPlacement());
+}
+
+TEST(RunGlimrascreen, TheRealTimerDrivesTheSlideshow) {
+    Slideshow s(2);
+    SaverOptions.ImageSequence = 0;
+    s.Create();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s.driver->CurrentIndex() == 0; }, 5000));
+    EXPECT_EQ(s.driver->Timer().Interval(), 17000);
+}
+
+TEST(RunGlimrascreen, GoingAwayDuringAThreadedTransitionIsSafe) {
+    Slideshow s(2);
+    s.Create();
+    s.Screen().SetThreaded(true);
+    s.Screen().SetDelay(500);
+    s.driver->TimerTick();
+    EXPECT_TRUE(s.Screen().Running());
+    s.driver.reset();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(s.panel.findChildren<TGlimrascreen*>().size(), 0);
+}
+
+}  // namespace
+}  // namespace pelwick
