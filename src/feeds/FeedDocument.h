@@ -69,6 +69,8 @@ class TFeedDocument {
 
   private:
     void FillSummary();
+    void FillAtomSummary(xmlNode* root);
+    static std::string AtomAlternateLink(const xmlNode* feed);
 
     std::unique_ptr<TRSSChannel> channel_;
     std::unique_ptr<TRSSItems> items_;

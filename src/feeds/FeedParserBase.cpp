@@ -6,7 +6,10 @@
 #include <string_view>
 
 #include "feeds/FeedException.h"
+#include "feeds/FeedParserAtom.h"
+#include "feeds/FeedParserRDF.h"
 #include "feeds/FeedParserRSS.h"
+#include "feeds/FeedParseriTunes.h"
 
 namespace pelwick {
 
@@ -41,13 +44,19 @@ void SetSkipDay(TRSSChannelSkipDays& days, std::size_t index) {
     }
 }
 
-// The value of the child found by name, or null when there is none.
-TXMLValue FoundValue(const xmlNode* parent, std::string_view name) {
+}  // namespace
+
+TXMLValue TFeedParserBase::FoundValue(const xmlNode* parent, std::string_view name) {
     const xmlNode* found = FindNode(parent, name);
     return found ? NodeValue(found) : std::nullopt;
 }
 
-}  // namespace
+void TFeedParserBase::ReadChannelCategory(const xmlNode* node) {
+    TRSSChannelCategory& category = Channel().Optional().Categories().Add();
+    AssignIfPresent(NodeValue(node), [&](std::string v) { category.SetCategory(std::move(v)); });
+    AssignIfPresent(AttributeValue(FindAttribute(node, "domain")),
+                    [&](std::string v) { category.SetDomain(std::move(v)); });
+}
 
 bool TFeedParserBase::ReadChannelOption(xmlNode* node) {
     TRSSChannelOpt& opt = Channel().Optional();
@@ -210,20 +219,16 @@ void TFeedParserBase::ReadItemCategory(TRSSItem& item, const xmlNode* category) 
                     [&](std::string v) { target.SetDomain(std::move(v)); });
 }
 
-void TFeedParserPending::Parse() {
-    throw EFeedException(formatName_ + " feeds are not supported yet");
-}
-
 std::unique_ptr<TFeedParserBase> CreateFeedParser(TXMLType type, TFeedDocument& feed) {
     switch (type) {
         case xtRSS:
             return std::make_unique<TFeedParserRSS>(feed);
         case xtRDF:
-            return std::make_unique<TFeedParserPending>(feed, "RDF");
+            return std::make_unique<TFeedParserRDF>(feed);
         case xtAtom:
-            return std::make_unique<TFeedParserPending>(feed, "Atom");
+            return std::make_unique<TFeedParserAtom>(feed);
         case xtiTunes:
-            return std::make_unique<TFeedParserPending>(feed, "iTunes podcast");
+            return std::make_unique<TFeedParseriTunes>(feed);
     }
     throw EFeedException("unkown format");
 }

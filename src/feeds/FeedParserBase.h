@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/Exception.h"
 #include "feeds/FeedDocument.h"
@@ -44,6 +45,11 @@ class TFeedParserBase {
     // textInput, skipHours, skipDays), each under a guard. Returns whether the node's name
     // was one of them.
     bool ReadChannelOption(xmlNode* node);
+    // A channel "category": its value and the "domain" attribute, each if present.
+    void ReadChannelCategory(const xmlNode* node);
+
+    // The value of the child found by name, or null when there is none.
+    static TXMLValue FoundValue(const xmlNode* parent, std::string_view name);
 
     // Item steps shared by the readers, each reading an element found among an item's
     // children and assigning only present values.
@@ -53,27 +59,18 @@ class TFeedParserBase {
     static void ReadSource(TRSSItem& item, const xmlNode* source);
     static void ReadItemCategory(TRSSItem& item, const xmlNode* category);
 
+    // The flags named by the children's values ("0" to "23"; "Monday" to "Sunday"); a child
+    // holding markup raises and ends the reading there.
+    void ReadSkipHours(const xmlNode* node);
+    void ReadSkipDays(const xmlNode* node);
+
   private:
     void ReadLanguage(const xmlNode* node);
     void ReadCloud(const xmlNode* node);
     void ReadImage(const xmlNode* node);
     void ReadTextInput(const xmlNode* node);
-    void ReadSkipHours(const xmlNode* node);
-    void ReadSkipDays(const xmlNode* node);
 
     TFeedDocument& feed_;
-};
-
-// Stands in for the reader of a format that is recognised but not read yet: Parse raises
-// "<Format> feeds are not supported yet".
-class TFeedParserPending : public TFeedParserBase {
-  public:
-    TFeedParserPending(TFeedDocument& feed, std::string formatName)
-        : TFeedParserBase(feed), formatName_(std::move(formatName)) {}
-    void Parse() override;
-
-  private:
-    std::string formatName_;
 };
 
 // The reader for a detected format.

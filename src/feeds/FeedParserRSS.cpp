@@ -28,13 +28,6 @@ void TFeedParserRSS::Parse() {
     }
 }
 
-void TFeedParserRSS::ReadChannelCategory(const xmlNode* node) {
-    TRSSChannelCategory& category = Channel().Optional().Categories().Add();
-    AssignIfPresent(NodeValue(node), [&](std::string v) { category.SetCategory(std::move(v)); });
-    AssignIfPresent(AttributeValue(FindAttribute(node, "domain")),
-                    [&](std::string v) { category.SetDomain(std::move(v)); });
-}
-
 void TFeedParserRSS::ReadItem(TRSSItem& item, const xmlNode* node) {
     const xmlNode* title = FindNode(node, "title");
     const xmlNode* description = FindNode(node, "description");

@@ -13,7 +13,6 @@ class TFeedParserRSS : public TFeedParserBase {
     void Parse() override;
 
   protected:
-    void ReadChannelCategory(const xmlNode* node);
     // Raises EFeedException "Required Field Missing. Field: item -> title" when the item has
     // neither title nor description; the item then stays in Items, empty.
     void ReadItem(TRSSItem& item, const xmlNode* node);

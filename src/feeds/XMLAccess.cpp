@@ -100,6 +100,29 @@ xmlNode* ChildNode(xmlNode* parent, std::string_view name) {
     return added;
 }
 
+xmlNode* FindNodeInNamespace(const xmlNode* parent, std::string_view namespaceName,
+                             std::string_view localName) {
+    if (!IsElement(parent)) return nullptr;
+    const std::string wanted(namespaceName);
+    for (xmlNode* child = parent->children; child; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE || child->ns == nullptr || child->ns->href == nullptr)
+            continue;
+        if (View(child->name) == localName &&
+            xmlStrcasecmp(child->ns->href, BAD_CAST wanted.c_str()) == 0)
+            return child;
+    }
+    return nullptr;
+}
+
+xmlAttr* FindAttributeNamed(const xmlNode* element, std::string_view name) {
+    if (!IsElement(element)) return nullptr;
+    for (xmlAttr* a = element->properties; a; a = a->next) {
+        const std::string_view prefix = a->ns ? View(a->ns->prefix) : std::string_view();
+        if (QualifiedNameIs(prefix, View(a->name), name)) return a;
+    }
+    return nullptr;
+}
+
 xmlAttr* FindAttribute(const xmlNode* element, std::string_view name) {
     if (!IsElement(element)) return nullptr;
     for (xmlAttr* a = element->properties; a; a = a->next) {

@@ -35,8 +35,18 @@ xmlNode* FindNode(const xmlNode* parent, std::string_view name);
 // returned, so it reads as empty. Raises EXMLError when parent is not an element.
 xmlNode* ChildNode(xmlNode* parent, std::string_view name);
 
+// The first child element whose namespace name is namespaceName (compared without case) and
+// whose local name is localName, whatever prefix the document gives it.
+xmlNode* FindNodeInNamespace(const xmlNode* parent, std::string_view namespaceName,
+                             std::string_view localName);
+
+// The namespace of Dublin Core elements such as "dc:date".
+inline constexpr const char* DublinCoreNamespace = "http://purl.org/dc/elements/1.1/";
+
 // The first attribute whose node name or local name is name, whatever its namespace.
 xmlAttr* FindAttribute(const xmlNode* element, std::string_view name);
+// The attribute whose node name is exactly name ("href" but not "xlink:href").
+xmlAttr* FindAttributeNamed(const xmlNode* element, std::string_view name);
 // FindAttribute, but an absent attribute is added empty, so it reads as null.
 xmlAttr* AttributeNode(xmlNode* element, std::string_view name);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,9 @@ std::vector<fs::path> FilesBelow(const fs::path& folder, const std::string& exte
     return files;
 }
 
-// Every document from the wild loads into a model or fails with a message; none crashes or
-// hangs, and a failure leaves a document that loads the next feed.
+// Every document from the wild (RSS, RDF, Atom and podcast feeds, broken ones included) loads
+// into a model or fails with a message; none crashes or hangs, and a failure leaves a
+// document that loads the next feed.
 TEST(FeedFixtures, EveryFeedFromTheWildLoadsOrFailsWithAMessage) {
     const std::string fixtures = test::SharedFixtures();
     ASSERT_NE(fixtures, "") << "PELWICK_FIXTURES is not set";
@@ -34,10 +36,12 @@ TEST(FeedFixtures, EveryFeedFromTheWildLoadsOrFailsWithAMessage) {
     ASSERT_GT(files.size(), 100u);
     TFeedDocument feed;
     int loaded = 0, failed = 0;
+    std::map<std::string, int> loadedByFormat;
     for (const fs::path& file : files) {
         const std::string error = test::Load(feed, ReadFileBytes(file.string()));
         if (error.empty()) {
             ++loaded;
+            ++loadedByFormat[XMLTypeName(feed.XMLType())];
             // A loaded model is whole: JSON for it can be written.
             EXPECT_NE(FeedToJson(feed).find("\"items\""), std::string::npos) << file;
         } else {
@@ -45,8 +49,41 @@ TEST(FeedFixtures, EveryFeedFromTheWildLoadsOrFailsWithAMessage) {
             EXPECT_NE(error, "(empty message)") << file;
         }
     }
-    EXPECT_GT(loaded, 150);
-    std::printf("fixture feeds: %d loaded, %d failed with a message\n", loaded, failed);
+    EXPECT_GT(loaded, 500);
+    // Each format the fixtures hold has its reader: most of them load.
+    EXPECT_GT(loadedByFormat["rss"], 200);
+    EXPECT_GT(loadedByFormat["atom"], 250);
+    EXPECT_GT(loadedByFormat["rdf"], 50);
+    std::printf("fixture feeds: %d loaded (%d rss, %d rdf, %d atom), %d failed with a message\n",
+                loaded, loadedByFormat["rss"], loadedByFormat["rdf"], loadedByFormat["atom"],
+                failed);
+}
+
+// No fixture is marked for the podcast reader, so every RSS one is read a second time with the
+// marker added to its root: the strict reader meets real podcast and news feeds.
+TEST(FeedFixtures, EveryRssFeedFromTheWildThroughThePodcastReader) {
+    const std::string fixtures = test::SharedFixtures();
+    ASSERT_NE(fixtures, "") << "PELWICK_FIXTURES is not set";
+    TFeedDocument feed;
+    int marked = 0, loaded = 0, withExtras = 0;
+    for (const fs::path& file : FilesBelow(fs::path(fixtures) / "feeds")) {
+        std::string bytes = ReadFileBytes(file.string());
+        const std::size_t root = bytes.find("<rss ");
+        if (root == std::string::npos) continue;
+        bytes.insert(root + 4, " itunes=\"yes\"");
+        const std::string error = test::Load(feed, bytes);
+        if (feed.XMLType() != xtiTunes) continue;
+        ++marked;
+        if (!error.empty()) continue;
+        ++loaded;
+        const TiTunesChannelExtra& extra = feed.Channel().iTunes();
+        if (!extra.Category().Category().empty() || !extra.Owner().Name().empty()) ++withExtras;
+    }
+    EXPECT_GT(marked, 200);
+    EXPECT_GT(loaded, marked / 2);
+    EXPECT_GE(withExtras, 5) << "the podcasts among them show their extras";
+    std::printf("fixture RSS feeds as podcasts: %d read, %d loaded, %d with podcast extras\n",
+                marked, loaded, withExtras);
 }
 
 TEST(FeedFixtures, LargeRealFeedLoadsCompletely) {

@@ -38,6 +38,25 @@ std::string Rss(const std::string& channelBody) {
            "</channel></rss>";
 }
 
+std::string Podcast(const std::string& channelBody) {
+    return "<?xml version=\"1.0\"?>\n<rss version=\"2.0\" itunes=\"yes\" "
+           "xmlns:itunes=\"http://www.itunes.com/dtds/podcast-1.0.dtd\"><channel>" +
+           channelBody + "</channel></rss>";
+}
+
+std::string Rdf(const std::string& body) {
+    return std::string(
+               "<?xml version=\"1.0\"?>\n<rdf:RDF "
+               "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\" xmlns=\"") +
+           RssOneNamespace + "\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">" + body +
+           "</rdf:RDF>";
+}
+
+std::string Atom(const std::string& body) {
+    return std::string("<?xml version=\"1.0\"?>\n<feed xmlns=\"") + AtomNamespace + "\">" + body +
+           "</feed>";
+}
+
 std::string Load(TFeedDocument& feed, const std::string& bytes) {
     TMemoryStream stream(bytes);
     try {

@@ -25,6 +25,17 @@ class TFixedClockAndGuids {
 
 // An RSS 2.0 document whose channel holds channelBody.
 std::string Rss(const std::string& channelBody);
+// The same marked for the podcast reader (the root carries itunes="yes" and declares the
+// itunes prefix).
+std::string Podcast(const std::string& channelBody);
+// An RSS 1.0 document: body sits under the rdf:RDF root, whose default namespace is RSS 1.0's
+// and which declares the dc prefix.
+std::string Rdf(const std::string& body);
+// An Atom 1.0 document: body sits under the feed root.
+std::string Atom(const std::string& body);
+
+inline constexpr const char* RssOneNamespace = "http://purl.org/rss/1.0/";
+inline constexpr const char* AtomNamespace = "http://www.w3.org/2005/Atom";
 
 // Loads bytes through LoadFromStream; returns the failure's message, "" on success.
 std::string Load(TFeedDocument& feed, const std::string& bytes);
