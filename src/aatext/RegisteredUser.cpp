@@ -1,11 +1,13 @@
-// Who the machine belongs to, as the owner and organization labels show it. This platform
-// has no registered owner, so the account database stands in for it.
+// Who the machine belongs to, as the owner and organization labels show it. Windows keeps a
+// registered owner and organization; elsewhere the account database and the environment
+// stand in for them.
 #include <QByteArray>
 #include <QtGlobal>
 #include <string>
 
 #include "aatext/Labels.h"
 #include "aatext/Utf8.h"
+#include "app/Files.h"
 
 #ifndef _WIN32
 #include <pwd.h>
@@ -45,13 +47,21 @@ std::string RegisteredOwnerName() {
     if (login.empty()) login = Environment("USER");
     if (login.empty()) login = Environment("LOGNAME");
 #else
+    const std::string owner = ReadRegistryString(
+        rrLocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner");
+    if (!owner.empty()) return owner;
     login = Environment("USERNAME");
 #endif
     return login.substr(0, utf8::PrefixBytes(login, MaxUserName));
 }
 
 std::string RegisteredOrganizationName() {
+#ifdef _WIN32
+    return ReadRegistryString(rrLocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion",
+                              "RegisteredOrganization");
+#else
     return Environment("ORGANIZATION");
+#endif
 }
 
 }  // namespace pelwick

@@ -66,7 +66,8 @@ std::vector<std::string> WrapText(const std::string& text, int maxChars) {
     int count = 0;                            // characters in the current row
     char quote = 0;
 
-    // Ends the row at end, then drops the break characters and line ends that follow.
+    // Ends the row at end; the break characters and line ends from resume on are dropped.
+    // Returns where the next row starts.
     auto endRow = [&](std::size_t end, std::size_t resume) {
         rows.push_back(text.substr(rowStart, end - rowStart));
         while (resume < text.size() && (IsBreakChar(static_cast<unsigned char>(text[resume])) ||
@@ -87,9 +88,20 @@ std::vector<std::string> WrapText(const std::string& text, int maxChars) {
         }
         const char32_t c = utf8::CodePoint(text, i);
         const std::size_t length = utf8::CharLength(text, i);
-        if (!quote && count > 0 && count + 1 > maxChars && utf8::IsWide(c)) {
-            i = endRow(i, i);
-            continue;
+        if (!quote && count > 0 && count + 1 > maxChars) {
+            if (utf8::IsWide(c)) {
+                i = endRow(i, i);
+                continue;
+            }
+            if (breakAt != std::string::npos && breakAt > rowStart) {
+                const std::size_t resume = endRow(breakAt, breakAt);
+                if (resume > i) {  // c itself was a break character after the break
+                    i = resume;
+                    continue;
+                }
+                count = static_cast<int>(
+                    utf8::CharCount(std::string_view(text).substr(resume, i - resume)));
+            }
         }
         if (quote) {
             if (c == static_cast<unsigned char>(quote)) quote = 0;
@@ -100,16 +112,8 @@ std::vector<std::string> WrapText(const std::string& text, int maxChars) {
         }
         i += length;
         ++count;
-        if (!quote && count > maxChars && breakAt != std::string::npos && breakAt > rowStart) {
-            const std::size_t resume = endRow(breakAt, breakAt);
-            // Characters after the break move into the new row.
-            count = static_cast<int>(utf8::CharCount(
-                std::string_view(text).substr(std::min(resume, i), i - std::min(resume, i))));
-            i = std::max(i, resume);
-        }
     }
-    if (rowStart < text.size() || rows.empty())
-        rows.push_back(text.substr(std::min(rowStart, text.size())));
+    if (rowStart < text.size() || rows.empty()) rows.push_back(text.substr(rowStart));
     return rows;
 }
 
