@@ -8,10 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "aatext/AAGlyphs.h"
 #include "aatext/FontLabelsIni.h"
 #include "aatext/HeadlineStyle.h"
-#include "aatext/TextLayout.h"
 #include "app/Files.h"
 #include "app/SettingsFile.h"
 
@@ -31,9 +29,6 @@ const char* const Usage =
     "  --width W      width of the picture in pixels, 1..16384 (default 418, the panel's)\n"
     "  --quality Q    high (default), normal, low or none\n"
     "  --labels FILE  font labels to use instead of the panel's, one section per label\n";
-
-// Rows start below the panel's fade band, and the picture ends as far below the last row.
-constexpr int Margin = 10;
 
 struct TOptions {
     std::string linesFile, out, labelsFile;
@@ -144,33 +139,19 @@ int main(int argc, char** argv) {
     QGuiApplication app(qtArgc, argv);
     QGuiApplication::setApplicationDisplayName("Pelwick");
 
-    TCustomTextParam params;
-    SetHeadlineTextParams(params);
-    params.Lines().Assign(Lines(Read(o.linesFile)));
-    TFontLabels fonts;
-    if (o.labelsFile.empty()) {
-        AddHeadlineFontLabels(fonts);
-    } else {
+    THeadlineRenderer renderer;
+    renderer.Glyphs().SetQuality(o.quality);
+    const std::vector<std::string> lines = Lines(Read(o.linesFile));
+    if (!o.labelsFile.empty()) {
         TSettingsFile ini;
         ini.SetText(Read(o.labelsFile));
-        LoadFontLabels(ini, fonts);
-        if (fonts.Count() == 0) Fail("\"" + o.labelsFile + "\" holds no labels ([Name] sections)");
+        LoadFontLabels(ini, renderer.Fonts());
+        if (renderer.Fonts().Count() == 0)
+            Fail("\"" + o.labelsFile + "\" holds no labels ([Name] sections)");
     }
-    TUserLabels labels;
-    labels.AddStandardLabels();
 
     try {
-        TBitmap image(o.width, 1, pf24bit);
-        TAAGlyphsEx glyphs(&image.Canvas());
-        glyphs.SetQuality(o.quality);
-        const TLayoutArea area{0, o.width, o.width, Margin};
-        const int bottom =
-            LayoutLines(glyphs, HeadlineTextFont(), params, fonts, labels, area, false);
-        image = TBitmap(o.width, std::max(bottom + Margin, 1), pf24bit);
-        glyphs.SetCanvas(&image.Canvas());
-        PaintBackground(image, params, HeadlineBackColor);
-        LayoutLines(glyphs, HeadlineTextFont(), params, fonts, labels, area, true);
-
+        const TBitmap image = renderer.Render(lines, o.width);
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);

@@ -1,5 +1,9 @@
 #include "aatext/HeadlineStyle.h"
 
+#include <algorithm>
+
+#include "aatext/TextLayout.h"
+
 namespace pelwick {
 
 namespace {
@@ -75,6 +79,27 @@ void AddHeadlineFontLabels(TFontLabels& fonts) {
         e.Gradual().SetEndColor(RGB(183, 183, 183));
     }
     AddLabel(fonts, "line", Font("Small Fonts", -3, clWindowText));
+}
+
+THeadlineRenderer::THeadlineRenderer() : glyphs_(&measure_.Canvas()) {
+    glyphs_.SetQuality(aqHigh);
+    SetHeadlineTextParams(params_);
+    AddHeadlineFontLabels(fonts_);
+    labels_.AddStandardLabels();
+}
+
+TBitmap THeadlineRenderer::Render(const std::vector<std::string>& lines, int width) {
+    params_.Lines().Assign(lines);
+    const TLayoutArea area{0, width, width, Margin};
+    glyphs_.SetCanvas(&measure_.Canvas());
+    const int bottom =
+        LayoutLines(glyphs_, HeadlineTextFont(), params_, fonts_, labels_, area, false);
+    TBitmap image(std::max(width, 1), std::max(bottom + Margin, 1), pf24bit);
+    PaintBackground(image, params_, HeadlineBackColor);
+    glyphs_.SetCanvas(&image.Canvas());
+    LayoutLines(glyphs_, HeadlineTextFont(), params_, fonts_, labels_, area, true);
+    glyphs_.SetCanvas(&measure_.Canvas());
+    return image;
 }
 
 }  // namespace pelwick

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "aatext/AAGlyphs.h"
 #include "aatext/Labels.h"
 #include "aatext/TextParams.h"
 
@@ -20,5 +24,28 @@ void SetHeadlineTextParams(TCustomTextParam& params);
 
 // Title1, Text1, Text2, text3 and line, in that order.
 void AddHeadlineFontLabels(TFontLabels& fonts);
+
+// Draws lines of markup as the headline panel does, into a picture of a given width whose
+// height is what the lines need: the rows start below the panel's fade band and the picture
+// ends as far below the last row.
+class THeadlineRenderer {
+  public:
+    static constexpr int Margin = 10;
+
+    THeadlineRenderer();
+    TFontLabels& Fonts() { return fonts_; }
+    TUserLabels& Labels() { return labels_; }
+    TCustomTextParam& Params() { return params_; }
+    TAAGlyphsEx& Glyphs() { return glyphs_; }
+
+    TBitmap Render(const std::vector<std::string>& lines, int width);
+
+  private:
+    TBitmap measure_{1, 1};
+    TAAGlyphsEx glyphs_;
+    TCustomTextParam params_;
+    TFontLabels fonts_;
+    TUserLabels labels_;
+};
 
 }  // namespace pelwick

@@ -19,10 +19,10 @@ class TGlyphRasterizer {
     // ignoring the font's escapement.
     virtual TSize TextExtent(const TFont& font, const std::string& text) = 0;
 
-    // Draws text in white (255) onto surface (pf8bit, whose pixels outside the text keep
-    // their value) with the top-left corner of its first character cell at (x, y), turned
-    // counter-clockwise by font.Escapement about that corner. Only pixels inside clip need
-    // to be drawn.
+    // Draws text in white onto surface (pf8bit, 0 inside clip when called) with the top-left
+    // corner of its first character cell at (x, y), turned counter-clockwise by
+    // font.Escapement about that corner: afterwards each pixel inside clip holds the glyphs'
+    // coverage of it, 0 to 255. Pixels outside clip are left alone.
     virtual void DrawText(TBitmap& surface, const TRect& clip, const TFont& font, int x, int y,
                           const std::string& text) = 0;
 };
