@@ -28,7 +28,9 @@ int CeilDiv(int v, int scale) {
     return static_cast<int>((static_cast<std::int64_t>(std::max(v, 0)) + scale - 1) / scale);
 }
 
-// One output row from scale surface rows, by the reduction filter of the quality.
+// One output row from scale surface rows, by the reduction filter of the quality. Step is
+// the surface's bytes per pixel; the coverage is the pixel's first byte.
+template <int Step>
 void ReduceRow(TAAQuality quality, const TBitmap& surface, int y, int width, std::uint8_t* out) {
     switch (quality) {
         case aqHigh: {
@@ -38,7 +40,7 @@ void ReduceRow(TAAQuality quality, const TBitmap& surface, int y, int width, std
             const std::uint8_t* d = surface.ScanLine(4 * y + 3);
             for (int x = 0; x < width; ++x) {
                 unsigned sum = 0;
-                for (int k = 4 * x; k < 4 * x + 4; ++k)
+                for (int k = 4 * x * Step; k < (4 * x + 4) * Step; k += Step)
                     sum += unsigned(a[k]) + b[k] + c[k] + d[k];
                 out[x] = static_cast<std::uint8_t>(sum >> 4);
             }
@@ -51,9 +53,9 @@ void ReduceRow(TAAQuality quality, const TBitmap& surface, int y, int width, std
             const std::uint8_t* b = surface.ScanLine(3 * y + 1);
             const std::uint8_t* c = surface.ScanLine(3 * y + 2);
             for (int x = 0; x < width; ++x) {
-                const int k = 3 * x;
-                const unsigned sum = unsigned(a[k]) + a[k + 1] + b[k] + b[k + 1] + b[k + 2] +
-                                     c[k + 1] + c[k + 2] + ((unsigned(a[k + 2]) + c[k]) >> 1);
+                const int k0 = 3 * x * Step, k1 = k0 + Step, k2 = k0 + 2 * Step;
+                const unsigned sum = unsigned(a[k0]) + a[k1] + b[k0] + b[k1] + b[k2] + c[k1] +
+                                     c[k2] + ((unsigned(a[k2]) + c[k0]) >> 1);
                 out[x] = static_cast<std::uint8_t>(sum >> 3);
             }
             break;
@@ -62,15 +64,21 @@ void ReduceRow(TAAQuality quality, const TBitmap& surface, int y, int width, std
             const std::uint8_t* a = surface.ScanLine(2 * y);
             const std::uint8_t* b = surface.ScanLine(2 * y + 1);
             for (int x = 0; x < width; ++x) {
-                const int k = 2 * x;
-                out[x] =
-                    static_cast<std::uint8_t>((unsigned(a[k]) + a[k + 1] + b[k] + b[k + 1]) >> 2);
+                const int k0 = 2 * x * Step, k1 = k0 + Step;
+                out[x] = static_cast<std::uint8_t>((unsigned(a[k0]) + a[k1] + b[k0] + b[k1]) >> 2);
             }
             break;
         }
-        case aqNone:
-            std::memcpy(out, surface.ScanLine(y), static_cast<std::size_t>(width));
+        case aqNone: {
+            const std::uint8_t* a = surface.ScanLine(y);
+            if constexpr (Step == 1) {
+                std::memcpy(out, a, static_cast<std::size_t>(width));
+            } else {
+                for (int x = 0; x < width; ++x)
+                    out[x] = a[x * Step];
+            }
             break;
+        }
     }
 }
 
@@ -186,18 +194,32 @@ void TAAMask::DrawText(const std::string& text) {
     const std::int64_t needH = static_cast<std::int64_t>(height_) * scale_;
     if (needW > std::numeric_limits<int>::max() || needH > std::numeric_limits<int>::max())
         throw Exception("Text too large to draw");
+    const TPixelFormat format = font_->Rasterizer().SurfaceFormat() == pf32bit ? pf32bit : pf8bit;
+    const std::int64_t bpp = TBitmap::BytesPerPixel(format);
     const std::int64_t keptBytes = static_cast<std::int64_t>(surface_.Stride()) * surface_.Height();
-    if (surface_.Width() < needW || surface_.Height() < needH ||
-        (keptBytes > KeptSurfaceBytes && keptBytes > 4 * needW * needH)) {
+    if (surface_.PixelFormat() != format || surface_.Width() < needW || surface_.Height() < needH ||
+        (keptBytes > KeptSurfaceBytes && keptBytes > 4 * needW * needH * bpp)) {
         surface_ = TBitmap();  // the old surface goes before the new one is made
-        surface_ = TBitmap::Uninitialized(static_cast<int>(needW), static_cast<int>(needH), pf8bit);
+        surface_ = TBitmap(static_cast<int>(needW), static_cast<int>(needH), format);
+        surfaceClear_ = true;
     }
-    for (int y = 0; y < needH; ++y)
-        std::memset(surface_.ScanLine(y), 0, static_cast<std::size_t>(needW));
+    const std::size_t rowBytes = static_cast<std::size_t>(needW) * surface_.BytesPerPixel();
+    if (!surfaceClear_)
+        for (int y = 0; y < needH; ++y)
+            std::memset(surface_.ScanLine(y), 0, rowBytes);
+    surfaceClear_ = false;  // until every drawn row has been read and cleared again
     font_->Rasterizer().DrawText(surface_, TRect{0, 0, int(needW), int(needH)}, big,
                                  rotationOffset_.X * scale_, rotationOffset_.Y * scale_, text);
-    for (int y = 0; y < height_; ++y)
-        ReduceRow(quality_, surface_, y, width_, ScanLine(y));
+    // Each group of rows is cleared while it is still in the cache, ready for the next line.
+    for (int y = 0; y < height_; ++y) {
+        if (format == pf32bit)
+            ReduceRow<4>(quality_, surface_, y, width_, ScanLine(y));
+        else
+            ReduceRow<1>(quality_, surface_, y, width_, ScanLine(y));
+        for (int row = y * scale_; row < (y + 1) * scale_; ++row)
+            std::memset(surface_.ScanLine(row), 0, rowBytes);
+    }
+    surfaceClear_ = true;
 }
 
 void TAAMask::Blur(int amount) {

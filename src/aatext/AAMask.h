@@ -80,7 +80,9 @@ class TAAMask {
     std::vector<std::uint8_t> data_;
     TPoint rotationOffset_;
     // The enlarged drawing, kept between draws so that lines reuse its memory.
+    // It is all 0 between draws, so a draw need not clear it first.
     TBitmap surface_{0, 0, pf8bit};
+    bool surfaceClear_ = true;
 };
 
 }  // namespace pelwick

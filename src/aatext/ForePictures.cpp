@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <vector>
 
 #include "app/Process.h"
@@ -66,8 +67,13 @@ void BuildGradient(TBitmap& picture, int width, int height, const TAAGradual& gr
         for (int i = 0; i < steps; ++i)
             ramp[length - 1 - i] = ramp[i];
 
+    // Along the width every row is the same; along the height every row is one colour.
     for (int y = 0; y < height; ++y) {
         std::uint8_t* row = picture.ScanLine(y);
+        if (alongWidth && y > 0) {
+            std::memcpy(row, picture.ScanLine(0), static_cast<std::size_t>(width) * 3);
+            continue;
+        }
         for (int x = 0; x < width; ++x) {
             const auto& e = ramp[alongWidth ? x : y];
             row[3 * x] = e[0];

@@ -40,13 +40,21 @@ class TQtRasterizer : public TGlyphRasterizer {
         return extent;
     }
 
+    // Qt draws text into 32-bit pictures along its fastest path, with exactly the coverage
+    // it gives an 8-bit gray one: white on black, every channel holds it.
+    TPixelFormat SurfaceFormat() const override { return pf32bit; }
+
     void DrawText(TBitmap& surface, const TRect& clip, const TFont& font, int x, int y,
                   const std::string& text) override {
         const TRect area = IntersectRect(clip, surface.BoundsRect());
-        if (surface.PixelFormat() != pf8bit || text.empty() || IsRectEmpty(area)) return;
+        if (surface.PixelFormat() == pf24bit || text.empty() || IsRectEmpty(area)) return;
         const Entry& e = Lookup(font);
-        // Qt draws text into 32-bit pictures along its fastest path, with exactly the
-        // coverage it gives an 8-bit gray one: white on black, every channel holds it.
+        if (surface.PixelFormat() == pf32bit) {
+            QImage view = surface.AsQImage();
+            Paint(view, area, e, font.Escapement, x, y, text);
+            return;
+        }
+        // An 8-bit surface gets the coverage through a 32-bit picture.
         const int w = area.Right, h = area.Bottom;
         if (scratch_.width() < w || scratch_.height() < h)
             scratch_ = QImage(std::max(w, scratch_.width()), std::max(h, scratch_.height()),
@@ -54,15 +62,7 @@ class TQtRasterizer : public TGlyphRasterizer {
         for (int row = area.Top; row < h; ++row)
             std::memset(scratch_.scanLine(row) + 4 * area.Left, 0,
                         static_cast<std::size_t>(RectWidth(area)) * 4);
-        {
-            QPainter painter(&scratch_);
-            painter.setClipRect(QRect(area.Left, area.Top, RectWidth(area), RectHeight(area)));
-            painter.setPen(Qt::white);
-            painter.setFont(e.font);
-            painter.translate(x, y);
-            if (font.Escapement != 0) painter.rotate(-font.Escapement / 10.0);
-            painter.drawText(QPoint(0, e.metrics.ascent()), ToQString(text));
-        }
+        Paint(scratch_, area, e, font.Escapement, x, y, text);
         for (int row = area.Top; row < h; ++row) {
             const std::uint8_t* from = scratch_.constScanLine(row) + 4 * area.Left;
             std::uint8_t* to = surface.ScanLine(row) + area.Left;
@@ -86,6 +86,17 @@ class TQtRasterizer : public TGlyphRasterizer {
         QFont font;
         QFontMetrics metrics;
     };
+
+    static void Paint(QImage& image, const TRect& area, const Entry& e, int escapement, int x,
+                      int y, const std::string& text) {
+        QPainter painter(&image);
+        painter.setClipRect(QRect(area.Left, area.Top, RectWidth(area), RectHeight(area)));
+        painter.setPen(Qt::white);
+        painter.setFont(e.font);
+        painter.translate(x, y);
+        if (escapement != 0) painter.rotate(-escapement / 10.0);
+        painter.drawText(QPoint(0, e.metrics.ascent()), ToQString(text));
+    }
 
     // Escapement only turns the drawing and the colour is always white; neither changes
     // the face or the measurements.

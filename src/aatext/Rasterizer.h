@@ -19,8 +19,12 @@ class TGlyphRasterizer {
     // ignoring the font's escapement.
     virtual TSize TextExtent(const TFont& font, const std::string& text) = 0;
 
-    // Draws text in white onto surface (pf8bit, 0 inside clip when called) with the top-left
-    // corner of its first character cell at (x, y), turned counter-clockwise by
+    // The surface DrawText draws on best: pf8bit (one coverage byte a pixel) or pf32bit
+    // (the coverage in the first byte of each pixel).
+    virtual TPixelFormat SurfaceFormat() const { return pf8bit; }
+
+    // Draws text in white onto surface (of SurfaceFormat, all 0 inside clip when called) with
+    // the top-left corner of its first character cell at (x, y), turned counter-clockwise by
     // font.Escapement about that corner: afterwards each pixel inside clip holds the glyphs'
     // coverage of it, 0 to 255. Pixels outside clip are left alone.
     virtual void DrawText(TBitmap& surface, const TRect& clip, const TFont& font, int x, int y,
