@@ -35,6 +35,7 @@ TAAGlyphs::TAAGlyphs(TCanvas* canvas) : canvas_(canvas), rasterizer_(DefaultRast
 
 void TAAGlyphs::SetRasterizer(std::shared_ptr<TGlyphRasterizer> rasterizer) {
     rasterizer_ = rasterizer ? std::move(rasterizer) : DefaultRasterizer();
+    mask_.ForgetDrawings();
 }
 
 TSize TAAGlyphs::TextExtent(const std::string& text) {

@@ -6,7 +6,12 @@
 #include <limits>
 #include <numbers>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "aatext/AAGlyphs.h"
+#include "aatext/Rasterizer.h"
 #include "aatext/Utf8.h"
 #include "app/Process.h"
 #include "gfx/Rounding.h"
@@ -17,6 +22,9 @@ namespace {
 
 // Surfaces larger than this are not kept for the next line once a smaller one will do.
 constexpr std::int64_t KeptSurfaceBytes = 4 << 20;
+// Drawings kept for reuse: enough for the lines of a few texts.
+constexpr std::size_t KeptDrawings = 96;
+constexpr std::size_t KeptDrawingBytes = 4 << 20;
 
 int ClampToInt(std::int64_t v) {
     return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
@@ -38,7 +46,25 @@ void ReduceRow(TAAQuality quality, const TBitmap& surface, int y, int width, std
             const std::uint8_t* b = surface.ScanLine(4 * y + 1);
             const std::uint8_t* c = surface.ScanLine(4 * y + 2);
             const std::uint8_t* d = surface.ScanLine(4 * y + 3);
-            for (int x = 0; x < width; ++x) {
+            int x = 0;
+#ifdef __SSE2__
+            if constexpr (Step == 4) {
+                // One block is four 16-byte loads; the coverage is each pixel's low byte.
+                const __m128i low = _mm_set1_epi32(0xFF);
+                auto load = [&](const std::uint8_t* row) {
+                    return _mm_and_si128(
+                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 16 * x)), low);
+                };
+                for (; x < width; ++x) {
+                    __m128i sum = _mm_add_epi32(_mm_add_epi32(load(a), load(b)),
+                                                _mm_add_epi32(load(c), load(d)));
+                    sum = _mm_add_epi32(sum, _mm_srli_si128(sum, 8));
+                    sum = _mm_add_epi32(sum, _mm_srli_si128(sum, 4));
+                    out[x] = static_cast<std::uint8_t>(_mm_cvtsi128_si32(sum) >> 4);
+                }
+            }
+#endif
+            for (; x < width; ++x) {
                 unsigned sum = 0;
                 for (int k = 4 * x * Step; k < (4 * x + 4) * Step; k += Step)
                     sum += unsigned(a[k]) + b[k] + c[k] + d[k];
@@ -187,6 +213,12 @@ void TAAMask::DrawText(const std::string& text) {
     if (!font_ || !font_->Canvas()) return;
     TFont big;
     const TSize extent = Measure(text, &big);
+    std::string key;
+    if (font_->Rasterizer().Repeatable()) {
+        key = FontKey(big) + std::to_string(big.Escapement) + ',' + std::to_string(int(quality_)) +
+              '\0' + text;
+        if (Reuse(key)) return;
+    }
     SetSize(extent.Width, extent.Height);
     if (width_ == 0 || height_ == 0) return;
 
@@ -220,6 +252,34 @@ void TAAMask::DrawText(const std::string& text) {
             std::memset(surface_.ScanLine(row), 0, rowBytes);
     }
     surfaceClear_ = true;
+    if (!key.empty()) Keep(std::move(key));
+}
+
+void TAAMask::ForgetDrawings() {
+    drawings_.clear();
+    drawingBytes_ = 0;
+}
+
+bool TAAMask::Reuse(const std::string& key) {
+    auto hit = std::find_if(drawings_.begin(), drawings_.end(),
+                            [&](const TDrawing& d) { return d.Key == key; });
+    if (hit == drawings_.end()) return false;
+    drawings_.splice(drawings_.begin(), drawings_, hit);
+    width_ = hit->Width;
+    height_ = hit->Height;
+    stride_ = hit->Stride;
+    data_.assign(hit->Data.begin(), hit->Data.end());
+    return true;
+}
+
+void TAAMask::Keep(std::string key) {
+    if (data_.size() > KeptDrawingBytes / 4) return;  // a rare giant line is not worth it
+    drawings_.push_front(TDrawing{std::move(key), width_, height_, stride_, data_});
+    drawingBytes_ += data_.size();
+    while (drawings_.size() > KeptDrawings || drawingBytes_ > KeptDrawingBytes) {
+        drawingBytes_ -= drawings_.back().Data.size();
+        drawings_.pop_back();
+    }
 }
 
 void TAAMask::Blur(int amount) {

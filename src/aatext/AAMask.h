@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
 #include <string>
 #include <vector>
 
@@ -57,7 +58,9 @@ class TAAMask {
     // Where the start of the turned text lies inside that box (0, 0 for straight text).
     TPoint RotationOffset() const { return rotationOffset_; }
     // Draws text into the mask, which takes the text's extent; nothing without a canvas.
+    // Recent drawings of a repeatable rasteriser are kept and reused.
     void DrawText(const std::string& text);
+    void ForgetDrawings();
 
     // Mix of the mask with its 5 x 5 box average, Amount (1..100) percent of the way.
     void Blur(int amount);
@@ -80,6 +83,17 @@ class TAAMask {
     std::vector<std::uint8_t> data_;
     TPoint rotationOffset_;
     // The enlarged drawing, kept between draws so that lines reuse its memory.
+    // Recent drawings, the latest first: a text is laid out again whenever one of its lines
+    // changes, and the others come back unchanged.
+    struct TDrawing {
+        std::string Key;
+        int Width, Height, Stride;
+        std::vector<std::uint8_t> Data;
+    };
+    bool Reuse(const std::string& key);
+    void Keep(std::string key);
+    std::list<TDrawing> drawings_;
+    std::size_t drawingBytes_ = 0;
     // It is all 0 between draws, so a draw need not clear it first.
     TBitmap surface_{0, 0, pf8bit};
     bool surfaceClear_ = true;

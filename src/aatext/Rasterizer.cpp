@@ -22,7 +22,7 @@ class TQtRasterizer : public TGlyphRasterizer {
     TSize TextExtent(const TFont& font, const std::string& text) override {
         // A line is measured several times while it is laid out and drawn, and a text is
         // laid out again whenever one of its lines changes; shaping is the costly part.
-        std::string key = Key(font);
+        std::string key = FontKey(font);
         key += text;
         if (auto hit = extents_.find(key); hit != extents_.end()) {
             recent_.splice(recent_.begin(), recent_, hit->second);
@@ -43,6 +43,7 @@ class TQtRasterizer : public TGlyphRasterizer {
     // Qt draws text into 32-bit pictures along its fastest path, with exactly the coverage
     // it gives an 8-bit gray one: white on black, every channel holds it.
     TPixelFormat SurfaceFormat() const override { return pf32bit; }
+    bool Repeatable() const override { return true; }
 
     void DrawText(TBitmap& surface, const TRect& clip, const TFont& font, int x, int y,
                   const std::string& text) override {
@@ -107,18 +108,6 @@ class TQtRasterizer : public TGlyphRasterizer {
         return key;
     }
 
-    static std::string Key(const TFont& font) {
-        std::string key = font.Name;
-        key += '\0';
-        for (int v : {font.Height, font.Size, int(font.Bold), int(font.Italic), int(font.Underline),
-                      int(font.StrikeOut), int(font.Charset)}) {
-            key += std::to_string(v);
-            key += ',';
-        }
-        key += '\0';
-        return key;
-    }
-
     // A text uses a handful of fonts, so a few are kept, the latest first.
     const Entry& Lookup(const TFont& font) {
         const TFont key = Plain(font);
@@ -152,6 +141,18 @@ const std::shared_ptr<TQtRasterizer>& QtRasterizer() {
 }
 
 }  // namespace
+
+std::string FontKey(const TFont& font) {
+    std::string key = font.Name;
+    key += '\0';
+    for (int v : {font.Height, font.Size, int(font.Bold), int(font.Italic), int(font.Underline),
+                  int(font.StrikeOut), int(font.Charset)}) {
+        key += std::to_string(v);
+        key += ',';
+    }
+    key += '\0';
+    return key;
+}
 
 std::shared_ptr<TGlyphRasterizer> DefaultRasterizer() {
     return QtRasterizer();

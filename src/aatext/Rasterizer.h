@@ -19,6 +19,10 @@ class TGlyphRasterizer {
     // ignoring the font's escapement.
     virtual TSize TextExtent(const TFont& font, const std::string& text) = 0;
 
+    // Whether the same text in the same font always gets the same coverage, so that a
+    // drawing may be kept and used again instead of drawing anew.
+    virtual bool Repeatable() const { return false; }
+
     // The surface DrawText draws on best: pf8bit (one coverage byte a pixel) or pf32bit
     // (the coverage in the first byte of each pixel).
     virtual TPixelFormat SurfaceFormat() const { return pf8bit; }
@@ -30,6 +34,10 @@ class TGlyphRasterizer {
     virtual void DrawText(TBitmap& surface, const TRect& clip, const TFont& font, int x, int y,
                           const std::string& text) = 0;
 };
+
+// A string that tells font descriptions apart, colour and escapement aside (they change
+// neither the glyphs' shapes nor their measurements).
+std::string FontKey(const TFont& font);
 
 // The rasteriser on Qt's font machinery, shared by every text object unless one is given
 // another. It keeps the last font it built, since lines are drawn in few fonts.

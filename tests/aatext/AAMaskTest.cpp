@@ -168,6 +168,42 @@ TEST(AAMask, DrawTextTakesTheExtentAndAssignCopiesEverything) {
     EXPECT_EQ(mask.Height(), 4);
 }
 
+// A block rasteriser that says its drawings may be reused.
+class TRepeatableBlocks : public test::TBlockRasterizer {
+  public:
+    bool Repeatable() const override { return true; }
+};
+
+TEST(AAMask, RepeatableDrawingsAreReusedUntilTheRasteriserChanges) {
+    TBlockScene scene(10, 10);
+    auto repeatable = std::make_shared<TRepeatableBlocks>();
+    scene.Glyphs.SetRasterizer(repeatable);
+    TAAMask& mask = scene.Glyphs.Mask();
+    mask.DrawText("a b");
+    const std::vector<int> first = MaskValues(mask);
+    mask.DrawText("ab");
+    mask.DrawText("a b");
+    EXPECT_EQ(repeatable->Draws, 2);
+    EXPECT_EQ(MaskValues(mask), first);
+    mask.Blur(100);  // effects work on the mask, not on the kept drawing
+    mask.DrawText("a b");
+    EXPECT_EQ(MaskValues(mask), first);
+    scene.Image.Canvas().Font.Bold = true;  // another font is another drawing
+    mask.DrawText("a b");
+    scene.Glyphs.SetQuality(aqLow);
+    mask.DrawText("a b");
+    EXPECT_EQ(repeatable->Draws, 4);
+    auto other = std::make_shared<TRepeatableBlocks>();
+    scene.Glyphs.SetRasterizer(other);
+    mask.DrawText("a b");
+    EXPECT_EQ(other->Draws, 1);  // another rasteriser's drawings are its own
+    // A rasteriser that does not promise the same result draws every time.
+    TBlockScene plain(10, 10);
+    plain.Glyphs.Mask().DrawText("a");
+    plain.Glyphs.Mask().DrawText("a");
+    EXPECT_EQ(plain.Rasterizer->Draws, 2);
+}
+
 TEST(AAMaskEffects, BlurMixesWithTheClampedFiveByFiveAverage) {
     TAAMask mask;
     std::vector<int> lone(81, 0);

@@ -4,7 +4,9 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 
 #include "aatext/AAGlyphs.h"
@@ -120,6 +122,49 @@ TEST(RealFonts, ItalicTurnedAndHugeInputsBehave) {
     EXPECT_GT(s.Glyphs.Mask().Width(), 10000);
     EXPECT_EQ(s.Image.Pixel(599, 199), clBlack);
     s.Glyphs.TextOutput(0, 0, "");
+}
+
+TEST(RealFonts, CoverageIsWhatQtDrawsOnAnEightBitSurface) {
+    // The rasteriser draws on 32-bit surfaces for speed and keeps drawings for reuse; the
+    // coverage must be what Qt draws on an 8-bit gray surface, first time and again.
+    TRealScene s;
+    for (const char* text : {"Headline, 1. ÄÖÜ", "Привет 日本", "Wg|"}) {
+        for (int height : {-11, -19}) {
+            for (int turn : {0, 30}) {
+                s.Image.Canvas().Font.Height = height;
+                s.Image.Canvas().Font.Escapement = turn * 10;
+                s.Glyphs.Mask().DrawText(text);
+                TBitmap big =
+                    TBitmap(s.Glyphs.Mask().Width() * 4, s.Glyphs.Mask().Height() * 4, pf8bit);
+                TFont font = s.Image.Canvas().Font;
+                font.Height *= 4;
+                QImage view = big.AsQImage();
+                {
+                    QPainter painter(&view);
+                    painter.setPen(Qt::white);
+                    painter.setFont(ToQFont(font));
+                    const TPoint at = s.Glyphs.Mask().RotationOffset();
+                    painter.translate(at.X * 4, at.Y * 4);
+                    painter.rotate(-turn);
+                    painter.drawText(QPoint(0, QFontMetrics(ToQFont(font)).ascent()),
+                                     QString::fromUtf8(text));
+                }
+                for (int pass = 0; pass < 2; ++pass) {
+                    const TAAMask& mask = s.Glyphs.Mask();
+                    int differences = 0;
+                    for (int y = 0; y < mask.Height(); ++y)
+                        for (int x = 0; x < mask.Width(); ++x) {
+                            unsigned sum = 0;
+                            for (int k = 0; k < 16; ++k)
+                                sum += big.ScanLine(4 * y + k / 4)[4 * x + k % 4];
+                            differences += mask.ScanLine(y)[x] != (sum >> 4);
+                        }
+                    EXPECT_EQ(differences, 0) << text << " " << height << " " << turn;
+                    s.Glyphs.Mask().DrawText(text);  // again, from the kept drawing
+                }
+            }
+        }
+    }
 }
 
 TEST(RealFonts, HeadlinesLayOutInThePanelsFonts) {
