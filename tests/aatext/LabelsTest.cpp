@@ -57,6 +57,16 @@ TEST(FontLabels, LastLabelWinsOnlyFirstTagGoesUnknownTagsStay) {
     reversed.ApplyTags(line, &font, nullptr);
     EXPECT_EQ(font.Height, -10);
 
+    // A tag inside another one shows once the inner one is gone, if its label comes later.
+    line = "<<A>B>z";
+    font = FontOfHeight(-7);
+    fonts.ApplyTags(line, &font, nullptr);
+    EXPECT_EQ(line, "z");
+    EXPECT_EQ(font.Height, -20);
+    line = "<<B>A>z";
+    fonts.ApplyTags(line, &font, nullptr);
+    EXPECT_EQ(line, "<A>z");
+
     line = "no tags <";
     font = FontOfHeight(-7);
     fonts.ApplyTags(line, &font, nullptr);
