@@ -9,7 +9,7 @@
 namespace pelwick {
 namespace {
 
-TEST(AAEffect, DefaultsAreTheDesignedOnes) {
+TEST(AAEffect, Defaults) {
     TAAEffect e;
     EXPECT_EQ(e.Alpha(), 100);
     EXPECT_EQ(e.Blur(), 0);
