@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
-#include <limits>
-
 #include <cstring>
+#include <limits>
 
 namespace pelwick {
 namespace {
