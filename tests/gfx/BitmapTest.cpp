@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <cstring>
+#include <limits>
 
 namespace pelwick {
 namespace {
@@ -191,6 +193,38 @@ TEST(Canvas, TextOutDrawsInTheFontColourOverTheBrush) {
     EXPECT_GT(white, 10);
     EXPECT_GT(blue, 10);
     EXPECT_EQ(b.Pixel(59, 29), clBlack);  // outside the text's cell
+}
+
+}  // namespace
+}  // namespace pelwick
+
+namespace pelwick {
+namespace {
+
+TEST(Canvas, VisiblePartsLieInsideTheBitmapAndTheClip) {
+    TBitmap b(10, 6);
+    EXPECT_EQ(b.Canvas().VisibleParts(TRect{-5, -5, 3, 2}), (std::vector<TRect>{{0, 0, 3, 2}}));
+    EXPECT_TRUE(b.Canvas().VisibleParts(TRect{20, 0, 30, 5}).empty());
+    const TRegion clip = TRegion::Rect(TRect{4, 0, 6, 6});
+    b.Canvas().SetClipRegion(&clip);
+    EXPECT_EQ(b.Canvas().VisibleParts(TRect{0, 1, 10, 3}), (std::vector<TRect>{{4, 1, 6, 3}}));
+    EXPECT_EQ(&b.Canvas().Bitmap(), &b);
+}
+
+TEST(Font, HeightsFollowThePlatformsSigns) {
+    TFont f;
+    f.Height = -30;  // character height: the em
+    EXPECT_EQ(ToQFont(f).pixelSize(), 30);
+    f.Height = 30;  // cell height: ascent plus descent
+    const QFontMetrics cell(ToQFont(f));
+    EXPECT_NEAR(cell.ascent() + cell.descent(), 30, 1);
+    EXPECT_LT(ToQFont(f).pixelSize(), 30);
+    f.Height = std::numeric_limits<int>::min();  // held to what font engines take
+    EXPECT_EQ(ToQFont(f).pixelSize(), 32767);
+    TFont g = f;
+    EXPECT_TRUE(g == f);
+    g.Escapement = 900;
+    EXPECT_FALSE(g == f);
 }
 
 }  // namespace
