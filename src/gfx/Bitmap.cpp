@@ -146,13 +146,25 @@ TColor ColorToRGB(TColor color) {
 }
 
 QFont ToQFont(const TFont& font) {
+    // Beyond this the font engines give up; larger requests get the largest font.
+    static constexpr std::int64_t MaxPixelSize = 32767;
+    auto pixels = [](std::int64_t v) {
+        return static_cast<int>(std::clamp<std::int64_t>(v, 1, MaxPixelSize));
+    };
     QFont f(QString::fromStdString(font.Name));
-    if (font.Height < 0)
-        f.setPixelSize(-font.Height);
-    else if (font.Height > 0)
-        f.setPixelSize(std::max(1, font.Height * 4 / 5));  // cell height less internal leading
-    else
-        f.setPointSize(std::max(1, font.Size));
+    if (font.Height < 0) {
+        f.setPixelSize(pixels(-static_cast<std::int64_t>(font.Height)));
+    } else if (font.Height > 0) {
+        // A cell height: the face's ascent plus descent at a reference size gives the scale.
+        constexpr int Reference = 256;
+        f.setPixelSize(Reference);
+        const QFontMetrics metrics(f);
+        const int cell = std::max(1, metrics.ascent() + metrics.descent());
+        f.setPixelSize(
+            pixels((static_cast<std::int64_t>(font.Height) * Reference + cell / 2) / cell));
+    } else {
+        f.setPointSize(std::clamp(font.Size, 1, 16384));
+    }
     f.setBold(font.Bold);
     f.setItalic(font.Italic);
     f.setUnderline(font.Underline);
@@ -355,6 +367,12 @@ void TCanvas::ForEachVisible(const TRect& area, F&& f) const {
         const TRect part = IntersectRect(inside, r);
         if (!IsRectEmpty(part)) f(part);
     }
+}
+
+std::vector<TRect> TCanvas::VisibleParts(const TRect& area) const {
+    std::vector<TRect> parts;
+    ForEachVisible(area, [&](const TRect& part) { parts.push_back(part); });
+    return parts;
 }
 
 void TCanvas::FillRect(const TRect& r) {

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/Exception.h"
 #include "app/Geometry.h"
@@ -33,8 +34,15 @@ struct TBrush {
     TColor Color = clWhite;
 };
 
+// Character sets of a font description; they only travel with the font, since Qt picks
+// glyphs by Unicode.
+inline constexpr std::uint8_t ANSI_CHARSET = 0;
+inline constexpr std::uint8_t DEFAULT_CHARSET = 1;
+
 // A font by its logical description. Height follows the platform's convention: negative is
 // the character height in pixels, positive the cell height, 0 takes Size in points.
+// Escapement turns the text counter-clockwise about the top-left corner of its first
+// character cell, in tenths of a degree.
 struct TFont {
     std::string Name = "DejaVu Sans";
     int Height = 0;
@@ -44,8 +52,13 @@ struct TFont {
     bool Underline = false;
     bool StrikeOut = false;
     TColor Color = clWindowText;
+    int Escapement = 0;
+    std::uint8_t Charset = DEFAULT_CHARSET;
+    friend bool operator==(const TFont&, const TFont&) = default;
 };
 
+// The Qt font of a description (Escapement is left to the caller). Faces this machine lacks
+// resolve through the system's font substitution.
 QFont ToQFont(const TFont& font);
 
 class TBitmap;
@@ -84,6 +97,12 @@ class TCanvas {
 
     void Lock() { lock_.lock(); }
     void Unlock() { lock_.unlock(); }
+
+    // The bitmap this canvas draws on.
+    TBitmap& Bitmap() { return *owner_; }
+    const TBitmap& Bitmap() const { return *owner_; }
+    // The parts of area that drawing reaches: inside the bitmap and the clip region.
+    std::vector<TRect> VisibleParts(const TRect& area) const;
 
   private:
     friend class TBitmap;

@@ -1,0 +1,149 @@
+#include "aatext/Rasterizer.h"
+
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <cstring>
+#include <list>
+#include <unordered_map>
+#include <vector>
+
+namespace pelwick {
+
+namespace {
+
+QString ToQString(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+class TQtRasterizer : public TGlyphRasterizer {
+  public:
+    TSize TextExtent(const TFont& font, const std::string& text) override {
+        // A line is measured several times while it is laid out and drawn, and a text is
+        // laid out again whenever one of its lines changes; shaping is the costly part.
+        std::string key = Key(font);
+        key += text;
+        if (auto hit = extents_.find(key); hit != extents_.end()) {
+            recent_.splice(recent_.begin(), recent_, hit->second);
+            return hit->second->second;
+        }
+        const Entry& e = Lookup(font);
+        const TSize extent{e.metrics.horizontalAdvance(ToQString(text)),
+                           e.metrics.ascent() + e.metrics.descent()};
+        recent_.emplace_front(key, extent);
+        extents_.emplace(std::move(key), recent_.begin());
+        if (recent_.size() > MaxExtents) {
+            extents_.erase(recent_.back().first);
+            recent_.pop_back();
+        }
+        return extent;
+    }
+
+    void DrawText(TBitmap& surface, const TRect& clip, const TFont& font, int x, int y,
+                  const std::string& text) override {
+        const TRect area = IntersectRect(clip, surface.BoundsRect());
+        if (surface.PixelFormat() != pf8bit || text.empty() || IsRectEmpty(area)) return;
+        const Entry& e = Lookup(font);
+        // Qt draws text into 32-bit pictures along its fastest path, with exactly the
+        // coverage it gives an 8-bit gray one: white on black, every channel holds it.
+        const int w = area.Right, h = area.Bottom;
+        if (scratch_.width() < w || scratch_.height() < h)
+            scratch_ = QImage(std::max(w, scratch_.width()), std::max(h, scratch_.height()),
+                              QImage::Format_RGB32);
+        for (int row = area.Top; row < h; ++row)
+            std::memset(scratch_.scanLine(row) + 4 * area.Left, 0,
+                        static_cast<std::size_t>(RectWidth(area)) * 4);
+        {
+            QPainter painter(&scratch_);
+            painter.setClipRect(QRect(area.Left, area.Top, RectWidth(area), RectHeight(area)));
+            painter.setPen(Qt::white);
+            painter.setFont(e.font);
+            painter.translate(x, y);
+            if (font.Escapement != 0) painter.rotate(-font.Escapement / 10.0);
+            painter.drawText(QPoint(0, e.metrics.ascent()), ToQString(text));
+        }
+        for (int row = area.Top; row < h; ++row) {
+            const std::uint8_t* from = scratch_.constScanLine(row) + 4 * area.Left;
+            std::uint8_t* to = surface.ScanLine(row) + area.Left;
+            for (int i = 0; i < RectWidth(area); ++i)
+                to[i] = from[4 * i];
+        }
+        // A very long line leaves a large picture; it is not kept for the lines after it.
+        if (std::int64_t(scratch_.width()) * scratch_.height() > MaxKeptScratch)
+            scratch_ = QImage();
+    }
+
+    // Fonts must go before the application that made them.
+    void Forget() {
+        fonts_.clear();
+        scratch_ = QImage();
+    }
+
+  private:
+    struct Entry {
+        TFont description;
+        QFont font;
+        QFontMetrics metrics;
+    };
+
+    // Escapement only turns the drawing and the colour is always white; neither changes
+    // the face or the measurements.
+    static TFont Plain(const TFont& font) {
+        TFont key = font;
+        key.Escapement = 0;
+        key.Color = clWhite;
+        return key;
+    }
+
+    static std::string Key(const TFont& font) {
+        std::string key = font.Name;
+        key += '\0';
+        for (int v : {font.Height, font.Size, int(font.Bold), int(font.Italic), int(font.Underline),
+                      int(font.StrikeOut), int(font.Charset)}) {
+            key += std::to_string(v);
+            key += ',';
+        }
+        key += '\0';
+        return key;
+    }
+
+    // A text uses a handful of fonts, so a few are kept, the latest first.
+    const Entry& Lookup(const TFont& font) {
+        const TFont key = Plain(font);
+        auto hit = std::find_if(fonts_.begin(), fonts_.end(),
+                                [&](const Entry& e) { return e.description == key; });
+        if (hit == fonts_.end()) {
+            if (fonts_.size() >= MaxFonts) fonts_.pop_back();
+            const QFont f = ToQFont(key);
+            fonts_.insert(fonts_.begin(), Entry{key, f, QFontMetrics(f)});
+        } else if (hit != fonts_.begin()) {
+            std::rotate(fonts_.begin(), hit, hit + 1);
+        }
+        return fonts_.front();
+    }
+
+    static constexpr std::size_t MaxFonts = 8;
+    static constexpr std::size_t MaxExtents = 1024;
+    static constexpr std::int64_t MaxKeptScratch = 4 << 20;
+    std::vector<Entry> fonts_;
+    std::list<std::pair<std::string, TSize>> recent_;
+    std::unordered_map<std::string, std::list<std::pair<std::string, TSize>>::iterator> extents_;
+    QImage scratch_;
+};
+
+const std::shared_ptr<TQtRasterizer>& QtRasterizer() {
+    static const std::shared_ptr<TQtRasterizer> rasterizer = [] {
+        qAddPostRoutine([] { QtRasterizer()->Forget(); });
+        return std::make_shared<TQtRasterizer>();
+    }();
+    return rasterizer;
+}
+
+}  // namespace
+
+std::shared_ptr<TGlyphRasterizer> DefaultRasterizer() {
+    return QtRasterizer();
+}
+
+}  // namespace pelwick

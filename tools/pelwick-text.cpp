@@ -1,0 +1,164 @@
+// pelwick-text: renders lines of label markup the way the saver's headline panel draws
+// them, into a picture, so that the look of the text can be tuned without running the saver.
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "aatext/FontLabelsIni.h"
+#include "aatext/HeadlineStyle.h"
+#include "app/Files.h"
+#include "app/SettingsFile.h"
+
+namespace {
+
+using namespace pelwick;
+
+const char* const Usage =
+    "usage: pelwick-text LINES_FILE --out FILE [--width W] [--quality Q] [--labels FILE]\n"
+    "\n"
+    "Draws the lines of LINES_FILE (UTF-8, one line of label markup per line) as the\n"
+    "headline panel does: its font labels (<Title1>, <Text1>, <Text2>, <text3>, <line>) and\n"
+    "user labels (<Left>, <Center>, <Right>, <Owner>, <Organization>, <AppTitle>, <Date>,\n"
+    "<Time>), left aligned with a row pitch of 50, on black. Writes the picture to FILE as\n"
+    "PNG, BMP or PPM by FILE's extension; its height is what the lines need.\n"
+    "\n"
+    "  --width W      width of the picture in pixels, 1..16384 (default 418, the panel's)\n"
+    "  --quality Q    high (default), normal, low or none\n"
+    "  --labels FILE  font labels to use instead of the panel's, one section per label\n";
+
+struct TOptions {
+    std::string linesFile, out, labelsFile;
+    int width = HeadlineTextWidth;
+    TAAQuality quality = aqHigh;
+};
+
+[[noreturn]] void Fail(const std::string& message, int code = 1) {
+    std::fprintf(stderr, "pelwick-text: %s\n", message.c_str());
+    if (code == 2) std::fputs(Usage, stderr);
+    std::exit(code);
+}
+
+int Number(const std::string& option, const std::string& text, int low, int high) {
+    char* end = nullptr;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end || v < low || v > high)
+        Fail(option + " wants a whole number from " + std::to_string(low) + " to " +
+                 std::to_string(high) + ", not \"" + text + "\"",
+             2);
+    return static_cast<int>(v);
+}
+
+TAAQuality Quality(const std::string& text) {
+    if (text == "high") return aqHigh;
+    if (text == "normal") return aqNormal;
+    if (text == "low") return aqLow;
+    if (text == "none") return aqNone;
+    Fail("--quality wants high, normal, low or none, not \"" + text + "\"", 2);
+}
+
+TOptions Parse(int argc, char** argv) {
+    TOptions o;
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) Fail(arg + " needs a value", 2);
+            return argv[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(Usage, stdout);
+            std::exit(0);
+        } else if (arg == "--out") {
+            o.out = value();
+        } else if (arg == "--width") {
+            o.width = Number(arg, value(), 1, 16384);
+        } else if (arg == "--quality") {
+            o.quality = Quality(value());
+        } else if (arg == "--labels") {
+            o.labelsFile = value();
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            Fail("unknown option " + arg, 2);
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.size() != 1) Fail("give one LINES_FILE", 2);
+    if (o.out.empty()) Fail("--out FILE is missing", 2);
+    o.linesFile = files[0];
+    return o;
+}
+
+std::string LowerExtension(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\"), dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+std::string Read(const std::string& file) {
+    try {
+        return ReadFileBytes(file);
+    } catch (const Exception& e) {
+        Fail(e.Message());
+    }
+}
+
+// The lines of the file: a byte-order mark is dropped, and a last line end adds no line.
+std::vector<std::string> Lines(std::string text) {
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+    TStringList list;
+    list.SetText(text);
+    return list.Strings();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const TOptions o = Parse(argc, argv);
+    const std::string ext = LowerExtension(o.out);
+    const char* format = ext == "png"   ? "PNG"
+                         : ext == "bmp" ? "BMP"
+                         : ext == "ppm" ? "PPM"
+                                        : nullptr;
+    if (!format) Fail("cannot tell the format of \"" + o.out + "\": use .png, .bmp or .ppm", 2);
+
+    // Drawing happens in memory; no display is needed, and Qt's notes about the desktop it
+    // runs without do not concern the tool's user.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "pelwick-text: %s\n", qPrintable(text));
+    });
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
+    QGuiApplication::setApplicationDisplayName("Pelwick");
+
+    THeadlineRenderer renderer;
+    renderer.Glyphs().SetQuality(o.quality);
+    const std::vector<std::string> lines = Lines(Read(o.linesFile));
+    if (!o.labelsFile.empty()) {
+        TSettingsFile ini;
+        ini.SetText(Read(o.labelsFile));
+        LoadFontLabels(ini, renderer.Fonts());
+        if (renderer.Fonts().Count() == 0)
+            Fail("\"" + o.labelsFile + "\" holds no labels ([Name] sections)");
+    }
+
+    try {
+        const TBitmap image = renderer.Render(lines, o.width);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.ToQImage().save(&buffer, format)) Fail("cannot encode the picture");
+        WriteFileAtomically(o.out, std::string_view(bytes.constData(), bytes.size()));
+    } catch (const Exception& e) {
+        Fail(e.Message());
+    }
+    return 0;
+}
