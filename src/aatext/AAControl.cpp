@@ -68,8 +68,7 @@ void TAAGraphicControl::Paint() {
     if (!prepared_) Loaded();
     if (painting_) return;
     const TFlagGuard guard(painting_);
-    if (image_.Width() != width() || image_.Height() != height())
-        image_.SetSize(width(), height());
+    if (image_.Width() != width() || image_.Height() != height()) image_.SetSize(width(), height());
     PaintCanvas();
     dirty_ = false;
 }
@@ -152,8 +151,7 @@ void TAAGraphicControl::leaveEvent(QEvent* event) {
 
 void TAAGraphicControl::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Click();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) Click();
 }
 
 TAACustomText::TAACustomText(QWidget* parent) : TAAGraphicControl(parent) {
@@ -184,7 +182,8 @@ void ComposeFade(TBitmap& display, const TBitmap& old, const TBitmap& fresh, std
         std::memcpy(d, o, static_cast<std::size_t>(old.Width() * old.BytesPerPixel()));
         if (y >= height) continue;
         const std::uint8_t* n = fresh.ScanLine(y);
-        for (int i = 0; i < bytes; ++i) d[i] = static_cast<std::uint8_t>(o[i] + (((n[i] - o[i]) * a) >> 8));
+        for (int i = 0; i < bytes; ++i)
+            d[i] = static_cast<std::uint8_t>(o[i] + (((n[i] - o[i]) * a) >> 8));
     }
 }
 

@@ -68,7 +68,8 @@ void TAAFadeText::RestartLineTimer() {
 
 void TAAFadeText::LoadedEx() {
     alignment_ = text_.Alignment();
-    for (TBitmap* image : {&display_, &newImage_, &oldImage_}) image->Canvas().Font = Font();
+    for (TBitmap* image : {&display_, &newImage_, &oldImage_})
+        image->Canvas().Font = Font();
     Reset();
     passCount_ = 0;
     if (active_) {

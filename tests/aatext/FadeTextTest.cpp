@@ -39,7 +39,8 @@ TEST(FadeText, EachLineFadesInOverThirtySevenTicks) {
         progress.push_back(s.text.Progress());
     }
     ASSERT_EQ(progress.size(), 37u);
-    for (int i = 0; i < 36; ++i) EXPECT_EQ(progress[static_cast<std::size_t>(i)], 7 * (i + 1));
+    for (int i = 0; i < 36; ++i)
+        EXPECT_EQ(progress[static_cast<std::size_t>(i)], 7 * (i + 1));
     EXPECT_EQ(progress.back(), 255);
     // Steady on the line: "one" is 15 pixels wide, centred in 60, the middle of 20 rows.
     EXPECT_EQ(s.text.Image().Pixel(22, 5), clWhite);
@@ -101,8 +102,10 @@ TEST(FadeText, StopsWithAnEmptyLineAfterItsPasses) {
     EXPECT_FALSE(s.text.Active());
     EXPECT_FALSE(s.text.LineTimerActive());
     EXPECT_TRUE(s.text.FadeTimerActive());  // the fade to the empty line still runs
-    while (s.text.FadeTimerActive()) s.text.FadeTimerTick();
-    for (int x = 0; x < 60; x += 3) EXPECT_EQ(s.text.Image().Pixel(x, 10), clBlack);
+    while (s.text.FadeTimerActive())
+        s.text.FadeTimerTick();
+    for (int x = 0; x < 60; x += 3)
+        EXPECT_EQ(s.text.Image().Pixel(x, 10), clBlack);
 
     s.text.SetActive(true);  // starts over from the first line
     EXPECT_EQ(s.text.NewText(), "a");

@@ -73,9 +73,11 @@ TEST(ScrollText, AShortTextIsPaddedToTheHeightAndShownWithoutWrapping) {
     EXPECT_EQ(image.Width(), 60);
     EXPECT_EQ(image.Height(), 50);
     EXPECT_EQ(image.Pixel(25, 0), clWhite);
-    for (int y = 10; y < 50; ++y) EXPECT_TRUE(RowIs(image, y, clBlack)) << y;
+    for (int y = 10; y < 50; ++y)
+        EXPECT_TRUE(RowIs(image, y, clBlack)) << y;
     for (int y = 0; y < 50; ++y)
-        for (int x = 0; x < 60; x += 7) ASSERT_EQ(s.text.Image().Pixel(x, y), image.Pixel(x, y));
+        for (int x = 0; x < 60; x += 7)
+            ASSERT_EQ(s.text.Image().Pixel(x, y), image.Pixel(x, y));
 
     // A window past the middle wraps to the top of the image.
     s.text.SetPosition(45);
@@ -103,7 +105,7 @@ TEST(ScrollText, TheEdgesFadeToTheBackgroundAndTheSpacesGrowTheImage) {
     EXPECT_TRUE(RowIs(s.text.TextImage(), 20, clWhite));
     s.text.SetPosition(15);  // rows 5..24 of the text are white
     const TBitmap& frame = s.text.Image();
-    EXPECT_EQ(frame.Pixel(3, 0), RGB(0, 0, 200));  // row 0: a = 0
+    EXPECT_EQ(frame.Pixel(3, 0), RGB(0, 0, 200));      // row 0: a = 0
     EXPECT_EQ(frame.Pixel(3, 9), RGB(254, 254, 254));  // row 9: a = 255, 255 x 255 / 256
     // Row 5: a = 5 x 255 / 9 = 141: red 0 + 255 x 141 / 256 = 140, blue 200 + 55 x 141 / 256.
     EXPECT_EQ(frame.Pixel(3, 5), RGB(140, 140, 230));

@@ -115,7 +115,7 @@ TEST(AALabel, ATransparentLabelShowsWhatLiesBehindIt) {
     label.Paint();
 
     const TBitmap& image = label.Image();
-    EXPECT_EQ(image.Pixel(2, 2), clWhite);          // a glyph
+    EXPECT_EQ(image.Pixel(2, 2), clWhite);            // a glyph
     EXPECT_EQ(image.Pixel(4, 11), RGB(200, 30, 40));  // under the glyph: the parent
     EXPECT_EQ(image.Pixel(25, 5), RGB(0, 180, 0));    // the sibling below
     EXPECT_EQ(image.Pixel(9, 11), RGB(200, 30, 40));
@@ -179,7 +179,8 @@ TEST(AALinkLabel, FadesInAndOutInFiftyFiveMillisecondSteps) {
     s.link.MouseLeave();
     s.link.FadeTimerTick();
     EXPECT_EQ(s.link.Progress(), 255 - 23);
-    while (s.link.FadeState() != 0) s.link.FadeTimerTick();
+    while (s.link.FadeState() != 0)
+        s.link.FadeTimerTick();
     EXPECT_EQ(s.link.Progress(), 0);
     EXPECT_EQ(s.link.Image().Pixel(1, 1), clBlack);
     EXPECT_EQ(s.link.Image().Pixel(6, 1), clWhite);
@@ -190,15 +191,14 @@ TEST(AALinkLabel, ClickOpensOnlyWebAndMailAddresses) {
     s.link.Click();
     EXPECT_EQ(s.clicks, 1);
     EXPECT_TRUE(s.opened.empty());
-    for (const char* url : {"https://example.org/news", "http://example.org",
-                            "mailto:news@example.org", "file:///etc/passwd", "javascript:alert(1)",
-                            "/usr/bin/xterm", "https://", "mailto:"}) {
+    for (const char* url :
+         {"https://example.org/news", "http://example.org", "mailto:news@example.org",
+          "file:///etc/passwd", "javascript:alert(1)", "/usr/bin/xterm", "https://", "mailto:"}) {
         s.link.HotLink().SetURL(url);
         s.link.Click();
     }
     EXPECT_EQ(s.clicks, 9);
-    EXPECT_EQ(s.opened, (std::vector<std::string>{"https://example.org/news",
-                                                  "http://example.org",
+    EXPECT_EQ(s.opened, (std::vector<std::string>{"https://example.org/news", "http://example.org",
                                                   "mailto:news@example.org"}));
 }
 
