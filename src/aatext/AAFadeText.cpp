@@ -112,7 +112,9 @@ void TAAFadeText::FadeTo(const std::string& line) {
 
 void TAAFadeText::FadeTimerTick() {
     if (std::abs(position_ - progress_) > 1) position_ = progress_;
-    position_ += static_cast<double>(FadeInterval * 255u / std::max(text_.FadeDelay(), 1u));
+    // At least one step a tick: a FadeDelay above 6375 ms would otherwise never finish.
+    position_ += static_cast<double>(
+        std::max<std::uint32_t>(FadeInterval * 255u / std::max(text_.FadeDelay(), 1u), 1));
     if (position_ > 255) {
         position_ = 255;
         fadeTimer_.stop();

@@ -36,6 +36,7 @@ void TScrollTextParam::Assign(const TNotifyClass& source) {
 TAAScrollText::TAAScrollText(QWidget* parent)
     : TAACustomText(parent), text_([this](TNotifyClass&) { Changed(); }, this) {
     setMinimumSize(MinSize, MinSize);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel comes from the frame
     resize(240, 280);
     // Nothing scrolls before the text image exists: Reset switches the timer on.
     scrollTimer_.SetEnabled(false);

@@ -83,6 +83,21 @@ TEST(FadeText, DelaysKeepAGapOfTwoHundredMilliseconds) {
     EXPECT_EQ(copy.LineDelay(), 800u);
 }
 
+TEST(FadeText, AVeryLongFadeStillEnds) {
+    TFadeScene s;
+    s.text.Text().Lines().Assign({"a"});
+    s.text.Text().SetLineDelay(60000);
+    s.text.Text().SetFadeDelay(20000);  // 25 x 255 / 20000 is 0: one step a tick instead
+    s.text.Loaded();
+    int ticks = 0;
+    while (s.text.FadeTimerActive() && ticks < 1000) {
+        s.text.FadeTimerTick();
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 256);
+    EXPECT_EQ(s.text.Progress(), 255);
+}
+
 TEST(FadeText, StopsWithAnEmptyLineAfterItsPasses) {
     TFadeScene s;
     s.text.Text().Lines().Assign({"a", "b"});
