@@ -54,11 +54,12 @@ struct TPanel {
     }
 };
 
-void RunScrolling(benchmark::State& state, bool polling) {
+void RunScrolling(benchmark::State& state, bool polling, bool active = true) {
     TAATimerMgr::Instance().SetPolling(polling);
     const auto handOvers = TAATimerMgr::Instance().Thread().HandOvers();
     for (auto _ : state) {
         TPanel panel;
+        panel.text.SetActive(active);
         int steps = 0;
         panel.text.OnPainted = [&steps] { ++steps; };
         const std::clock_t start = std::clock();
@@ -80,6 +81,14 @@ void ScrollSleeping(benchmark::State& state) {
     RunScrolling(state, false);
 }
 
+// The headline panel itself never scrolls: its timer service has nothing to do.
+void IdlePolling(benchmark::State& state) {
+    RunScrolling(state, true, false);
+}
+void IdleSleeping(benchmark::State& state) {
+    RunScrolling(state, false, false);
+}
+
 void ScrollStep(benchmark::State& state) {
     TPanel panel;
     panel.text.SetActive(false);
@@ -98,6 +107,8 @@ void BuildTextImage(benchmark::State& state) {
 
 BENCHMARK(ScrollPolling)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 BENCHMARK(ScrollSleeping)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(IdlePolling)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(IdleSleeping)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 BENCHMARK(ScrollStep)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BuildTextImage)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
@@ -108,6 +119,7 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     benchmark::Initialize(&argc, argv);
-    return pelwick::bench::RunAndPrintRatios(
-        {{"ScrollSleeping", "ScrollPolling"}, {"ScrollStep", "BuildTextImage"}});
+    return pelwick::bench::RunAndPrintRatios({{"ScrollSleeping", "ScrollPolling"},
+                                              {"IdleSleeping", "IdlePolling"},
+                                              {"ScrollStep", "BuildTextImage"}});
 }

@@ -59,6 +59,30 @@ TEST(AAText, StopsDrawingAtTheFirstLineBelowTheBottom) {
     EXPECT_EQ(text.Image().Pixel(0, 19), clWhite);
 }
 
+TEST(AAText, ATransparentTextIsDrawnOverItsParent) {
+    QWidget parent;
+    parent.resize(80, 40);
+    QPalette palette = parent.palette();
+    palette.setColor(QPalette::Window, QColor(10, 90, 160));
+    parent.setPalette(palette);
+    parent.setAutoFillBackground(true);
+    auto raster = std::make_shared<test::TBlockRasterizer>();
+    TAAText text(&parent);
+    text.Glyphs().SetRasterizer(raster);
+    text.SetFont(BlockFont(8));
+    text.Text().SetTransparent(true);
+    text.SetBorder(1);
+    text.move(5, 5);
+    text.Text().Lines().Assign({"a b"});
+    text.Loaded();
+    text.Paint();
+    EXPECT_EQ(text.width(), 3 * 4 + 2);
+    const TBitmap& image = text.Image();
+    EXPECT_EQ(image.Pixel(2, 2), clWhite);
+    EXPECT_EQ(image.Pixel(0, 0), RGB(10, 90, 160));  // the border
+    EXPECT_EQ(image.Pixel(6, 4), RGB(10, 90, 160));  // the blank
+}
+
 TEST(AALabel, DrawsItsCaptionLiterally) {
     auto raster = std::make_shared<test::TBlockRasterizer>();
     TAALabel label;
