@@ -140,6 +140,7 @@ int LayoutLines(TAAGlyphsEx& glyphs, const TFont& textFont, const TCustomTextPar
     int y = area.Top;
 
     for (const std::string& source : params.Lines().Strings()) {
+        if (y > area.StopBelow) break;
         if (params.LabelEffect() == leOnlyALine) {
             font = textFont;
             effect.Assign(params.FontEffect());

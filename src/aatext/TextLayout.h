@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,12 +13,13 @@ namespace pelwick {
 
 // Where a control lays out its lines: the left margin, the width rows may take (right-aligned
 // rows end at LeftMargin + AvailableWidth), the width that centred rows are centred in, and
-// the top of the first row.
+// the top of the first row. Lines whose top would lie below StopBelow are left out.
 struct TLayoutArea {
     int LeftMargin = 0;
     int AvailableWidth = 0;
     int FullWidth = 0;
     int Top = 0;
+    int StopBelow = INT_MAX;
 };
 
 // One laid-out row: its text and where it stands (width and height as measured).
