@@ -118,6 +118,8 @@ int main(int argc, char** argv) {
             return std::strcmp(argv[i], "--help") == 0 ? 0 : 2;
         }
     }
+    // Captured frames need no display.
+    if (!frames.empty()) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     TDemo demo;
     if (!frames.empty()) return CaptureFrames(demo, frames);
