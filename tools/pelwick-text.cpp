@@ -1,6 +1,5 @@
 // pelwick-text: renders lines of label markup the way the saver's headline panel draws
 // them, into a picture, so that the look of the text can be tuned without running the saver.
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
@@ -8,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ToolSupport.h"
 #include "aatext/FontLabelsIni.h"
 #include "aatext/HeadlineStyle.h"
 #include "app/Files.h"
@@ -35,22 +35,6 @@ struct TOptions {
     int width = HeadlineTextWidth;
     TAAQuality quality = aqHigh;
 };
-
-[[noreturn]] void Fail(const std::string& message, int code = 1) {
-    std::fprintf(stderr, "pelwick-text: %s\n", message.c_str());
-    if (code == 2) std::fputs(Usage, stderr);
-    std::exit(code);
-}
-
-int Number(const std::string& option, const std::string& text, int low, int high) {
-    char* end = nullptr;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end || v < low || v > high)
-        Fail(option + " wants a whole number from " + std::to_string(low) + " to " +
-                 std::to_string(high) + ", not \"" + text + "\"",
-             2);
-    return static_cast<int>(v);
-}
 
 TAAQuality Quality(const std::string& text) {
     if (text == "high") return aqHigh;
@@ -92,15 +76,6 @@ TOptions Parse(int argc, char** argv) {
     return o;
 }
 
-std::string LowerExtension(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\"), dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    std::string ext = path.substr(dot + 1);
-    for (char& c : ext)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext;
-}
-
 std::string Read(const std::string& file) {
     try {
         return ReadFileBytes(file);
@@ -120,21 +95,12 @@ std::vector<std::string> Lines(std::string text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    SetTool("pelwick-text", Usage);
     const TOptions o = Parse(argc, argv);
-    const std::string ext = LowerExtension(o.out);
-    const char* format = ext == "png"   ? "PNG"
-                         : ext == "bmp" ? "BMP"
-                         : ext == "ppm" ? "PPM"
-                                        : nullptr;
+    const char* format = PictureFormat(o.out);
     if (!format) Fail("cannot tell the format of \"" + o.out + "\": use .png, .bmp or .ppm", 2);
 
-    // Drawing happens in memory; no display is needed, and Qt's notes about the desktop it
-    // runs without do not concern the tool's user.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::fprintf(stderr, "pelwick-text: %s\n", qPrintable(text));
-    });
+    UseOffscreenQt();
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
     QGuiApplication::setApplicationDisplayName("Pelwick");
@@ -151,12 +117,7 @@ int main(int argc, char** argv) {
     }
 
     try {
-        const TBitmap image = renderer.Render(lines, o.width);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        if (!image.ToQImage().save(&buffer, format)) Fail("cannot encode the picture");
-        WriteFileAtomically(o.out, std::string_view(bytes.constData(), bytes.size()));
+        WritePicture(renderer.Render(lines, o.width).ToQImage(), o.out, format);
     } catch (const Exception& e) {
         Fail(e.Message());
     }

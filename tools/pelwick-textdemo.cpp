@@ -11,9 +11,11 @@
 #include <cstring>
 #include <string>
 
+#include "ToolSupport.h"
 #include "aatext/AAFadeText.h"
 #include "aatext/AAScrollText.h"
 #include "aatext/HeadlineStyle.h"
+#include "app/Exception.h"
 
 namespace {
 
@@ -85,17 +87,15 @@ struct TDemo {
 };
 
 int CaptureFrames(TDemo& demo, const std::string& folder) {
-    if (!QDir().mkpath(QString::fromStdString(folder))) {
-        std::fprintf(stderr, "pelwick-textdemo: cannot create \"%s\"\n", folder.c_str());
-        return 1;
-    }
+    if (!QDir().mkpath(QString::fromStdString(folder))) Fail("cannot create \"" + folder + "\"");
     demo.scroll.SetRepeatDelay(0);
     demo.Start();
     for (int frame = 0; frame < 6; ++frame) {
         const std::string path = folder + "/frame-" + std::to_string(frame) + ".png";
-        if (!demo.window.grab().save(QString::fromStdString(path))) {
-            std::fprintf(stderr, "pelwick-textdemo: cannot write \"%s\"\n", path.c_str());
-            return 1;
+        try {
+            WritePicture(demo.window.grab().toImage(), path, "PNG");
+        } catch (const Exception&) {
+            Fail("cannot write \"" + path + "\"");  // the tool's message, whatever the cause
         }
         for (int i = 0; i < 40; ++i)
             demo.scroll.ScrollTimerTick();
@@ -109,6 +109,7 @@ int CaptureFrames(TDemo& demo, const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    SetTool("pelwick-textdemo", Usage);
     std::string frames;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {

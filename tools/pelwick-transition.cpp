@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "ToolSupport.h"
+#include "app/Exception.h"
 #include "app/Files.h"
 #include "slideshow/Glimrascreen.h"
 #include "slideshow/PictureLoader.h"
@@ -44,22 +46,6 @@ struct TOptions {
     bool frames = false;
     bool reverse = false;
 };
-
-[[noreturn]] void Fail(const std::string& message, int code = 1) {
-    std::fprintf(stderr, "pelwick-transition: %s\n", message.c_str());
-    if (code == 2) std::fputs(Usage, stderr);
-    std::exit(code);
-}
-
-int Number(const std::string& option, const std::string& text, int low, int high) {
-    char* end = nullptr;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end || v < low || v > high)
-        Fail(option + " wants a whole number from " + std::to_string(low) + " to " +
-                 std::to_string(high) + ", not \"" + text + "\"",
-             2);
-    return static_cast<int>(v);
-}
 
 TOptions Parse(int argc, char** argv) {
     TOptions o;
@@ -106,42 +92,31 @@ TOptions Parse(int argc, char** argv) {
     return o;
 }
 
-std::string LowerExtension(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\"), dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    std::string ext = path.substr(dot + 1);
-    for (char& c : ext)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext;
-}
-
 void Write(const TCustomGlimrascreen& control, const std::string& path, const char* format) {
-    if (!control.PaintBuffer().ToQImage().save(QString::fromStdString(path), format))
-        Fail("cannot write \"" + path + "\"");
+    try {
+        WritePicture(control.PaintBuffer().ToQImage(), path, format);
+    } catch (const Exception&) {
+        Fail("cannot write \"" + path + "\"");  // the tool's message, whatever the cause
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    SetTool("pelwick-transition", Usage);
     const TOptions o = Parse(argc, argv);
     const char* format = nullptr;
     std::string framesBase = o.out;
     if (o.frames) {
         if (LowerExtension(o.out) == "png") framesBase.resize(framesBase.size() - 4);
     } else {
-        const std::string ext = LowerExtension(o.out);
-        format = ext == "png" ? "PNG" : ext == "bmp" ? "BMP" : ext == "ppm" ? "PPM" : nullptr;
+        format = PictureFormat(o.out);
         if (!format) Fail("cannot tell the format of \"" + o.out + "\": use .png, .bmp or .ppm", 2);
     }
 
-    // The tool draws into memory only; it needs no display, and Qt's notes about the
-    // desktop it runs without (and Qt's own reading of options such as --style) do not
-    // concern its user.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::fprintf(stderr, "pelwick-transition: %s\n", qPrintable(text));
-    });
+    // Qt is given no arguments: its own reading of options such as --style does not
+    // concern the tool's user.
+    UseOffscreenQt();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     for (const std::string& file : {o.oldFile, o.newFile})
