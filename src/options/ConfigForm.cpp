@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "aatext/AAFadeText.h"
 #include "app/Exception.h"
 #include "app/Files.h"
 #include "app/Settings.h"
@@ -42,6 +43,49 @@ QPushButton* MakeButton(const char* text, QWidget* parent, const QRect& rect,
     return button;
 }
 
+TFont Font(const char* face, int height, TColor color, bool bold = false) {
+    TFont f;
+    f.Name = face;
+    f.Height = height;
+    f.Color = color;
+    f.Bold = bold;
+    return f;
+}
+
+TAAEffect& AddLabel(TFontLabels& fonts, const char* name, const TFont& font) {
+    TFontLabel& label = fonts.Add();
+    label.SetName(name);
+    label.SetFont(font);
+    return label.Effect();
+}
+
+// The title strip's three lines: the product, its version and what it is.
+void SetTitleFonts(TFontLabels& fonts) {
+    {
+        TAAEffect& e = AddLabel(fonts, "Text0", Font("Verdana", -19, RGB(0, 0, 0), true));
+        e.Shadow().SetEnabled(true);
+        e.Shadow().SetOffsetX(1);
+        e.Gradual().SetEnabled(true);
+        e.Gradual().SetStyle(gsTopToBottom);
+        e.Gradual().SetStartColor(RGB(8, 8, 8));
+        e.Gradual().SetEndColor(RGB(46, 92, 92));
+        e.SetAlpha(95);
+    }
+    {
+        TAAEffect& e = AddLabel(fonts, "Text1", Font("Verdana", -13, RGB(65, 65, 65)));
+        e.Shadow().SetOffsetX(1);
+        e.Shadow().SetOffsetY(1);
+        e.SetAlpha(90);
+    }
+    {
+        TAAEffect& e = AddLabel(fonts, "Text2", Font("Verdana", -13, RGB(0, 0, 255)));
+        e.Shadow().SetEnabled(true);
+        e.Shadow().SetOffsetX(1);
+        e.Shadow().SetOffsetY(1);
+        e.SetAlpha(90);
+    }
+}
+
 }  // namespace
 
 TConfigForm::TConfigForm(QWidget* parent)
@@ -52,10 +96,17 @@ TConfigForm::TConfigForm(QWidget* parent)
     setWindowTitle("Options");
     setWindowOpacity(240.0 / 255.0);
 
-    auto* title = new QLabel("<b>Pelwick news wall</b>", this);
-    title->setGeometry(0, 0, ClientWidth, 46);
-    title->setAlignment(Qt::AlignCenter);
-    title->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel1_ = new QFrame(this);
+    panel1_->setGeometry(0, 0, ClientWidth, 46);
+    panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    aaFadeText1_ = new TAAFadeText(panel1_);
+    aaFadeText1_->setGeometry(2, 2, ClientWidth - 4, 42);
+    SetTitleFonts(aaFadeText1_->Fonts());
+    aaFadeText1_->Text().SetTransparent(true);
+    aaFadeText1_->Text().SetLineDelay(5000);
+    aaFadeText1_->Text().SetFadeDelay(800);
+    aaFadeText1_->Text().Lines().Assign(
+        {"<Text0>Glimra VER Irirureridi", "<Text1>Version 2.1", "<Text2>Pelwick news wall"});
 
     auto* label1 = new QLabel("Type the URL of the RSS you want to add:", this);
     label1->setGeometry(8, 52, 360, 16);
@@ -96,18 +147,18 @@ TConfigForm::TConfigForm(QWidget* parent)
     auto* folderButton = MakeButton("...", optionsArea_, QRect(344, 78, 29, 22),
                                     "Select background images folder...");
     randomCheck_ = new QCheckBox("Display RSS Feed in Random Sequence", optionsArea_);
-    randomCheck_->setGeometry(8, 106, 360, 20);
-    auto* loadOpml = MakeButton("Load Feeds from OPML", optionsArea_, QRect(8, 132, 140, 22));
-    auto* saveOpml = MakeButton("Save Feeds to OPML", optionsArea_, QRect(154, 132, 130, 22));
-    auto* clearList = MakeButton("Clear List", optionsArea_, QRect(290, 132, 83, 22));
+    randomCheck_->setGeometry(8, 104, 360, 20);
+    auto* loadOpml = MakeButton("Load Feeds from OPML", optionsArea_, QRect(8, 126, 140, 22));
+    auto* saveOpml = MakeButton("Save Feeds to OPML", optionsArea_, QRect(154, 126, 130, 22));
+    auto* clearList = MakeButton("Clear List", optionsArea_, QRect(290, 126, 83, 22));
     for (QPushButton* b : {loadOpml, saveOpml, clearList})
         b->setStyleSheet("color: blue");
     auto* hint = new QLabel(
         "Screensaver shortcuts hint: Press Spacebar to Pause; UP: Previous \n"
         "item;  Down: Next item; Left: Previous RSS; Right:Next RSS",
         optionsArea_);
-    hint->setStyleSheet("color: teal");
-    hint->setGeometry(8, 160, 365, 30);
+    hint->setStyleSheet("color: teal; font-size: 10px");
+    hint->setGeometry(8, 150, 368, 26);
 
     connect(addButton_, &QPushButton::clicked, this, [this] { button1Click(); });
     connect(feedlist_, &QListWidget::itemClicked, this, [this] { feedlistClick(); });
@@ -196,6 +247,7 @@ std::string TConfigForm::UniqueFeedName(const std::string& proposed) const {
 void TConfigForm::FormShow() {
     Collapse();
     QApplication::setApplicationDisplayName("VER Irirureridi Options");
+    aaFadeText1_->Loaded();
     if (!SettingsFile) LoadSettings();
     try {
         const std::string clip = ClipboardText ? ClipboardText() : std::string();

@@ -7,6 +7,7 @@
 #include <vector>
 
 class QCheckBox;
+class QFrame;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -14,6 +15,7 @@ class QSpinBox;
 
 namespace pelwick {
 
+class TAAFadeText;
 class TAntiFreeze;
 class TFeedDocument;
 class THTTPClient;
@@ -56,6 +58,7 @@ class TConfigForm : public QWidget {
     bool IsTicked(int index) const;
     bool Expanded() const;
 
+    TAAFadeText* AAFadeText1() const { return aaFadeText1_; }
     QPushButton* SaveButton() const { return saveButton_; }
     QPushButton* CancelButton() const { return cancelButton_; }
     QPushButton* AddButton() const { return addButton_; }
@@ -86,6 +89,8 @@ class TConfigForm : public QWidget {
     void Collapse();
     void AddEntry(int row, const std::string& text, bool ticked);
 
+    QFrame* panel1_;
+    TAAFadeText* aaFadeText1_;
     QLineEdit* edit1_;
     QPushButton* addButton_;
     QListWidget* feedlist_;

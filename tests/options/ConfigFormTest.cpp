@@ -7,6 +7,7 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include "aatext/AAFadeText.h"
 #include "app/Files.h"
 #include "app/Settings.h"
 #include "app/SettingsFile.h"
@@ -250,6 +251,26 @@ TEST(ConfigForm, OpmlExportThenImportAddsEveryFeed) {
     f.form.ChooseOpmlToOpen = [] { return std::string(); };
     f.form.FlatSpeedButton3Click();
     EXPECT_EQ(f.messages.size(), 1u);
+}
+
+TEST(ConfigForm, TitleStripCyclesItsThreeLines) {
+    TFormFixture f;
+    f.form.show();
+    TAAFadeText* title = f.form.AAFadeText1();
+    ASSERT_EQ(title->Text().Lines().Count(), 3);
+    EXPECT_EQ(title->Text().Lines()[0], "<Text0>Glimra VER Irirureridi");
+    EXPECT_EQ(title->Text().LineDelay(), 5000u);
+    EXPECT_EQ(title->Text().FadeDelay(), 800u);
+    EXPECT_EQ(title->Fonts().Count(), 3);
+    EXPECT_TRUE(title->Text().Transparent());
+    EXPECT_EQ(f.form.width(), TConfigForm::ClientWidth);
+    if (const char* grab = std::getenv("PELWICK_GRAB_FORM")) {
+        for (int i = 0; i < 40; ++i)
+            title->FadeTimerTick();
+        f.form.grab().save(QString(grab) + "-collapsed.png");
+        f.form.FlatSpeedButton2Click();
+        f.form.grab().save(QString(grab) + "-expanded.png");
+    }
 }
 
 }  // namespace
