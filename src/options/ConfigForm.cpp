@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 
 #include "aatext/AAFadeText.h"
@@ -248,6 +249,8 @@ void TConfigForm::FormShow() {
     Collapse();
     QApplication::setApplicationDisplayName("VER Irirureridi Options");
     aaFadeText1_->Loaded();
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     if (!SettingsFile) LoadSettings();
     try {
         const std::string clip = ClipboardText ? ClipboardText() : std::string();
