@@ -1,34 +1,210 @@
 #include "options/ConfigForm.h"
 
-#include <QHBoxLayout>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QScreen>
+#include <QSpinBox>
 
+#include "aatext/AAFadeText.h"
 #include "app/Exception.h"
+#include "app/Files.h"
 #include "app/Settings.h"
+#include "feeds/AntiFreeze.h"
+#include "feeds/FeedDocument.h"
+#include "feeds/FeedModel.h"
+#include "feeds/HTTPClient.h"
+#include "feeds/MemoryStream.h"
+#include "options/Opml.h"
 
 namespace pelwick {
 
+namespace {
+
+constexpr int EntryHeight = 18;
+constexpr int OpmlAddressLimit = 1000;
+constexpr const char* OpmlFilter = "OPML files (*.opml *.xml);;All files (*)";
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QPushButton* MakeButton(const char* text, QWidget* parent, const QRect& rect,
+                        const char* hint = nullptr) {
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    button->setGeometry(rect);
+    if (hint) button->setToolTip(hint);
+    return button;
+}
+
+TFont Font(const char* face, int height, TColor color, bool bold = false) {
+    TFont f;
+    f.Name = face;
+    f.Height = height;
+    f.Color = color;
+    f.Bold = bold;
+    return f;
+}
+
+TAAEffect& AddLabel(TFontLabels& fonts, const char* name, const TFont& font) {
+    TFontLabel& label = fonts.Add();
+    label.SetName(name);
+    label.SetFont(font);
+    return label.Effect();
+}
+
+// The title strip's three lines: the product, its version and what it is.
+void SetTitleFonts(TFontLabels& fonts) {
+    {
+        TAAEffect& e = AddLabel(fonts, "Text0", Font("Verdana", -19, RGB(0, 0, 0), true));
+        e.Shadow().SetEnabled(true);
+        e.Shadow().SetOffsetX(1);
+        e.Gradual().SetEnabled(true);
+        e.Gradual().SetStyle(gsTopToBottom);
+        e.Gradual().SetStartColor(RGB(8, 8, 8));
+        e.Gradual().SetEndColor(RGB(46, 92, 92));
+        e.SetAlpha(95);
+    }
+    {
+        TAAEffect& e = AddLabel(fonts, "Text1", Font("Verdana", -13, RGB(65, 65, 65)));
+        e.Shadow().SetOffsetX(1);
+        e.Shadow().SetOffsetY(1);
+        e.SetAlpha(90);
+    }
+    {
+        TAAEffect& e = AddLabel(fonts, "Text2", Font("Verdana", -13, RGB(0, 0, 255)));
+        e.Shadow().SetEnabled(true);
+        e.Shadow().SetOffsetX(1);
+        e.Shadow().SetOffsetY(1);
+        e.SetAlpha(90);
+    }
+}
+
+}  // namespace
+
 TConfigForm::TConfigForm(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::WindowStaysOnTopHint),
-      saveButton_(new QPushButton("Save", this)),
-      cancelButton_(new QPushButton("Cancel", this)) {
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+      http_(std::make_unique<THTTPClient>()),
+      rss_(std::make_unique<TFeedDocument>()),
+      antiFreeze_(std::make_unique<TAntiFreeze>()) {
     setWindowTitle("Options");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(saveButton_);
-    buttons->addWidget(cancelButton_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addStretch();
-    layout->addLayout(buttons);
-    resize(420, 319);
+    setWindowOpacity(240.0 / 255.0);
+
+    panel1_ = new QFrame(this);
+    panel1_->setGeometry(0, 0, ClientWidth, 46);
+    panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    aaFadeText1_ = new TAAFadeText(panel1_);
+    aaFadeText1_->setGeometry(2, 2, ClientWidth - 4, 42);
+    SetTitleFonts(aaFadeText1_->Fonts());
+    aaFadeText1_->Text().SetTransparent(true);
+    aaFadeText1_->Text().SetLineDelay(5000);
+    aaFadeText1_->Text().SetFadeDelay(800);
+    aaFadeText1_->Text().Lines().Assign(
+        {"<Text0>Glimra VER Irirureridi", "<Text1>Version 2.1", "<Text2>Pelwick news wall"});
+
+    auto* label1 = new QLabel("Type the URL of the RSS you want to add:", this);
+    label1->setGeometry(8, 52, 360, 16);
+    edit1_ = new QLineEdit("http://www.", this);
+    edit1_->setGeometry(8, 70, 300, 22);
+    addButton_ = MakeButton("Add", this, QRect(314, 70, 59, 22));
+
+    feedlist_ = new QListWidget(this);
+    feedlist_->setGeometry(8, 98, 336, 180);
+    feedlist_->setUniformItemSizes(true);
+    up5_ = MakeButton("\u25B2", this, QRect(350, 98, 23, 23), "Move Up");
+    down5_ = MakeButton("\u25BC", this, QRect(350, 124, 23, 23), "Move Down");
+    removeButton_ = MakeButton("\u2715", this, QRect(350, 150, 23, 23), "Remove");
+
+    toggleButton_ = MakeButton("Options && Hint >>", this, QRect(8, 288, 130, 24));
+    saveButton_ = MakeButton("Save", this, QRect(226, 288, 70, 24));
+    cancelButton_ = MakeButton("Cancel", this, QRect(303, 288, 70, 24));
+    auto* bevel = new QFrame(this);
+    bevel->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    bevel->setGeometry(0, SeparatorTop, ClientWidth, 2);
+
+    optionsArea_ = new QWidget(this);
+    optionsArea_->setGeometry(0, SeparatorTop + 2, ClientWidth, 499 - SeparatorTop - 2);
+    auto* label2 = new QLabel("Read Interval:", optionsArea_);
+    label2->setGeometry(8, 8, 120, 20);
+    spin1_ = new QSpinBox(optionsArea_);
+    spin1_->setRange(1, 10000);
+    spin1_->setGeometry(130, 8, 70, 20);
+    auto* label3 = new QLabel("Image Interval:", optionsArea_);
+    label3->setGeometry(8, 34, 120, 20);
+    spin2_ = new QSpinBox(optionsArea_);
+    spin2_->setRange(1, 10000);
+    spin2_->setGeometry(130, 34, 70, 20);
+    auto* label4 = new QLabel("Background images folder:", optionsArea_);
+    label4->setGeometry(8, 60, 200, 16);
+    edit2_ = new QLineEdit(optionsArea_);
+    edit2_->setGeometry(8, 78, 330, 22);
+    auto* folderButton = MakeButton("...", optionsArea_, QRect(344, 78, 29, 22),
+                                    "Select background images folder...");
+    randomCheck_ = new QCheckBox("Display RSS Feed in Random Sequence", optionsArea_);
+    randomCheck_->setGeometry(8, 104, 360, 20);
+    auto* loadOpml = MakeButton("Load Feeds from OPML", optionsArea_, QRect(8, 126, 140, 22));
+    auto* saveOpml = MakeButton("Save Feeds to OPML", optionsArea_, QRect(154, 126, 130, 22));
+    auto* clearList = MakeButton("Clear List", optionsArea_, QRect(290, 126, 83, 22));
+    for (QPushButton* b : {loadOpml, saveOpml, clearList})
+        b->setStyleSheet("color: blue");
+    auto* hint = new QLabel(
+        "Screensaver shortcuts hint: Press Spacebar to Pause; UP: Previous \n"
+        "item;  Down: Next item; Left: Previous RSS; Right:Next RSS",
+        optionsArea_);
+    hint->setStyleSheet("color: teal; font-size: 10px");
+    hint->setGeometry(8, 150, 368, 26);
+
+    connect(addButton_, &QPushButton::clicked, this, [this] { button1Click(); });
+    connect(feedlist_, &QListWidget::itemClicked, this, [this] { feedlistClick(); });
+    connect(up5_, &QPushButton::clicked, this, [this] { up5Click(); });
+    connect(down5_, &QPushButton::clicked, this, [this] { down5Click(); });
+    connect(removeButton_, &QPushButton::clicked, this, [this] { FlatSpeedButton1Click(); });
+    connect(toggleButton_, &QPushButton::clicked, this, [this] { FlatSpeedButton2Click(); });
+    connect(loadOpml, &QPushButton::clicked, this, [this] { FlatSpeedButton3Click(); });
+    connect(saveOpml, &QPushButton::clicked, this, [this] { FlatSpeedButton4Click(); });
+    connect(clearList, &QPushButton::clicked, this, [this] { FlatSpeedButton5Click(); });
+    connect(folderButton, &QPushButton::clicked, this, [this] { FlatButton2Click(); });
     connect(saveButton_, &QPushButton::clicked, this, [this] { SaveClick(); });
     connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelClick(); });
-    ShowError = [this](const std::string& message) {
-        QMessageBox::critical(this, "Pelwick", QString::fromStdString(message));
+    http_->OnStatus = [this](THTTPClient&, THTTPStatus, const std::string& text) {
+        httpStatus(text);
     };
+
+    ShowError = [this](const std::string& message) {
+        QMessageBox::critical(this, "Pelwick", Q(message));
+    };
+    ShowMessage = [this](const std::string& message) {
+        QMessageBox box(QMessageBox::Information, "", Q(message), QMessageBox::Ok, this);
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        box.exec();
+    };
+    ChooseFolder = [this](const std::string& start) {
+        return QFileDialog::getExistingDirectory(this, "", Q(start)).toStdString();
+    };
+    ChooseOpmlToOpen = [this] {
+        return QFileDialog::getOpenFileName(this, "", "", OpmlFilter).toStdString();
+    };
+    ChooseOpmlToSave = [this] {
+        return QFileDialog::getSaveFileName(this, "", "", OpmlFilter).toStdString();
+    };
+    ClipboardText = [] {
+        const QClipboard* clipboard = QGuiApplication::clipboard();
+        return clipboard ? clipboard->text().toStdString() : std::string();
+    };
+    TimeText = [] { return CurrentLongTime(); };
+
+    setFixedWidth(ClientWidth);
+    Collapse();
 }
+
+TConfigForm::~TConfigForm() = default;
 
 void TConfigForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
@@ -37,11 +213,206 @@ void TConfigForm::showEvent(QShowEvent* event) {
     FormShow();
 }
 
+void TConfigForm::Collapse() {
+    optionsArea_->hide();
+    setFixedHeight(SeparatorTop - 1);
+}
+
+bool TConfigForm::Expanded() const {
+    return optionsArea_->isVisible() || height() > SeparatorTop;
+}
+
+void TConfigForm::AddEntry(int row, const std::string& text, bool ticked) {
+    auto* item = new QListWidgetItem(Q(text));
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+    item->setSizeHint(QSize(0, EntryHeight));
+    feedlist_->insertItem(row, item);
+}
+
+std::vector<std::string> TConfigForm::Entries() const {
+    std::vector<std::string> entries;
+    for (int i = 0; i < feedlist_->count(); ++i)
+        entries.push_back(feedlist_->item(i)->text().toStdString());
+    return entries;
+}
+
+bool TConfigForm::IsTicked(int index) const {
+    return feedlist_->item(index)->checkState() == Qt::Checked;
+}
+
+std::string TConfigForm::UniqueFeedName(const std::string& proposed) const {
+    return pelwick::UniqueFeedName(proposed, Entries(), TimeText());
+}
+
 void TConfigForm::FormShow() {
+    Collapse();
+    QApplication::setApplicationDisplayName("VER Irirureridi Options");
+    aaFadeText1_->Loaded();
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     if (!SettingsFile) LoadSettings();
+    try {
+        const std::string clip = ClipboardText ? ClipboardText() : std::string();
+        if (clip.find("://") != std::string::npos) edit1_->setText(Q(clip));
+    } catch (...) {
+        // A clipboard that cannot be read leaves the field as it is.
+    }
+    spin1_->setValue(SaverOptions.BlogInterval);
+    spin2_->setValue(SaverOptions.ImageInterval);
+    edit2_->setText(Q(SaverOptions.ImagePath));
+    randomCheck_->setChecked(SaverOptions.RandomFeed);
+    feedlist_->clear();
+    for (const std::string& name : SettingsFile->ReadSection(FeedsSection)) {
+        const std::string entry =
+            FeedEntryText(name, SettingsFile->ReadString(FeedsSection, name, ""));
+        AddEntry(feedlist_->count(), entry, IsFeedUsed(entry));
+    }
+}
+
+void TConfigForm::FlatSpeedButton2Click() {
+    if (Expanded()) {
+        Collapse();
+    } else {
+        optionsArea_->show();
+        setFixedHeight(499);
+    }
+}
+
+void TConfigForm::httpStatus(const std::string& text) {
+    setWindowTitle(Q("Verifying RSS: " + text));
+}
+
+void TConfigForm::button1Click() {
+    const std::string address = edit1_->text().toStdString();
+    const std::vector<std::string> entries = Entries();
+    std::string listText;
+    for (const std::string& e : entries)
+        listText += e + "\r\n";
+    if (listText.find("[" + address + "]") != std::string::npos) {
+        ShowMessage("RSS feed exists.");
+        return;
+    }
+    setWindowTitle("Verifying RSS, please wait...");
+    addButton_->setEnabled(false);
+    std::string error;
+    bool loaded = false;
+    {
+        TMemoryStream stream;
+        try {
+            if (http_->Connected()) http_->Disconnect();
+            http_->Get(address, stream);
+            stream.SetPosition(0);
+            rss_->LoadFromStream(stream);
+            http_->Disconnect();
+            loaded = true;
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+    }
+    setWindowTitle("Options");
+    const int items = rss_->Items().Count();
+    if (loaded && items > 0) {
+        const std::string name = UniqueFeedName(rss_->ChannelTitle);
+        AddEntry(0, FeedEntryText(name, address), true);
+        feedlist_->setCurrentRow(0);
+    } else if (!error.empty() || items > 0) {
+        ShowMessage("Unabled to add RSS:\r\n\r\n" + error);
+    } else {
+        ShowMessage("Unabled to add RSS:\r\n\r\nthe RSS contains no articles.");
+    }
+    addButton_->setEnabled(true);
+}
+
+void TConfigForm::feedlistClick() {
+    const QListWidgetItem* item = feedlist_->currentItem();
+    if (!item) return;
+    edit1_->setText(Q(FeedEntryAddress(item->text().toStdString())));
+}
+
+void TConfigForm::up5Click() {
+    const int row = feedlist_->currentRow();
+    if (row <= 0) return;
+    QListWidgetItem* item = feedlist_->takeItem(row);
+    feedlist_->insertItem(row - 1, item);
+    feedlist_->setCurrentRow(row - 1);
+}
+
+void TConfigForm::down5Click() {
+    const int row = feedlist_->currentRow();
+    if (row < 0 || row >= feedlist_->count() - 1) return;
+    QListWidgetItem* item = feedlist_->takeItem(row);
+    feedlist_->insertItem(row + 1, item);
+    feedlist_->setCurrentRow(row + 1);
+}
+
+void TConfigForm::FlatSpeedButton1Click() {
+    const int row = feedlist_->currentRow();
+    if (row < 0) return;
+    delete feedlist_->takeItem(row);
+    if (feedlist_->count() == 0) return;
+    feedlist_->setCurrentRow(std::min(row, feedlist_->count() - 1));
+}
+
+void TConfigForm::FlatSpeedButton5Click() {
+    feedlist_->clear();
+}
+
+void TConfigForm::FlatButton2Click() {
+    const std::string path = SaverOptions.ImagePath;
+    const std::string start =
+        DirectoryExists(path) && path != ProgramFolder() ? path : GetShellFolder("My Pictures");
+    const std::string chosen = ChooseFolder(start);
+    if (!chosen.empty()) edit2_->setText(Q(chosen));
+}
+
+void TConfigForm::FlatSpeedButton3Click() {
+    const std::string fileName = ChooseOpmlToOpen();
+    if (fileName.empty()) return;
+    std::vector<std::string> added;
+    try {
+        added = OpmlImportEntries(ReadFileBytes(fileName), Entries(), TimeText);
+    } catch (const std::exception&) {
+        // An unreadable file ends the import without a message.
+        return;
+    }
+    for (const std::string& entry : added)
+        AddEntry(feedlist_->count(), entry, true);
+    ShowMessage("Add feeds: " + std::to_string(added.size()));
+}
+
+void TConfigForm::FlatSpeedButton4Click() {
+    const std::string chosen = ChooseOpmlToSave();
+    if (chosen.empty()) return;
+    try {
+        ExportOpml(Entries(), OpmlFileName(chosen));
+    } catch (const Exception& e) {
+        ShowError(e.Message());
+    }
 }
 
 void TConfigForm::SaveClick() {
+    const std::string folder = edit2_->text().toStdString();
+    if (!folder.empty() && DirectoryExists(folder))
+        SaverOptions.ImagePath = IncludeTrailingPathDelimiter(folder);
+    SaverOptions.BlogInterval = spin1_->value();
+    SaverOptions.ImageInterval = spin2_->value();
+    SaverOptions.RandomFeed = randomCheck_->isChecked();
+    if (!SettingsFile) LoadSettings();
+    SettingsFile->EraseSection(FeedsSection);
+    SettingsFile->EraseSection(UseFeedSection);
+    for (int i = 0; i < feedlist_->count(); ++i) {
+        const std::string entry = feedlist_->item(i)->text().toStdString();
+        const std::string name = FeedEntryName(entry);
+        std::string address;
+        const std::size_t pos = entry.find(" [");
+        if (pos != std::string::npos) {
+            address = entry.substr(pos + 2, OpmlAddressLimit);
+            if (!address.empty()) address.pop_back();
+        }
+        SettingsFile->WriteString(FeedsSection, name, address);
+        SettingsFile->WriteInteger(UseFeedSection, name, IsTicked(i) ? 1 : 0);
+    }
     try {
         SaveSettings();
     } catch (const Exception& e) {
@@ -53,6 +424,11 @@ void TConfigForm::SaveClick() {
 }
 
 void TConfigForm::CancelClick() {
+    try {
+        if (http_->Connected()) http_->Disconnect();
+    } catch (...) {
+        // Ending the dialog matters more than a clean disconnect.
+    }
     close();
 }
 

@@ -2,36 +2,112 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
+class QCheckBox;
+class QFrame;
+class QLineEdit;
+class QListWidget;
 class QPushButton;
+class QSpinBox;
 
 namespace pelwick {
 
-// The options dialog. It loads the settings when first shown; Save writes them and closes,
-// Cancel closes without writing.
+class TAAFadeText;
+class TAntiFreeze;
+class TFeedDocument;
+class THTTPClient;
+
+// The options dialog. It loads the settings when first shown and keeps a working copy of the
+// feed list: every address is downloaded and parsed before it is accepted. Save writes the
+// list and the options and closes; Cancel closes without writing.
 class TConfigForm : public QWidget {
     Q_OBJECT
 
   public:
+    // The collapsed client height ends just above the separator; the expanded outer height.
+    static constexpr int SeparatorTop = 320;
+    static constexpr int ClientWidth = 381;
+    static constexpr int ExpandedHeight = 535;
+
     explicit TConfigForm(QWidget* parent = nullptr);
+    ~TConfigForm() override;
 
     void FormShow();
+    void button1Click();
+    void httpStatus(const std::string& text);
+    void feedlistClick();
+    void up5Click();
+    void down5Click();
+    void FlatSpeedButton1Click();
+    void FlatSpeedButton2Click();
+    void FlatSpeedButton3Click();
+    void FlatSpeedButton4Click();
+    void FlatSpeedButton5Click();
+    void FlatButton2Click();
     void SaveClick();
     void CancelClick();
 
+    // A name the list and the settings file can hold, unique among the entries.
+    std::string UniqueFeedName(const std::string& proposed) const;
+
+    // The working list as entry texts and ticks, in list order.
+    std::vector<std::string> Entries() const;
+    bool IsTicked(int index) const;
+    bool Expanded() const;
+
+    TAAFadeText* AAFadeText1() const { return aaFadeText1_; }
     QPushButton* SaveButton() const { return saveButton_; }
     QPushButton* CancelButton() const { return cancelButton_; }
+    QPushButton* AddButton() const { return addButton_; }
+    QLineEdit* Edit1() const { return edit1_; }
+    QListWidget* FeedList() const { return feedlist_; }
+    QSpinBox* Spin1() const { return spin1_; }
+    QSpinBox* Spin2() const { return spin2_; }
+    QLineEdit* Edit2() const { return edit2_; }
+    QCheckBox* RandomCheck() const { return randomCheck_; }
 
     // Shows a failure to the user; a message box unless replaced (tests).
     std::function<void(const std::string& message)> ShowError;
+    // The information message boxes (empty caption, OK, on top); replaceable for tests.
+    std::function<void(const std::string& message)> ShowMessage;
+    // The folder, open and save dialogs; each returns "" when the user cancels.
+    std::function<std::string(const std::string& startFolder)> ChooseFolder;
+    std::function<std::string()> ChooseOpmlToOpen;
+    std::function<std::string()> ChooseOpmlToSave;
+    // The text of the clipboard; replaceable for tests.
+    std::function<std::string()> ClipboardText;
+    // The current time in the long time format, for name suffixes.
+    std::function<std::string()> TimeText;
 
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
+    void Collapse();
+    void AddEntry(int row, const std::string& text, bool ticked);
+
+    QFrame* panel1_;
+    TAAFadeText* aaFadeText1_;
+    QLineEdit* edit1_;
+    QPushButton* addButton_;
+    QListWidget* feedlist_;
+    QPushButton* up5_;
+    QPushButton* down5_;
+    QPushButton* removeButton_;
+    QPushButton* toggleButton_;
     QPushButton* saveButton_;
     QPushButton* cancelButton_;
+    QWidget* optionsArea_;
+    QSpinBox* spin1_;
+    QSpinBox* spin2_;
+    QLineEdit* edit2_;
+    QCheckBox* randomCheck_;
+    std::unique_ptr<THTTPClient> http_;
+    std::unique_ptr<TFeedDocument> rss_;
+    std::unique_ptr<TAntiFreeze> antiFreeze_;
     bool shownOnce_ = false;
 };
 

@@ -1,11 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
+#include "aatext/AAFadeText.h"
 #include "app/Files.h"
 #include "app/Settings.h"
+#include "app/SettingsFile.h"
 #include "options/ConfigForm.h"
+#include "options/Opml.h"
+#include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
 
 namespace pelwick {
@@ -17,7 +25,7 @@ TEST(ConfigForm, SaveWritesTheSettingsAndCloses) {
     EXPECT_EQ(form.windowTitle(), "Options");
     form.show();
     ASSERT_TRUE(SettingsFile);
-    SaverOptions.ImageInterval = 40;
+    form.Spin2()->setValue(40);
     QTest::mouseClick(form.SaveButton(), Qt::LeftButton);
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(TSettingsFile(dir.File("Pelwick.ini")).ReadInteger("set", "ImageInterval", 0), 40);
@@ -44,6 +52,225 @@ TEST(ConfigForm, FailedSaveIsShownAndTheDialogStays) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("Pelwick.ini"), std::string::npos) << errors[0];
     EXPECT_TRUE(form.isVisible());
+}
+
+using test::TConnection;
+using test::TLoopbackServer;
+
+std::string Rss(const std::string& title, int items) {
+    std::string doc = "<rss version=\"2.0\"><channel><title>" + title +
+                      "</title><link>http://l/</link><description>d</description>";
+    for (int i = 0; i < items; ++i)
+        doc += "<item><title>Item</title><description>x</description></item>";
+    return doc + "</channel></rss>";
+}
+
+// A feed server: /a and /b hold "News", /untitled has no title, /empty holds no item.
+TLoopbackServer FeedServer() {
+    return TLoopbackServer([](TConnection& c, TLoopbackServer&) {
+        for (std::string r; !(r = c.ReadRequest()).empty();) {
+            const std::string path = test::RequestPath(r);
+            std::string body;
+            if (path == "/a" || path == "/b")
+                body = Rss("News", 2);
+            else if (path == "/untitled")
+                body = Rss("", 1);
+            else if (path == "/empty")
+                body = Rss("Empty", 0);
+            c.Send(body.empty() ? TLoopbackServer::Response("404 Not Found", "", "")
+                                : TLoopbackServer::Response("200 OK", "", body));
+        }
+    });
+}
+
+struct TFormFixture {
+    test::TProgramFolder dir;
+    TConfigForm form;
+    std::vector<std::string> messages;
+    std::string clipboard;
+
+    explicit TFormFixture(const std::string& ini = "") {
+        if (!ini.empty()) dir.Write("Pelwick.ini", ini);
+        form.ShowMessage = [this](const std::string& m) { messages.push_back(m); };
+        form.ShowError = [this](const std::string& m) { messages.push_back("error: " + m); };
+        form.ClipboardText = [this] { return clipboard; };
+        form.TimeText = [] { return std::string("10:20:30"); };
+        form.ChooseFolder = [](const std::string&) { return std::string(); };
+    }
+    void Add(const std::string& address) {
+        form.Edit1()->setText(QString::fromStdString(address));
+        form.button1Click();
+    }
+};
+
+TEST(ConfigForm, ShowFillsTheListAndFieldsFromTheSettings) {
+    TFormFixture f(
+        "[set]\r\nBlogInterval=33\r\nRandomFeed=1\r\n[feeds]\r\nOne=http://one/\r\n"
+        "Two=http://two/\r\n[usefeed]\r\nTwo=0\r\n");
+    f.clipboard = "no address here";
+    f.form.show();
+    EXPECT_EQ(f.form.Entries(),
+              (std::vector<std::string>{"One [http://one/]", "Two [http://two/]"}));
+    EXPECT_TRUE(f.form.IsTicked(0));
+    EXPECT_FALSE(f.form.IsTicked(1));
+    EXPECT_EQ(f.form.Spin1()->value(), 33);
+    EXPECT_TRUE(f.form.RandomCheck()->isChecked());
+    EXPECT_EQ(f.form.Edit1()->text(), "http://www.");
+    EXPECT_EQ(f.form.height(), TConfigForm::SeparatorTop - 1);
+}
+
+TEST(ConfigForm, ClipboardAddressPrefillsTheField) {
+    TFormFixture f;
+    f.clipboard = "https://example.org/feed";
+    f.form.show();
+    EXPECT_EQ(f.form.Edit1()->text(), "https://example.org/feed");
+}
+
+TEST(ConfigForm, ToggleTwiceReturnsToTheCollapsedHeight) {
+    TFormFixture f;
+    f.form.show();
+    const int collapsed = f.form.height();
+    f.form.FlatSpeedButton2Click();
+    EXPECT_GT(f.form.height(), collapsed);
+    EXPECT_TRUE(f.form.Spin1()->isVisible());
+    f.form.FlatSpeedButton2Click();
+    EXPECT_EQ(f.form.height(), collapsed);
+    EXPECT_FALSE(f.form.Spin1()->isVisible());
+}
+
+TEST(ConfigForm, AddVerifiesTheFeedAndNamesItUniquely) {
+    TLoopbackServer server = FeedServer();
+    TFormFixture f;
+    f.form.show();
+    f.Add(server.Url("/a"));
+    f.Add(server.Url("/b"));
+    f.Add(server.Url("/untitled"));
+    EXPECT_TRUE(f.messages.empty());
+    EXPECT_EQ(f.form.Entries(),
+              (std::vector<std::string>{"notitle (10:20:30) [" + server.Url("/untitled") + "]",
+                                        "News (10:20:30) [" + server.Url("/b") + "]",
+                                        "News [" + server.Url("/a") + "]"}));
+    EXPECT_TRUE(f.form.IsTicked(0));
+    EXPECT_EQ(f.form.FeedList()->currentRow(), 0);
+    EXPECT_EQ(f.form.windowTitle(), "Options");
+    EXPECT_TRUE(f.form.AddButton()->isEnabled());
+
+    f.Add(server.Url("/a"));
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(f.messages[0], "RSS feed exists.");
+    // The duplicate test is case-sensitive: another spelling is downloaded (and fails here).
+    f.Add(server.Url("/A"));
+    ASSERT_EQ(f.messages.size(), 2u);
+    EXPECT_EQ(f.messages[1], "Unabled to add RSS:\r\n\r\nHTTP/1.1 404 Not Found");
+    EXPECT_EQ(f.form.Entries().size(), 3u);
+}
+
+TEST(ConfigForm, AddRefusesEmptyAndUnreachableFeeds) {
+    TLoopbackServer server = FeedServer();
+    TFormFixture f;
+    f.form.show();
+    f.Add(server.Url("/empty"));
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(f.messages[0], "Unabled to add RSS:\r\n\r\nthe RSS contains no articles.");
+    f.Add("http://127.0.0.1:1/feed");
+    ASSERT_EQ(f.messages.size(), 2u);
+    EXPECT_EQ(f.messages[1].rfind("Unabled to add RSS:\r\n\r\n", 0), 0u) << f.messages[1];
+    EXPECT_GT(f.messages[1].size(), std::string("Unabled to add RSS:\r\n\r\n").size());
+    EXPECT_TRUE(f.form.Entries().empty());
+}
+
+TEST(ConfigForm, MoveAndRemoveKeepTheSelectionAndTicks) {
+    TFormFixture f("[feeds]\r\nA=http://a/\r\nB=http://b/\r\nC=http://c/\r\n[usefeed]\r\nA=0\r\n");
+    f.form.show();
+    QListWidget* list = f.form.FeedList();
+    list->setCurrentRow(0);
+    f.form.up5Click();
+    EXPECT_EQ(FeedEntryName(f.form.Entries()[0]), "A");
+    f.form.down5Click();
+    EXPECT_EQ(FeedEntryName(f.form.Entries()[1]), "A");
+    EXPECT_FALSE(f.form.IsTicked(1));
+    EXPECT_EQ(list->currentRow(), 1);
+    list->setCurrentRow(2);
+    f.form.down5Click();
+    EXPECT_EQ(FeedEntryName(f.form.Entries()[2]), "C");
+    f.form.feedlistClick();
+    EXPECT_EQ(f.form.Edit1()->text(), "http://c/");
+    f.form.FlatSpeedButton1Click();
+    EXPECT_EQ(list->currentRow(), 1);
+    f.form.FlatSpeedButton1Click();
+    f.form.FlatSpeedButton1Click();
+    EXPECT_TRUE(f.form.Entries().empty());
+    EXPECT_EQ(list->currentRow(), -1);
+}
+
+TEST(ConfigForm, SaveWritesTheListInOrderWithTicksAndTheFolder) {
+    TFormFixture f("[feeds]\r\nA=http://a/?x=1\r\nB=http://b/\r\n[usefeed]\r\nB=0\r\n");
+    f.dir.MakeFolder("pics");
+    const std::string pics = f.dir.File("pics");
+    f.form.ChooseFolder = [&](const std::string&) { return pics; };
+    f.form.show();
+    f.form.FlatButton2Click();
+    EXPECT_EQ(f.form.Edit2()->text().toStdString(), pics);
+    f.form.Spin2()->setValue(99);
+    f.form.FeedList()->setCurrentRow(1);
+    f.form.up5Click();
+    f.form.SaveClick();
+    EXPECT_FALSE(f.form.isVisible());
+    const TSettingsFile saved(f.dir.File("Pelwick.ini"));
+    EXPECT_EQ(saved.ReadSection("feeds"), (std::vector<std::string>{"B", "A"}));
+    EXPECT_EQ(saved.ReadString("feeds", "A", ""), "http://a/?x=1");
+    EXPECT_EQ(saved.ReadInteger("usefeed", "B", -1), 0);
+    EXPECT_EQ(saved.ReadInteger("usefeed", "A", -1), 1);
+    EXPECT_EQ(saved.ReadString("set", "ImagePath", ""), pics + "/");
+    EXPECT_EQ(saved.ReadInteger("set", "ImageInterval", 0), 99);
+}
+
+TEST(ConfigForm, MissingFolderIsNotStored) {
+    TFormFixture f;
+    f.form.show();
+    const std::string before = SaverOptions.ImagePath;
+    f.form.Edit2()->setText(QString::fromStdString(f.dir.File("nowhere")));
+    f.form.SaveClick();
+    EXPECT_EQ(SaverOptions.ImagePath, before);
+}
+
+TEST(ConfigForm, OpmlExportThenImportAddsEveryFeed) {
+    TFormFixture f("[feeds]\r\nA & B=http://a/?x=1&y=2\r\nC=http://c/\r\n");
+    const std::string out = f.dir.File("list");
+    f.form.ChooseOpmlToSave = [&] { return out; };
+    f.form.ChooseOpmlToOpen = [&] { return out + ".opml"; };
+    f.form.show();
+    f.form.FlatSpeedButton4Click();
+    EXPECT_TRUE(FileExists(out + ".opml"));
+    f.form.FlatSpeedButton5Click();
+    EXPECT_TRUE(f.form.Entries().empty());
+    f.form.FlatSpeedButton3Click();
+    EXPECT_EQ(f.form.Entries(),
+              (std::vector<std::string>{"A & B [http://a/?x=1&y=2]", "C [http://c/]"}));
+    EXPECT_EQ(f.messages, (std::vector<std::string>{"Add feeds: 2"}));
+    f.form.ChooseOpmlToOpen = [] { return std::string(); };
+    f.form.FlatSpeedButton3Click();
+    EXPECT_EQ(f.messages.size(), 1u);
+}
+
+TEST(ConfigForm, TitleStripCyclesItsThreeLines) {
+    TFormFixture f;
+    f.form.show();
+    TAAFadeText* title = f.form.AAFadeText1();
+    ASSERT_EQ(title->Text().Lines().Count(), 3);
+    EXPECT_EQ(title->Text().Lines()[0], "<Text0>Glimra VER Irirureridi");
+    EXPECT_EQ(title->Text().LineDelay(), 5000u);
+    EXPECT_EQ(title->Text().FadeDelay(), 800u);
+    EXPECT_EQ(title->Fonts().Count(), 3);
+    EXPECT_TRUE(title->Text().Transparent());
+    EXPECT_EQ(f.form.width(), TConfigForm::ClientWidth);
+    if (const char* grab = std::getenv("PELWICK_GRAB_FORM")) {
+        for (int i = 0; i < 40; ++i)
+            title->FadeTimerTick();
+        f.form.grab().save(QString(grab) + "-collapsed.png");
+        f.form.FlatSpeedButton2Click();
+        f.form.grab().save(QString(grab) + "-expanded.png");
+    }
 }
 
 }  // namespace

@@ -2,17 +2,22 @@
 // address (anything with "://") the way the saver does, and prints its model as JSON.
 // Exit status: 0 loaded, 1 the download or the load failed (the message is on stderr and in
 // "error"), 2 the file could not be read or the command line is wrong.
+// pelwick-feed --opml FILE prints, as JSON, the entries an OPML import would add to an empty
+// feed list; pelwick-feed --export-opml OUT NAME=ADDRESS... writes the exported OPML document.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "app/Exception.h"
+#include "app/Files.h"
 #include "app/Strings.h"
 #include "feeds/FeedDocument.h"
 #include "feeds/FeedJson.h"
 #include "feeds/HTTPClient.h"
 #include "feeds/MemoryStream.h"
+#include "options/Opml.h"
 
 namespace {
 
@@ -23,7 +28,12 @@ int Usage() {
         "Usage: pelwick-feed [--verbose] [--timeout SECONDS] FILE|URL\n"
         "Loads a feed file, or downloads an address, and prints its model as JSON.\n"
         "  --verbose          print the download's status texts and progress on stderr\n"
-        "  --timeout SECONDS  give up when the server sends nothing for this long (60)\n",
+        "  --timeout SECONDS  give up when the server sends nothing for this long (60)\n"
+        "       pelwick-feed --opml FILE\n"
+        "Prints, as JSON, the feeds an OPML import would add to an empty list.\n"
+        "       pelwick-feed --export-opml OUT NAME=ADDRESS...\n"
+        "Writes the entries as the options dialog exports them (\".opml\" is appended to a\n"
+        "name without extension).\n",
         stderr);
     return 2;
 }
@@ -78,9 +88,58 @@ std::string Download(const TOptions& options, TMemoryStream& stream) {
     }
 }
 
+int ShowOpml(const std::string& fileName) {
+    std::string text;
+    try {
+        text = ReadFileBytes(fileName);
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "pelwick-feed: %s\n", e.what());
+        return 2;
+    }
+    const std::vector<std::string> entries =
+        OpmlImportEntries(text, {}, [] { return CurrentLongTime(); });
+    std::string json = "[";
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i > 0) json += ",";
+        json += "\n  {\"name\": " + JsonString(FeedEntryName(entries[i])) +
+                ", \"address\": " + JsonString(FeedEntryAddress(entries[i])) + "}";
+    }
+    json += entries.empty() ? "]\n" : "\n]\n";
+    std::fwrite(json.data(), 1, json.size(), stdout);
+    return 0;
+}
+
+int ExportOpmlFile(int argc, char** argv) {
+    if (argc < 3 || argv[2][0] == 0) return Usage();
+    std::vector<std::string> entries;
+    for (int i = 3; i < argc; ++i) {
+        // Addresses often hold "=", names never do: the first one separates them.
+        const std::string arg = argv[i];
+        const std::size_t eq = arg.find('=');
+        if (eq == std::string::npos || eq + 1 == arg.size()) {
+            std::fprintf(stderr, "pelwick-feed: not NAME=ADDRESS: %s\n", arg.c_str());
+            return 2;
+        }
+        const std::string name = UniqueFeedName(arg.substr(0, eq), entries, CurrentLongTime());
+        entries.push_back(FeedEntryText(name, arg.substr(eq + 1)));
+    }
+    const std::string fileName = OpmlFileName(argv[2]);
+    try {
+        ExportOpml(entries, fileName);
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "pelwick-feed: %s\n", e.what());
+        return 1;
+    }
+    std::printf("%s\n", fileName.c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == "--opml")
+        return argc == 3 ? ShowOpml(argv[2]) : Usage();
+    if (argc >= 2 && std::string(argv[1]) == "--export-opml") return ExportOpmlFile(argc, argv);
     TOptions options;
     if (!ParseOptions(argc, argv, options)) return Usage();
     TMemoryStream stream;

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelwick {
+
+// Feed entries of the options dialog's list are kept as name + " [" + address + "]"; these
+// helpers build and split that text.
+std::string FeedEntryText(const std::string& name, const std::string& address);
+// The text before the first " [", or "" when there is none.
+std::string FeedEntryName(std::string_view entry);
+// The text after the first " [" without its last character (the closing bracket); "" when
+// there is no " [".
+std::string FeedEntryAddress(std::string_view entry);
+
+// The current time in the user's long time format, read through the process clock.
+std::string CurrentLongTime();
+// The current date in the user's short date format, read through the process clock.
+std::string CurrentShortDate();
+
+// Makes a proposed feed name one that the settings file can hold and every reader can split:
+// "=" becomes "-", line breaks and tabs become blanks, " [" becomes " (", a leading ";" or
+// "[" is dropped and blanks at the ends are trimmed. An empty result becomes
+// "notitle (" + time + ")".
+std::string MendFeedName(std::string_view proposed, const std::string& timeText);
+
+// The mended name, with " (" + time + ")" appended once when an entry of entries already
+// carries that name (case-sensitive).
+std::string UniqueFeedName(std::string_view proposed, const std::vector<std::string>& entries,
+                           const std::string& timeText);
+
+// Replaces &, <, > and " by their XML references.
+std::string OpmlEscape(std::string_view text);
+// Decodes the references &amp; &lt; &gt; &quot; &apos;; anything else stays as it is.
+std::string OpmlUnescape(std::string_view text);
+
+// The exported document (one line, no line break) for the entries in list order.
+std::string BuildOpmlDocument(const std::vector<std::string>& entries, const std::string& dateText);
+// The file name with ".opml" appended when its last path component has no extension.
+std::string OpmlFileName(const std::string& fileName);
+// Writes the document for the entries, followed by CR LF, to fileName as given. Raises
+// EFileError when the file cannot be written; an existing file is then left as it was.
+void ExportOpml(const std::vector<std::string>& entries, const std::string& fileName);
+
+struct TOpmlFeed {
+    std::string Name;
+    std::string Address;
+};
+
+// The feeds an OPML text names, in document order, with the names as the file gives them.
+// A well-formed document is read as XML: every outline element with a non-empty xmlUrl is a
+// feed, named by its text, else its title, else its address. Text that is not well-formed is
+// scanned for outlines that begin with a text attribute in double quotes, each taking the
+// next xmlUrl in double quotes. Text without "<opml " and without "<outline" names nothing.
+std::vector<TOpmlFeed> ReadOpmlFeeds(std::string_view text);
+
+// The entries an import appends to entries, in order: the feeds of text with their names
+// made unique against the list as it grows.
+std::vector<std::string> OpmlImportEntries(std::string_view text, std::vector<std::string> entries,
+                                           const std::function<std::string()>& timeText);
+
+}  // namespace pelwick
