@@ -8,20 +8,13 @@
 namespace pelwick {
 namespace {
 
-struct TToolRun {
-    int exitCode = -1;
-    std::string out, err;
-};
+using TToolRun = test::TProgramRun;
 
 TToolRun RunTool(const QStringList& args) {
-    QProcess tool;
-    tool.start(PELWICK_FEED_TOOL, args);
-    TToolRun run;
-    if (!tool.waitForFinished(30000)) return run;
-    run.exitCode = tool.exitCode();
-    run.out = tool.readAllStandardOutput().toStdString();
-    run.err = tool.readAllStandardError().toStdString();
-    return run;
+    std::vector<std::string> arguments;
+    for (const QString& arg : args)
+        arguments.push_back(arg.toStdString());
+    return test::RunProgram(PELWICK_FEED_TOOL, arguments);
 }
 
 TEST(OpmlTool, ExportThenShowListsTheEntriesInOrder) {

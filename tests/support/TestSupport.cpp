@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 
 #include <QDir>
+#include <QProcess>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -61,6 +62,20 @@ std::string MessageOfFailedWrite(long maxBytes, const std::function<void()>& act
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     return message;
+}
+
+TProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args) {
+    QStringList arguments;
+    for (const std::string& arg : args)
+        arguments << QString::fromStdString(arg);
+    QProcess process;
+    process.start(QString::fromStdString(program), arguments);
+    TProgramRun run;
+    if (!process.waitForFinished(30000)) return run;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput().toStdString();
+    run.err = process.readAllStandardError().toStdString();
+    return run;
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace pelwick::test {
 
@@ -33,6 +34,14 @@ class TProgramFolder {
 // (Root ignores permissions, so a file size limit is how tests make a write fail.) Returns
 // the message of the EFileError that action raised, or "" when it raised none.
 std::string MessageOfFailedWrite(long maxBytes, const std::function<void()>& action);
+
+// What a program printed and how it ended; exitCode is -1 when it did not finish in time.
+struct TProgramRun {
+    int exitCode = -1;
+    std::string out, err;
+};
+// Runs a program (one of our tools) with arguments and waits for it.
+TProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args);
 
 // Writes bytes to a file, creating it; fails the test on error.
 void WriteFile(const std::string& path, const std::string& bytes);
