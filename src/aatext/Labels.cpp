@@ -14,19 +14,6 @@ char UpperAsciiChar(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// The locale's long time format without its time-zone part, which a clock on screen lacks.
-QString LongTimeFormat() {
-    const QString format = QLocale().timeFormat(QLocale::LongFormat);
-    QString result;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == u'\'') quoted = !quoted;
-        if (!quoted && c == u't') continue;
-        result += c;
-    }
-    return result.trimmed();
-}
-
 // Whether an item of items other than self is named name (ignoring case).
 template <class Items, class Item>
 bool TakenByOther(const Items& items, const std::string& name, const Item* self) {
@@ -341,6 +328,18 @@ void TUserLabels::ApplyTags(std::string& line, TAlignment& alignment) {
 
 void TUserLabels::Changed() {
     if (OnChange) OnChange();
+}
+
+QString LongTimeFormat() {
+    const QString format = QLocale().timeFormat(QLocale::LongFormat);
+    QString result;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'') quoted = !quoted;
+        if (!quoted && c == u't') continue;
+        result += c;
+    }
+    return result.trimmed();
 }
 
 }  // namespace pelwick

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <string>
@@ -200,5 +201,8 @@ std::size_t FindTag(const std::string& line, const std::string& name);
 // name) and organization (the ORGANIZATION environment variable).
 std::string RegisteredOwnerName();
 std::string RegisteredOrganizationName();
+
+// The locale's long time format without its time-zone part, which a clock on screen lacks.
+QString LongTimeFormat();
 
 }  // namespace pelwick

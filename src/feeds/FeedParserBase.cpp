@@ -51,6 +51,19 @@ TXMLValue TFeedParserBase::FoundValue(const xmlNode* parent, std::string_view na
     return found ? NodeValue(found) : std::nullopt;
 }
 
+bool TFeedParserBase::ReadChannelRequired(const xmlNode* node) {
+    TRSSChannelReq& req = Channel().Required();
+    if (NodeNameIs(node, "title"))
+        AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetTitle(std::move(v)); });
+    else if (NodeNameIs(node, "link"))
+        AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetLink(std::move(v)); });
+    else if (NodeNameIs(node, "description"))
+        AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetDesc(std::move(v)); });
+    else
+        return false;
+    return true;
+}
+
 void TFeedParserBase::ReadChannelCategory(const xmlNode* node) {
     TRSSChannelCategory& category = Channel().Optional().Categories().Add();
     AssignIfPresent(NodeValue(node), [&](std::string v) { category.SetCategory(std::move(v)); });

@@ -47,6 +47,9 @@ class TFeedParserBase {
     bool ReadChannelOption(xmlNode* node);
     // A channel "category": its value and the "domain" attribute, each if present.
     void ReadChannelCategory(const xmlNode* node);
+    // The required channel rows, "title", "link" and "description", unguarded: a present
+    // value is assigned. Returns whether the node's name was one of them.
+    bool ReadChannelRequired(const xmlNode* node);
 
     // The value of the child found by name, or null when there is none.
     static TXMLValue FoundValue(const xmlNode* parent, std::string_view name);

@@ -17,7 +17,6 @@ const xmlNode* FindItemDate(const xmlNode* item) {
 }  // namespace
 
 void TFeedParserRDF::Parse() {
-    TRSSChannelReq& req = Channel().Required();
     for (xmlNode* node = Root()->children; node; node = node->next) {
         if (node->type != XML_ELEMENT_NODE) continue;
         if (NodeNameIs(node, "channel"))
@@ -26,28 +25,14 @@ void TFeedParserRDF::Parse() {
             ReadChannelCategory(node);
         else if (NodeNameIs(node, "item"))
             ReadItem(Items().Add(), node);
-        else if (NodeNameIs(node, "title"))
-            AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetTitle(std::move(v)); });
-        else if (NodeNameIs(node, "link"))
-            AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetLink(std::move(v)); });
-        else if (NodeNameIs(node, "description"))
-            AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetDesc(std::move(v)); });
-        else
+        else if (!ReadChannelRequired(node))
             ReadChannelOption(node);
     }
 }
 
 void TFeedParserRDF::ReadChannel(const xmlNode* channel) {
-    TRSSChannelReq& req = Channel().Required();
-    for (const xmlNode* node = channel->children; node; node = node->next) {
-        if (node->type != XML_ELEMENT_NODE) continue;
-        if (NodeNameIs(node, "title"))
-            AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetTitle(std::move(v)); });
-        else if (NodeNameIs(node, "link"))
-            AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetLink(std::move(v)); });
-        else if (NodeNameIs(node, "description"))
-            AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetDesc(std::move(v)); });
-    }
+    for (const xmlNode* node = channel->children; node; node = node->next)
+        if (node->type == XML_ELEMENT_NODE) ReadChannelRequired(node);
 }
 
 void TFeedParserRDF::ReadItem(TRSSItem& item, const xmlNode* node) {

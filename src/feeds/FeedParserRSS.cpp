@@ -10,20 +10,13 @@ void TFeedParserRSS::Parse() {
     xmlNode* channel = ChildNode(Root(), "channel");
     // A channel with neither items nor categories is not read at all, not even its title.
     if (FindNode(channel, "item") == nullptr && FindNode(channel, "category") == nullptr) return;
-    TRSSChannelReq& req = Channel().Required();
     for (xmlNode* node = channel->children; node; node = node->next) {
         if (node->type != XML_ELEMENT_NODE) continue;
         if (NodeNameIs(node, "category"))
             ReadChannelCategory(node);
         else if (NodeNameIs(node, "item"))
             ReadItem(Items().Add(), node);
-        else if (NodeNameIs(node, "title"))
-            AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetTitle(std::move(v)); });
-        else if (NodeNameIs(node, "link"))
-            AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetLink(std::move(v)); });
-        else if (NodeNameIs(node, "description"))
-            AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetDesc(std::move(v)); });
-        else
+        else if (!ReadChannelRequired(node))
             ReadChannelOption(node);
     }
 }

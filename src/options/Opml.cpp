@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QTime>
 
+#include "aatext/Labels.h"
 #include "app/DateTime.h"
 #include "app/Files.h"
 #include "app/Strings.h"
@@ -28,19 +29,6 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
 
 bool NowParts(TDateTimeParts& parts) {
     return DecodeDateTime(Now(), parts);
-}
-
-// The locale's long time format without its time-zone part: the zone says nothing in a name.
-QString LongTimeFormat() {
-    const QString format = QLocale().timeFormat(QLocale::LongFormat);
-    QString result;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == u'\'') quoted = !quoted;
-        if (!quoted && c == u't') continue;
-        result += c;
-    }
-    return result.trimmed();
 }
 
 std::string Property(xmlNode* node, const char* name) {
