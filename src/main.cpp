@@ -1,10 +1,10 @@
-#include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 #include "app/CommandLine.h"
 #include "options/ConfigForm.h"
+#include "saver/ApplicationEvents.h"
 #include "saver/Form1.h"
 #include "saver/PreviewForm.h"
 
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     app.setApplicationName("Pelwick");
     std::unique_ptr<QWidget> window;
     switch (RunMode) {

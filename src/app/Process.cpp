@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <thread>
 
 namespace pelwick {
 
@@ -11,6 +12,11 @@ namespace {
 
 THaltHandler& HaltHandler() {
     static THaltHandler handler;
+    return handler;
+}
+
+TSleepHandler& SleepHandler() {
+    static TSleepHandler handler;
     return handler;
 }
 
@@ -33,6 +39,20 @@ void Halt(int exitCode) {
 THaltHandler SetHaltHandler(THaltHandler handler) {
     THaltHandler previous = std::move(HaltHandler());
     HaltHandler() = std::move(handler);
+    return previous;
+}
+
+void SleepMs(int ms) {
+    if (SleepHandler()) {
+        SleepHandler()(ms);
+        return;
+    }
+    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+TSleepHandler SetSleepHandler(TSleepHandler handler) {
+    TSleepHandler previous = std::move(SleepHandler());
+    SleepHandler() = std::move(handler);
     return previous;
 }
 

@@ -13,6 +13,12 @@ using THaltHandler = std::function<void(int exitCode)>;
 // real exit.
 THaltHandler SetHaltHandler(THaltHandler handler);
 
+// Blocks the calling thread for ms milliseconds (the saver's fade loops). Tests install a
+// handler that records or skips the waits.
+void SleepMs(int ms);
+using TSleepHandler = std::function<void(int ms)>;
+TSleepHandler SetSleepHandler(TSleepHandler handler);
+
 // The process's random number generator: Randomize seeds it from the clock, RandSeed with a
 // fixed value (tests), Random(n) draws uniformly from 0..n-1 (0 when n <= 0).
 void Randomize();

@@ -3,15 +3,74 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/Files.h"
 #include "app/Process.h"
 #include "app/Settings.h"
+#include "saver/ApplicationEvents.h"
+#include "saver/Browser.h"
+#include "saver/Screen.h"
 #include "slideshow/Glimrascreen.h"
 #include "slideshow/RunGlimrascreen.h"
 
 namespace pelwick {
+
+std::int32_t MouseMoves = 20;
+
+namespace {
+
+constexpr int VkReturn = 13;
+constexpr int VkEscape = 27;
+constexpr int VkSpace = 32;
+constexpr int VkLeft = 37;
+constexpr int VkUp = 38;
+constexpr int VkRight = 39;
+constexpr int VkDown = 40;
+
+constexpr const char* PauseText =
+    "  Pause scrolling: press spacebar to continue.  [UP key: Previous item;  DOWN: Next "
+    "item; LEFT: Previous RSS feed; RIGHT: Next RSS feed]";
+
+// The keys the saver knows by their virtual-key codes; every other key gets -1.
+int VirtualKey(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return VkReturn;
+        case Qt::Key_Escape:
+            return VkEscape;
+        case Qt::Key_Space:
+            return VkSpace;
+        case Qt::Key_Left:
+            return VkLeft;
+        case Qt::Key_Up:
+            return VkUp;
+        case Qt::Key_Right:
+            return VkRight;
+        case Qt::Key_Down:
+            return VkDown;
+        default:
+            return -1;
+    }
+}
+
+}  // namespace
+
+TStatusPanel::TStatusPanel(QWidget* parent) : QLabel(parent) {
+    setObjectName("Panel2");
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, Qt::cyan);
+    setPalette(pal);
+    QFont f = font();
+    f.setPixelSize(11);
+    setFont(f);
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
 
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
@@ -25,18 +84,54 @@ TForm1::TForm1(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     // Full screen from the start: without a window manager (a bare X server) the request
     // to go full screen is never answered, and the window would keep a default size.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
+    setGeometry(0, 0, ScreenWidth(), ScreenHeight());
     Panel1 = new QWidget(this);
     Panel1->setObjectName("Panel1");
     Panel1->setAttribute(Qt::WA_NoSystemBackground);
-    Panel1->setGeometry(rect());
+    Panel2 = new TStatusPanel(this);
+    LayoutPanels();
+
+    MouseTimer.SetInterval(3000);
+    MouseTimer.OnTimer = [this] { MouseTimerTimer(); };
+    ApplicationEvents1 = std::make_unique<TApplicationEvents>(
+        [this](QEvent* event, bool& handled) { ApplicationEvents1Message(event, handled); });
+    http.OnStatus = [this](THTTPClient& s, THTTPStatus st, const std::string& text) {
+        httpStatus(s, st, text);
+    };
+    http.OnWorkBegin = [this](THTTPClient& s, TWorkMode m, std::int64_t n) {
+        httpWorkBegin(s, m, n);
+    };
+    http.OnWork = [this](THTTPClient& s, TWorkMode m, std::int64_t n) { httpWork(s, m, n); };
+    http.OnWorkEnd = [this](THTTPClient& s, TWorkMode m) { httpWorkEnd(s, m); };
+    Timer1.SetEnabled(false);
+    Timer1.SetInterval(50);
+    Timer1.OnTimer = [this] { Timer1Timer(); };
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The overlays are children and go with the window; the hook must not outlive it.
+    ApplicationEvents1.reset();
+    Timer1.SetEnabled(false);
+    MouseTimer.SetEnabled(false);
+}
 
 void TForm1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    Panel1->setGeometry(rect());
+    LayoutPanels();
+}
+
+// Panel1 fills what the status bar leaves, as the status bar comes and goes.
+void TForm1::LayoutPanels() {
+    const bool status = !Panel2->isHidden();
+    const int barHeight = status ? StatusBarHeight : 0;
+    Panel2->setGeometry(0, height() - StatusBarHeight, width(), StatusBarHeight);
+    Panel1->setGeometry(0, 0, width(), height() - barHeight);
+}
+
+void TForm1::SetStatusVisible(bool visible) {
+    Panel2->setVisible(visible);
+    LayoutPanels();
+    RaiseOverlays();
 }
 
 // The window manager's own show events (a restore, a workspace switch) are not the window
@@ -47,10 +142,18 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::FormShow() {
+    Randomize();
     if (!SettingsFile) LoadSettings();
     setCursor(Qt::BlankCursor);
+    QGuiApplication::setOverrideCursor(Qt::BlankCursor);
     activateWindow();
     setFocus();
+    MouseMoves = 20;
+    CurItem = 0;
+    CurFeed = 0;
+    ItemTicks = 0;
+    Loading = false;
+    PanelLeftRange = ScreenWidth() > 1400 ? 40 : 10;
     if (Slideshow) {
         try {
             if (TGlimrascreen* screen = Slideshow->PictureScreen()) screen->StartTransition();
@@ -61,22 +164,142 @@ void TForm1::FormShow() {
         Slideshow = std::make_unique<TRunGlimrascreen>(Panel1);
         if (TGlimrascreen* screen = Slideshow->PictureScreen()) screen->SetThreaded(true);
     }
+    Timer1.SetEnabled(true);
+    ScheduleScreenshot();
 }
 
-void TForm1::keyPressEvent(QKeyEvent* event) {
-    event->accept();
-    QuitSaver();
+void TForm1::MouseTimerTimer() {
+    MouseMoves = 20;
 }
 
-void TForm1::mousePressEvent(QMouseEvent* event) {
-    event->accept();
-    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) QuitSaver();
+void TForm1::ApplicationEvents1Message(QEvent* event, bool& handled) {
+    (void)handled;  // input is never swallowed: after the hook it is delivered as usual
+    if (!isVisible()) return;
+    switch (event->type()) {
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<const QKeyEvent*>(event);
+            const int vk = VirtualKey(*key);
+            HandleKey(vk);
+            break;
+        }
+        case QEvent::MouseMove:
+            HandleMouseMove();
+            break;
+        case QEvent::MouseButtonPress:
+            HandleMouseDown(static_cast<const QMouseEvent*>(event)->button());
+            break;
+        default:
+            break;
+    }
+}
+
+void TForm1::HandleKey(int key) {
+    switch (key) {
+        case VkReturn: {
+            // Only a web link is handed to the desktop; anything else counts as no link.
+            const std::string link = WebLink(CurrentLink());
+            if (!link.empty()) OpenInBrowser(link);
+            QuitSaver();
+            return;
+        }
+        case VkSpace:
+            Paused = !Paused;
+            Panel2->setText(PauseText);
+            SetStatusVisible(Paused);
+            return;
+        case VkUp:
+            ShowItem(CurItem - 1);
+            return;
+        case VkDown:
+            ShowItem(CurItem + 1);
+            return;
+        case VkLeft:
+            HidePanel();
+            LoadFeed(CurFeed - 1);
+            return;
+        case VkRight:
+            HidePanel();
+            LoadFeed(CurFeed + 1);
+            return;
+        default:
+            ExitOnKey(key);
+    }
+}
+
+void TForm1::ExitOnKey(int key) {
+    const TRssSaverOptions& o = SaverOptions;
+    if (o.OnlyEscKeyExit) {
+        if (key == VkEscape) QuitSaver();
+        return;
+    }
+    if (o.ShowCursor || o.KeyboardPressExit || NoExitOptionSet()) QuitSaver();
+}
+
+void TForm1::HandleMouseMove() {
+    const TRssSaverOptions& o = SaverOptions;
+    if (o.ShowCursor || o.OnlyEscKeyExit || !o.MouseMoveExit) return;
+    // Twenty moves within one period of the mouse timer are a jolt; the next one ends it.
+    if (MouseMoves > 0)
+        --MouseMoves;
+    else
+        QuitSaver();
+}
+
+void TForm1::HandleMouseDown(int button) {
+    const TRssSaverOptions& o = SaverOptions;
+    if (o.ShowCursor || o.OnlyEscKeyExit || !o.MousePressExit) return;
+    if (button == Qt::LeftButton || button == Qt::RightButton) QuitSaver();
+}
+
+void TForm1::httpStatus(THTTPClient&, THTTPStatus, const std::string& text) {
+    Panel2->setText(QString::fromStdString("[" + FeedName + "] " + text));
+}
+
+void TForm1::httpWorkBegin(THTTPClient&, TWorkMode, std::int64_t expected) {
+    Panel2->Tag = expected;
+}
+
+void TForm1::httpWork(THTTPClient&, TWorkMode, std::int64_t count) {
+    Panel2->setText(QString::fromStdString("Progress: " + std::to_string(count) + " of " +
+                                           std::to_string(Panel2->Tag)));
+}
+
+void TForm1::httpWorkEnd(THTTPClient&, TWorkMode) {
+    SetStatusVisible(false);
 }
 
 void TForm1::QuitSaver() {
     hide();
-    DeleteFileIfExists(ProgramFolder() + "tmp.htm");
+    // Clean-up is best effort: the process ends whatever happens here.
+    try {
+        DeleteFileIfExists(ProgramFolder() + "tmp.htm");
+    } catch (...) {
+    }
+    try {
+        if (http.Connected()) http.Disconnect();
+    } catch (...) {
+    }
     Halt(0);
+}
+
+// PELWICK_SCREENSHOT=FILE saves the saver's screen as a picture after
+// PELWICK_SCREENSHOT_AFTER seconds (default 5) and quits, for runs without anyone watching.
+void TForm1::ScheduleScreenshot() {
+    const char* file = std::getenv("PELWICK_SCREENSHOT");
+    if (!file || !*file) return;
+    const char* after = std::getenv("PELWICK_SCREENSHOT_AFTER");
+    const double seconds = after && *after ? std::atof(after) : 5.0;
+    const std::string path = file;
+    QTimer::singleShot(int(std::max(0.0, seconds) * 1000), this, [this, path] {
+        if (!grab().toImage().save(QString::fromStdString(path), "PNG")) {
+            std::fprintf(stderr, "pelwick: cannot write the screenshot \"%s\"\n", path.c_str());
+            std::fflush(stderr);
+            DeleteFileIfExists(ProgramFolder() + "tmp.htm");
+            Halt(1);
+            return;
+        }
+        QuitSaver();
+    });
 }
 
 }  // namespace pelwick

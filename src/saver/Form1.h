@@ -1,36 +1,121 @@
 #pragma once
 
+#include <QLabel>
 #include <QWidget>
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
+
+#include "feeds/AntiFreeze.h"
+#include "feeds/FeedDocument.h"
+#include "feeds/HTTPClient.h"
+#include "slideshow/Timer.h"
+
+class QEvent;
 
 namespace pelwick {
 
 class TRunGlimrascreen;
+class TForm2;
+class TForm3;
+class TApplicationEvents;
 
-// The full-screen saver window: borderless, on top of everything, black, no cursor. It loads
-// the settings when first shown, runs the picture slideshow in its client panel and ends the
-// process on a key or a left or right click.
+// The status bar: a caption and the integer tag that holds a download's expected size.
+class TStatusPanel : public QLabel {
+  public:
+    explicit TStatusPanel(QWidget* parent);
+    std::int64_t Tag = 0;
+};
+
+// Mouse moves tolerated within one period of the mouse timer.
+extern std::int32_t MouseMoves;
+
+// The full-screen saver window: the slideshow in its client panel, the feed and item cycle
+// with its headline panel and item card on top, a status bar for downloads and pausing, and
+// the keyboard and mouse policy that pauses, steps, opens the current link or ends the run.
+// It is the only place that ends the process in this mode.
 class TForm1 : public QWidget {
     Q_OBJECT
 
   public:
+    static constexpr int StatusBarHeight = 21;
+
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The client panel that the slideshow fills.
+    // Components.
     QWidget* Panel1 = nullptr;
-    // Created on the first show; kept for the life of the window.
+    TStatusPanel* Panel2 = nullptr;
+    TTimer MouseTimer;
+    std::unique_ptr<TApplicationEvents> ApplicationEvents1;
+    TFeedDocument RSS;
+    TAntiFreeze AntiFreeze1;
+    THTTPClient http;
+    TTimer Timer1;
+    // Timer1's integer tag: 0 until the cycle's first tick has run.
+    int Timer1Tag = 0;
+
+    // Fields.
+    std::int32_t CurFeed = 0;
+    std::int32_t CurItem = 0;
+    std::int32_t ItemTicks = 0;
+    std::vector<std::string> Headlines;
+    bool Loading = false;
+    std::string FeedName;
+    std::int32_t PanelLeftRange = 10;
     std::unique_ptr<TRunGlimrascreen> Slideshow;
+    bool Paused = false;
+
+    // The overlays, created on first use and kept for the life of the window.
+    TForm2* Form2() const { return form2_; }
+    TForm3* Form3() const { return form3_; }
 
     void FormShow();
-    // Hides the window, deletes the item page and ends the process at once.
+    void MouseTimerTimer();
+    // Sees every input event of the application before it is delivered; handled swallows it.
+    void ApplicationEvents1Message(QEvent* event, bool& handled);
+    void httpStatus(THTTPClient& sender, THTTPStatus status, const std::string& text);
+    void httpWorkBegin(THTTPClient& sender, TWorkMode mode, std::int64_t expected);
+    void httpWork(THTTPClient& sender, TWorkMode mode, std::int64_t count);
+    void httpWorkEnd(THTTPClient& sender, TWorkMode mode);
+    // Hides the window, deletes the item page, closes the download and ends the process.
     void QuitSaver();
+
+    // The feed and item cycle.
+    void Timer1Timer();
+    void LoadFeed(std::int32_t a);
+    void ShowItem(std::int32_t a);
+    static std::string CleanTitle(const std::string& title);
+
+    // The headline panel.
+    void HidePanel();
+    void ShowPanel();
+
+    // The item card.
+    void ShowItemCard(std::int32_t a);
 
   protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void HandleKey(int key);
+    void HandleMouseMove();
+    void HandleMouseDown(int button);
+    void ExitOnKey(int key);
+    void SetStatusVisible(bool visible);
+    void LayoutPanels();
+    void ScheduleScreenshot();
+    void FadeOutCard();
+    void RebuildHeadlines();
+    // The overlays stay above the slideshow and the status bar.
+    void RaiseOverlays();
+    // The link the card holds for the current item, "" without a card.
+    std::string CurrentLink() const;
+
+    TForm2* form2_ = nullptr;
+    TForm3* form3_ = nullptr;
 };
 
 }  // namespace pelwick

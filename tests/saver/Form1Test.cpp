@@ -1,100 +1,257 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QTest>
 
+#include "SaverFixture.h"
 #include "app/Files.h"
-#include "app/Process.h"
 #include "app/Settings.h"
 #include "saver/Form1.h"
+#include "saver/Form3.h"
 #include "saver/PreviewForm.h"
 #include "slideshow/Glimrascreen.h"
 #include "slideshow/RunGlimrascreen.h"
-#include "support/TestSupport.h"
 
 namespace pelwick {
 namespace {
 
-// Records Halt calls instead of ending the test process.
-class HaltRecorder {
-  public:
-    HaltRecorder() {
-        previous_ = SetHaltHandler([this](int code) { codes.push_back(code); });
-    }
-    ~HaltRecorder() { SetHaltHandler(std::move(previous_)); }
-    std::vector<int> codes;
+using test::TSaverFixture;
 
-  private:
-    THaltHandler previous_;
-};
+const std::vector<int> Quit{0};
+const std::vector<int> NoQuit{};
 
-TEST(Form1, FirstShowLoadsSettingsAndHidesTheCursor) {
-    test::TProgramFolder dir;
-    dir.Write("Pelwick.ini", "[feeds]\nNews=http://n\n");
-    TForm1 form;
-    EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
+TEST(Form1, FirstShowLoadsSettingsAndPreparesTheRun) {
+    TSaverFixture f({"News=/news"}, "", 1400, 900);
+    EXPECT_TRUE(f.form->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(f.form->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(SettingsFile);
-    form.showFullScreen();
+    f.Show();
     ASSERT_TRUE(SettingsFile);
     EXPECT_EQ(SaverOptions.FeedNames, (std::vector<std::string>{"News"}));
-    EXPECT_EQ(form.cursor().shape(), Qt::BlankCursor);
-    EXPECT_EQ(form.palette().color(QPalette::Window), QColor(Qt::black));
+    EXPECT_EQ(f.form->cursor().shape(), Qt::BlankCursor);
+    EXPECT_EQ(f.form->size(), QSize(1400, 900));
+    EXPECT_EQ(f.form->PanelLeftRange, 10);
+    EXPECT_EQ(MouseMoves, 20);
+    EXPECT_FALSE(f.form->Loading);
+    // The status bar is shown for the first download, below the slideshow's panel.
+    EXPECT_TRUE(f.form->Panel2->isVisible());
+    EXPECT_EQ(f.form->Panel2->geometry(), QRect(0, 879, 1400, 21));
+    EXPECT_EQ(f.form->Panel1->geometry(), QRect(0, 0, 1400, 879));
 
     // A second show does not load again.
     SettingsFile->WriteString("feeds", "Other", "http://o");
-    form.hide();
-    form.show();
+    f.form->hide();
+    f.form->show();
     EXPECT_EQ(SettingsFile->ReadString("feeds", "Other", ""), "http://o");
 }
 
-TEST(Form1, AnyKeyQuitsAndDeletesTheItemPage) {
-    test::TProgramFolder dir;
-    HaltRecorder halts;
-    TForm1 form;
-    form.show();
-    dir.Write("tmp.htm", "<html></html>");
-    QTest::keyClick(&form, Qt::Key_Q);
-    EXPECT_EQ(halts.codes, (std::vector<int>{0}));
-    EXPECT_FALSE(FileExists(dir.File("tmp.htm")));
-    EXPECT_FALSE(form.isVisible());
+TEST(Form1, PanelLeftRangeFollowsTheScreenWidth) {
+    TSaverFixture wide({}, "", 1401, 900);
+    wide.Show();
+    EXPECT_EQ(wide.form->PanelLeftRange, 40);
 }
 
-TEST(Form1, LeftAndRightClicksQuitOthersDoNot) {
-    test::TProgramFolder dir;
-    HaltRecorder halts;
-    TForm1 form;
-    form.show();
-    QTest::mouseClick(&form, Qt::MiddleButton);
-    EXPECT_TRUE(halts.codes.empty());
-    QTest::mouseClick(&form, Qt::LeftButton);
-    form.show();
-    QTest::mouseClick(&form, Qt::RightButton);
-    EXPECT_EQ(halts.codes, (std::vector<int>{0, 0}));
-}
-
-TEST(Form1, FirstShowStartsTheSlideshowOnPanel1) {
-    test::TProgramFolder dir;
-    TForm1 form;
-    EXPECT_FALSE(form.Slideshow);
-    form.resize(320, 200);
-    form.show();
-    ASSERT_TRUE(form.Slideshow);
-    TGlimrascreen* screen = form.Slideshow->PictureScreen();
+TEST(Form1, FirstShowStartsTheSlideshowOnPanel1AndTheCycle) {
+    TSaverFixture f({}, "", 320, 200);
+    EXPECT_FALSE(f.form->Slideshow);
+    f.form->show();
+    EXPECT_TRUE(f.form->Timer1.Enabled());
+    EXPECT_EQ(f.form->Timer1.Interval(), 50);
+    EXPECT_TRUE(f.form->MouseTimer.Enabled());
+    EXPECT_EQ(f.form->MouseTimer.Interval(), 3000);
+    ASSERT_TRUE(f.form->Slideshow);
+    TGlimrascreen* screen = f.form->Slideshow->PictureScreen();
     ASSERT_NE(screen, nullptr);
-    EXPECT_EQ(screen->parentWidget(), form.Panel1);
+    EXPECT_EQ(screen->parentWidget(), f.form->Panel1);
     EXPECT_TRUE(screen->Threaded());
-    EXPECT_EQ(form.Panel1->geometry(), form.rect());
-    EXPECT_EQ(screen->geometry(), form.Panel1->rect());
-    // Going full screen after the first show: the panel and the slideshow follow.
-    form.resize(500, 300);
-    EXPECT_EQ(form.Panel1->size(), QSize(500, 300));
-    EXPECT_EQ(screen->size(), QSize(500, 300));
-    // Shown again, the window keeps its slideshow.
-    TRunGlimrascreen* first = form.Slideshow.get();
-    form.hide();
-    form.show();
-    EXPECT_EQ(form.Slideshow.get(), first);
+    EXPECT_EQ(screen->geometry(), f.form->Panel1->rect());
+    // The slideshow follows the panel when the status bar goes.
+    f.Key(Qt::Key_Space);
+    f.Key(Qt::Key_Space);
+    EXPECT_EQ(screen->size(), QSize(320, 200));
+    TRunGlimrascreen* first = f.form->Slideshow.get();
+    f.form->hide();
+    f.form->show();
+    EXPECT_EQ(f.form->Slideshow.get(), first);
+}
+
+TEST(Form1, DefaultOptionsQuitOnOtherKeysAndLeftOrRightClicks) {
+    TSaverFixture f;
+    f.Show();
+    f.dir.Write("tmp.htm", "<html></html>");
+    f.MouseDown(Qt::MiddleButton);
+    EXPECT_EQ(f.halts, NoQuit);
+    f.Key(Qt::Key_Q);
+    EXPECT_EQ(f.halts, Quit);
+    EXPECT_FALSE(FileExists(f.dir.File("tmp.htm")));
+    EXPECT_FALSE(f.form->isVisible());
+    // Hidden, the window ignores everything.
+    f.Key(Qt::Key_Q);
+    EXPECT_EQ(f.halts, Quit);
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        f.halts.clear();
+        f.form->show();
+        f.MouseDown(button);
+        EXPECT_EQ(f.halts, Quit) << button;
+    }
+    // Alt and F10 arrive as system keys and follow the same rules.
+    for (int key : {int(Qt::Key_Alt), int(Qt::Key_F10), int(Qt::Key_Escape)}) {
+        f.halts.clear();
+        f.form->show();
+        f.Key(key);
+        EXPECT_EQ(f.halts, Quit) << key;
+    }
+}
+
+TEST(Form1, OnlyEscapeExitIgnoresTheMouseAndOtherKeys) {
+    TSaverFixture f({}, "OnlyEscKeyExit=1\n");
+    f.Show();
+    for (int i = 0; i < 50; ++i)
+        f.MouseMove(i, i);
+    f.MouseDown(Qt::LeftButton);
+    f.MouseDown(Qt::RightButton);
+    f.Key(Qt::Key_Q);
+    EXPECT_EQ(f.halts, NoQuit);
+    f.Key(Qt::Key_Escape);
+    EXPECT_EQ(f.halts, Quit);
+}
+
+TEST(Form1, ShowCursorQuitsOnAnyOtherKeyButNeverOnTheMouse) {
+    TSaverFixture f({}, "ShowCursor=1\nKeyboardPressExit=0\n");
+    f.Show();
+    for (int i = 0; i < 50; ++i)
+        f.MouseMove(i, i);
+    f.MouseDown(Qt::LeftButton);
+    EXPECT_EQ(f.halts, NoQuit);
+    // The cursor stays hidden whatever the option says.
+    EXPECT_EQ(f.form->cursor().shape(), Qt::BlankCursor);
+    f.Key(Qt::Key_A);
+    EXPECT_EQ(f.halts, Quit);
+}
+
+TEST(Form1, KeysFollowTheExitOptions) {
+    {
+        // No exit option at all: keys still end the saver.
+        TSaverFixture f({}, "MouseMoveExit=0\nMousePressExit=0\nKeyboardPressExit=0\n");
+        f.Show();
+        f.MouseDown(Qt::LeftButton);
+        EXPECT_EQ(f.halts, NoQuit);
+        f.Key(Qt::Key_A);
+        EXPECT_EQ(f.halts, Quit);
+    }
+    {
+        // Mouse exits only: other keys are ignored.
+        TSaverFixture f({}, "KeyboardPressExit=0\nMouseMoveExit=1\n");
+        f.Show();
+        f.Key(Qt::Key_A);
+        f.Key(Qt::Key_Escape);
+        EXPECT_EQ(f.halts, NoQuit);
+        f.MouseDown(Qt::LeftButton);
+        EXPECT_EQ(f.halts, Quit);
+    }
+}
+
+TEST(Form1, TwentyMouseMovesInOnePeriodAreTolerated) {
+    TSaverFixture f;
+    f.Show();
+    for (int i = 0; i < 20; ++i)
+        f.MouseMove(i, i);
+    EXPECT_EQ(f.halts, NoQuit);
+    // The mouse timer gives back the tolerance.
+    f.form->MouseTimerTimer();
+    for (int i = 0; i < 20; ++i)
+        f.MouseMove(i, i);
+    EXPECT_EQ(f.halts, NoQuit);
+    f.MouseMove(99, 99);
+    EXPECT_EQ(f.halts, Quit);
+}
+
+TEST(Form1, SpaceTogglesPauseAndTheStatusText) {
+    TSaverFixture f;
+    f.Show();
+    f.Key(Qt::Key_Space);
+    EXPECT_TRUE(f.form->Paused);
+    EXPECT_TRUE(f.form->Panel2->isVisible());
+    EXPECT_EQ(f.form->Panel2->text().toStdString(),
+              "  Pause scrolling: press spacebar to continue.  [UP key: Previous item;  DOWN: "
+              "Next item; LEFT: Previous RSS feed; RIGHT: Next RSS feed]");
+    f.Key(Qt::Key_Space);
+    EXPECT_FALSE(f.form->Paused);
+    EXPECT_FALSE(f.form->Panel2->isVisible());
+    EXPECT_EQ(f.form->Panel1->height(), f.form->height());
+    EXPECT_EQ(f.halts, NoQuit);
+}
+
+TEST(Form1, DownloadStatusGoesToTheStatusBar) {
+    TSaverFixture f({"News=/news"});
+    f.Show();
+    f.form->FeedName = "News";
+    f.form->httpStatus(f.form->http, hsConnecting, "Connecting to 127.0.0.1.");
+    EXPECT_EQ(f.form->Panel2->text().toStdString(), "[News] Connecting to 127.0.0.1.");
+    f.form->httpWorkBegin(f.form->http, wmRead, 5000);
+    f.form->httpWork(f.form->http, wmRead, 1024);
+    EXPECT_EQ(f.form->Panel2->text().toStdString(), "Progress: 1024 of 5000");
+    f.form->httpWorkEnd(f.form->http, wmRead);
+    EXPECT_FALSE(f.form->Panel2->isVisible());
+    // Later texts still change the hidden caption.
+    f.form->httpStatus(f.form->http, hsConnected, "Connected.");
+    EXPECT_EQ(f.form->Panel2->text().toStdString(), "[News] Connected.");
+    EXPECT_FALSE(f.form->Panel2->isVisible());
+}
+
+TEST(Form1, EnterOpensOnlyWebLinksAndQuits) {
+    TSaverFixture f({"News=/news"});
+    f.server.Set("/news", test::RssFeed("News", "d", 2));
+    f.Show();
+    // Without a card there is no link: Enter just ends the saver.
+    f.Key(Qt::Key_Return);
+    EXPECT_TRUE(f.opened.empty());
+    EXPECT_EQ(f.halts, Quit);
+
+    f.halts.clear();
+    f.form->show();
+    f.form->LoadFeed(0);
+    ASSERT_NE(f.form->Form3(), nullptr);
+    f.Key(Qt::Key_Enter);
+    EXPECT_EQ(f.opened, (std::vector<std::string>{"http://example.com/1"}));
+    EXPECT_EQ(f.halts, Quit);
+
+    // A link that is not a web address counts as none.
+    f.halts.clear();
+    f.opened.clear();
+    f.form->show();
+    f.server.Set("/news",
+                 "<rss version=\"2.0\"><channel><title>T</title><item><title>A</title>"
+                 "<link>file:///etc/passwd</link></item></channel></rss>");
+    f.form->LoadFeed(0);
+    f.Key(Qt::Key_Return);
+    EXPECT_TRUE(f.opened.empty());
+    EXPECT_EQ(f.halts, Quit);
+}
+
+TEST(Form1, ABrowserThatCannotStartIsReportedAndTheSaverGoesOn) {
+    TSaverFixture f({"News=/news"});
+    f.server.Set("/news", test::RssFeed("News", "d", 1));
+    f.Show();
+    f.form->LoadFeed(0);
+    f.openerFails = true;
+    f.Key(Qt::Key_Return);
+    ASSERT_EQ(f.errors.size(), 1u);
+    EXPECT_NE(f.errors[0].find("http://example.com/1"), std::string::npos) << f.errors[0];
+    EXPECT_EQ(f.halts, NoQuit);
+    EXPECT_TRUE(f.form->isVisible());
+}
+
+TEST(Form1, QuitDeletesTheItemPageAndClosesTheDownload) {
+    TSaverFixture f({"News=/news"});
+    f.server.Set("/news", test::RssFeed("News", "d", 1));
+    f.Show();
+    f.form->LoadFeed(0);
+    EXPECT_TRUE(FileExists(f.dir.File("tmp.htm")));
+    f.form->QuitSaver();
+    EXPECT_FALSE(FileExists(f.dir.File("tmp.htm")));
+    EXPECT_FALSE(f.form->http.Connected());
+    EXPECT_FALSE(f.form->isVisible());
+    EXPECT_EQ(f.halts, Quit);
 }
 
 TEST(PreviewForm, SizeAndCaption) {

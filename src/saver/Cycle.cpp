@@ -1,0 +1,148 @@
+// The feed and item cycle of the saver window: one step a second downloads feeds in turn,
+// keeps each item current for BlogInterval seconds and moves on through the items and then
+// the feeds, writing the headline lines for the panel and handing each item to the card.
+#include <algorithm>
+
+#include "app/Process.h"
+#include "app/Settings.h"
+#include "feeds/MemoryStream.h"
+#include "saver/Form1.h"
+#include "saver/Form2.h"
+#include "saver/Form3.h"
+#include "saver/HtmlText.h"
+
+namespace pelwick {
+
+namespace {
+
+constexpr int SteadyInterval = 1000;
+constexpr int EmptyFeedTicks = 3;
+constexpr int ItemRowHeight = 28;
+
+// -1 is the last index and anything past the end the first.
+std::int32_t WrapIndex(std::int32_t a, std::int32_t count) {
+    if (a >= count) return 0;
+    if (a == -1) return count - 1;
+    return a;
+}
+
+}  // namespace
+
+std::string TForm1::CleanTitle(const std::string& title) {
+    return HtmlToText(title, false, false);
+}
+
+void TForm1::Timer1Timer() {
+    if (Loading) return;
+    if (Paused) {
+        ItemTicks = SaverOptions.BlogInterval;
+        return;
+    }
+    const auto& feeds = SaverOptions.FeedNames;
+    const int feedCount = int(feeds.size());
+    if (Timer1Tag == 0) {
+        Timer1Tag = 1;
+        Timer1.SetInterval(SteadyInterval);
+        if (feeds.empty()) return;
+        LoadFeed(SaverOptions.RandomFeed ? Random(feedCount) : 0);
+        return;
+    }
+    ++ItemTicks;
+    const int itemCount = RSS.Items().Count();
+    if (itemCount > 0 && ItemTicks >= SaverOptions.BlogInterval && !feeds.empty()) {
+        ItemTicks = 0;
+        if (CurItem < itemCount - 1) {
+            FadeOutCard();
+            if (Random(4) == 1) {
+                HidePanel();
+                ShowPanel();
+            }
+            ShowItem(CurItem + 1);
+            return;
+        }
+    } else if (feeds.empty() || itemCount > 0 || ItemTicks < EmptyFeedTicks) {
+        return;
+    }
+    ItemTicks = 0;
+    HidePanel();
+    if (SaverOptions.RandomFeed)
+        LoadFeed(Random(feedCount));
+    else
+        LoadFeed(CurFeed >= feedCount - 1 ? 0 : CurFeed + 1);
+}
+
+// A blocking fade: the card goes down one alpha step every 3 ms and stays shown at 0.
+void TForm1::FadeOutCard() {
+    if (!form3_) return;
+    while (form3_->AlphaBlendValue() > 0) {
+        form3_->SetAlphaBlendValue(form3_->AlphaBlendValue() - 1);
+        SleepMs(3);
+    }
+}
+
+void TForm1::LoadFeed(std::int32_t a) {
+    const auto& feeds = SaverOptions.FeedNames;
+    if (feeds.empty()) return;
+    CurFeed = WrapIndex(a, std::int32_t(feeds.size()));
+    // A download still running from an earlier call ends here; its own call swallows the
+    // failure.
+    if (http.Connected()) http.Disconnect();
+    TMemoryStream stream;
+    try {
+        const std::string name = feeds[CurFeed];
+        const std::string address =
+            SettingsFile ? SettingsFile->ReadString("feeds", name, "") : std::string();
+        FeedName = name;
+        if (!address.empty()) {
+            Loading = true;
+            http.Get(address, stream);
+            stream.SetPosition(0);
+            RSS.LoadFromStream(stream);
+            CardBeside = false;
+            ShowItem(0);
+            http.Disconnect();
+            Loading = false;
+            ShowPanel();
+        }
+    } catch (const std::exception&) {
+        // A feed that cannot be fetched or read leaves the screen as it was; the cycle
+        // moves on and tries it again when its turn comes.
+    }
+    Loading = false;
+}
+
+void TForm1::ShowItem(std::int32_t a) {
+    try {
+        const int count = RSS.Items().Count();
+        if (count == 0) return;
+        CurItem = WrapIndex(a, count);
+        RebuildHeadlines();
+        if (!form2_) {
+            form2_ = new TForm2(this);
+            RaiseOverlays();
+        }
+        if (count > 10)
+            form2_->resize(form2_->width(),
+                           std::min(height() - 30, form2_->Tag + (count - 10) * ItemRowHeight));
+        form2_->SetLines(Headlines);
+        ShowItemCard(CurItem);
+    } catch (const std::exception&) {
+        // The panel and the card keep what they showed.
+    }
+}
+
+void TForm1::RebuildHeadlines() {
+    Headlines.clear();
+    if (!RSS.ChannelTitle.empty()) Headlines.push_back("<Title1>" + RSS.ChannelTitle);
+    if (!RSS.ChannelDescription.empty())
+        Headlines.push_back("<Text2> - " + RSS.ChannelDescription);
+    else if (!RSS.ChannelDate.empty())
+        Headlines.push_back("<Text2>" + RSS.ChannelDate);
+    Headlines.push_back("<line>");
+    const TRSSItems& items = RSS.Items();
+    for (int i = 0; i < items.Count(); ++i)
+        Headlines.push_back((i == CurItem ? "<text3>" : "<text1>") + std::to_string(i + 1) + ". " +
+                            CleanTitle(items[i].Title()));
+}
+
+}  // namespace pelwick

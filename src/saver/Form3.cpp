@@ -1,0 +1,225 @@
+#include "saver/Form3.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QTime>
+#include <cstdlib>
+
+#include "aatext/Labels.h"
+#include "aatext/Utf8.h"
+#include "app/DateTime.h"
+#include "app/Files.h"
+#include "app/Process.h"
+#include "app/Strings.h"
+#include "feeds/FeedModel.h"
+#include "saver/Form1.h"
+#include "saver/Form2.h"
+#include "saver/PageView.h"
+
+namespace pelwick {
+
+bool CardBeside = false;
+std::int32_t LastCardHeight = 0;
+std::int32_t LastCardWidth = 0;
+
+namespace {
+
+constexpr std::size_t LargePageLength = 1000;
+
+// The user's short date, a blank and the long time; no time at exactly midnight.
+std::string PageDate(TDateTime utc) {
+    TDateTimeParts p;
+    if (!DecodeDateTime(UtcToLocal(utc), p)) return "";
+    const QLocale locale;
+    std::string text =
+        locale.toString(QDate(p.Year, p.Month, p.Day), QLocale::ShortFormat).toStdString();
+    if (p.Hour || p.Minute || p.Second || p.MilliSecond) {
+        const QTime time(p.Hour, p.Minute, p.Second, p.MilliSecond);
+        text += " " + locale.toString(time, LongTimeFormat()).toStdString();
+    }
+    return text;
+}
+
+int PanelRight(const TForm1& form) {
+    const TForm2* panel = form.Form2();
+    return panel ? panel->x() + panel->width() : 0;
+}
+
+// Whether a proposed size is close enough to the card's present one to be worth taking.
+bool WorthIt(int proposed, int present) {
+    return present <= 0 ? proposed > 0 : double(proposed) / present > 0.8;
+}
+
+}  // namespace
+
+std::string ItemPageText(const TRSSItem& item) {
+    std::string page;
+    page += "<html xmlns=\"http://www.w3.org/1999/xhtml\"";
+    page +=
+        "><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" "
+        "/></head><body bgcolor=\"#1B1B1B\" topmargin=\"6\" leftmargin=\"6\" rightmargin=\"6\" "
+        "bottommargin=\"6\"><table border=\"1\" width=\"100%\" bordercolor=\"#A5A5A5\" "
+        "cellspacing=\"0\" cellpadding=\"8\"><tr><td><h3 align=\"center\"><font "
+        "color=\"#FFFFFF\">";
+    page += item.Title();
+    page += "</font></h3><font color=\"#FFFFFF\">";
+    page += item.Description();
+    page +=
+        "</font><p align=\"right\"><span style=\"font-weight: 400\"><i><font size=\"1\" "
+        "color=\"#7C7C7C\">";
+    page += PageDate(item.PubDate().DateTime());
+    page += ", Press Enter to read...</font></i></span></p></td></tr></table></body></html>";
+    return page;
+}
+
+TForm3::TForm3(TForm1& owner) : TLayerWindow(&owner, 150), owner_(owner) {
+    setObjectName("Form3");
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    resize(656, 419);
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName("Panel1");
+    web = new TPageView(Panel1);
+    web->setObjectName("web");
+    web->OnDocumentComplete = [this] { webDocumentComplete(); };
+    Timer1.SetEnabled(false);
+    Timer1.SetInterval(3);
+    Timer1.OnTimer = [this] { Timer1Timer(); };
+}
+
+const std::string& TForm3::Link() const {
+    return web->Hint();
+}
+
+void TForm3::resizeEvent(QResizeEvent* event) {
+    TLayerWindow::resizeEvent(event);
+    Panel1->setGeometry(rect());
+    web->setGeometry(Panel1->rect());
+}
+
+void TForm3::Timer1Timer() {
+    if (AlphaBlendValue() >= FadeInAlpha)
+        Timer1.SetEnabled(false);
+    else
+        SetAlphaBlendValue(AlphaBlendValue() + 1);
+}
+
+void TForm3::webDocumentComplete() {
+    try {
+        const int W = owner_.width();
+        const int H = owner_.height();
+        const int PR = PanelRight(owner_);
+        const int SH = web->ScrollHeight();
+        const int SW = web->ScrollWidth();
+        int top = y(), left = x(), w = width(), h = height();
+
+        const int CH = h;
+        if (SH < CH || SH < H - top - 20) {
+            h = SH;
+        } else if (SH < H - 60) {
+            top = Random(30) + 5;
+            h = SH;
+        } else {
+            const int t = Random(50) + 5;
+            const int proposed = H - t - Random(50);
+            if (WorthIt(proposed, CH)) {
+                top = t;
+                h = proposed;
+            }
+        }
+
+        const int CW = w;
+        const int A = W - PR;  // the room right of the panel
+        if (SW < CW || SW < A - left - 20) {
+            w = SW;
+        } else if (SW < A - 60) {
+            w = SW;
+            if (left + w > W - 10) left = PR + 10 + Random(A - w - 20);
+        } else {
+            const int l = PR + 10 + Random(50);
+            const int proposed = W - l - Random(50);
+            if (WorthIt(proposed, CW)) {
+                left = l;
+                w = proposed;
+            }
+        }
+
+        if (left + w > W) left = W - w - 20;
+        if (top + h > H) top = H - h - 20;
+        setGeometry(left, top, w, h);
+        CardBeside = PR < x();
+        LastCardHeight = height();
+        LastCardWidth = width();
+    } catch (const std::exception&) {
+        // The card stays where and as it is.
+    }
+}
+
+std::string TForm1::CurrentLink() const {
+    return form3_ ? form3_->Link() : std::string();
+}
+
+void TForm1::ShowItemCard(std::int32_t a) {
+    if (a == -1 || a > RSS.Items().Count() - 1) return;
+    const std::string page = ItemPageText(RSS.Items()[a]);
+    const std::string path = ProgramFolder() + "tmp.htm";
+    try {
+        SaveTextFile(page, path);
+    } catch (const std::exception&) {
+        // The previous page, if any, is shown again.
+    }
+    if (!form3_) form3_ = new TForm3(*this);
+
+    const int W = width();
+    const int H = height();
+    const int PR = form2_ ? form2_->x() + form2_->width() : 0;
+    int top = Random(100) + 60;
+    int left = PR + 10 + Random(50);
+    int w, h;
+    if (utf8::CharCount(page) >= LargePageLength || PosNoCase("<img", page) > 0) {
+        h = Random(200) + 200;
+        w = Random(300) + 800;
+    } else {
+        top += Random(80);
+        left += Random(60);
+        h = Random(50) + 100;
+        w = Random(200) + 400;
+    }
+    if (left + w > W - 20) {
+        left = PR + 10 + Random(20);
+        w = std::abs(W - left - 20);
+    } else {
+        left += Random(W - left - w - 10);
+    }
+    if (top + h > H - 20) {
+        top = Random(30) + 5;
+        h = std::abs(H - top - 20);
+    } else {
+        top = Random(H - h - 10);
+    }
+    if (CardBeside) {
+        h = LastCardHeight;
+        if (top + h > H) {
+            top = Random(40) + 5;
+            h = H - top - Random(50);
+        }
+        w = LastCardWidth;
+        if (left + w > W) {
+            left = Random(40) + 5;
+            w = W - left - Random(30);
+        }
+    }
+    form3_->setGeometry(left, top, std::max(w, 0), std::max(h, 0));
+    form3_->web->SetHint(RSS.Items()[a].Link());
+    if (FileExists(path)) form3_->web->Navigate(path);
+    if (Paused) {
+        form3_->SetAlphaBlendValue(TForm3::FadeInAlpha);
+        form3_->show();
+    } else {
+        form3_->SetAlphaBlendValue(0);
+        form3_->show();
+        form3_->Timer1.SetEnabled(true);
+    }
+    RaiseOverlays();
+}
+
+}  // namespace pelwick

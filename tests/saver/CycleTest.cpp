@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include "SaverFixture.h"
+#include "app/Settings.h"
+#include "saver/Form2.h"
+#include "saver/Form3.h"
+
+namespace pelwick {
+namespace {
+
+using test::RssFeed;
+using test::TSaverFixture;
+
+// The item titles of the headline lines, with their tags.
+std::vector<std::string> ItemLines(const TSaverFixture& f) {
+    std::vector<std::string> items;
+    for (const std::string& line : f.Lines())
+        if (line.rfind("<text", 0) == 0) items.push_back(line);
+    return items;
+}
+
+TEST(Cycle, FirstTickLoadsTheFirstFeedAndWritesTheHeadlines) {
+    TSaverFixture f({"News=/news", "Other=/other"});
+    f.server.Set("/news", RssFeed("Town News", "All the news", 3));
+    f.Show();
+    f.Tick();
+    EXPECT_EQ(f.form->Timer1Tag, 1);
+    EXPECT_EQ(f.form->Timer1.Interval(), 1000);
+    EXPECT_EQ(f.form->FeedName, "News");
+    EXPECT_EQ(f.form->CurFeed, 0);
+    EXPECT_EQ(f.form->CurItem, 0);
+    EXPECT_EQ(f.Lines(), (std::vector<std::string>{"<Title1>Town News", "<Text2> - All the news",
+                                                   "<line>", "<text3>1. Item 1", "<text1>2. Item 2",
+                                                   "<text1>3. Item 3"}));
+    ASSERT_NE(f.form->Form2(), nullptr);
+    EXPECT_TRUE(f.form->Form2()->isVisible());
+    EXPECT_EQ(f.form->Form2()->AAText->Text().Lines().Count(), 6);
+    EXPECT_TRUE(f.form->Form2()->Timer1.Enabled());
+    // The download's end hid the status bar.
+    EXPECT_FALSE(f.form->Panel2->isVisible());
+    EXPECT_FALSE(f.form->Loading);
+}
+
+TEST(Cycle, HeadlineLinesForChannelsWithoutTitleDescriptionOrDate) {
+    TSaverFixture f({"A=/a"});
+    f.server.Set("/a",
+                 "<rss version=\"2.0\"><channel><item><title>One</title></item>"
+                 "</channel></rss>");
+    f.Show();
+    f.form->LoadFeed(0);
+    EXPECT_EQ(f.Lines(), (std::vector<std::string>{"<line>", "<text3>1. One"}));
+
+    // A date without a description makes the second line.
+    f.server.Set("/a",
+                 "<rss version=\"2.0\"><channel><title>T</title>"
+                 "<pubDate>Tue, 10 Jun 2003 04:00:00 GMT</pubDate>"
+                 "<item><title>One</title></item></channel></rss>");
+    f.form->LoadFeed(0);
+    ASSERT_EQ(f.Lines().size(), 4u);
+    EXPECT_EQ(f.Lines()[0], "<Title1>T");
+    EXPECT_EQ(f.Lines()[1], "<Text2>" + f.form->RSS.ChannelDate);
+    EXPECT_FALSE(f.form->RSS.ChannelDate.empty());
+}
+
+TEST(Cycle, TitlesAreCleanedOfTagsAndReferences) {
+    TSaverFixture f({"A=/a"});
+    f.server.Set("/a",
+                 "<rss version=\"2.0\"><channel><title>T</title><item><title>"
+                 "&lt;b&gt;Bold&lt;/b&gt; &amp;amp; Co</title></item></channel></rss>");
+    f.Show();
+    f.form->LoadFeed(0);
+    EXPECT_EQ(ItemLines(f), (std::vector<std::string>{"<text3>1. Bold & Co"}));
+}
+
+TEST(Cycle, ItemsAdvanceEveryBlogIntervalTicksWithTheCardFadedOut) {
+    TSaverFixture f({"A=/a"}, "BlogInterval=3\n");
+    f.server.Set("/a", RssFeed("T", "d", 3));
+    f.Show();
+    f.Tick();
+    ASSERT_NE(f.form->Form3(), nullptr);
+    f.form->Form3()->SetAlphaBlendValue(210);
+    f.Tick(2);
+    EXPECT_EQ(f.form->CurItem, 0);
+    f.sleeps.clear();
+    f.Tick();
+    EXPECT_EQ(f.form->CurItem, 1);
+    EXPECT_EQ(f.form->ItemTicks, 0);
+    EXPECT_EQ(ItemLines(f)[1], "<text3>2. Item 2");
+    // The card went down to 0 in 3 ms steps before the next item (and panel fades, when the
+    // one-in-four draw came, in 4 ms steps).
+    EXPECT_GE(std::count(f.sleeps.begin(), f.sleeps.end(), 3), 210);
+    EXPECT_EQ(f.form->Form3()->AlphaBlendValue(), 0);
+    EXPECT_TRUE(f.form->Form3()->Timer1.Enabled());
+}
+
+TEST(Cycle, BlogIntervalOneAdvancesEveryTick) {
+    TSaverFixture f({"A=/a"}, "BlogInterval=1\n");
+    f.server.Set("/a", RssFeed("T", "d", 4));
+    f.Show();
+    f.Tick();
+    for (int expected = 1; expected < 4; ++expected) {
+        f.Tick();
+        EXPECT_EQ(f.form->CurItem, expected);
+    }
+}
+
+TEST(Cycle, AfterTheLastItemTheNextFeedIsLoadedAndTheListWraps) {
+    TSaverFixture f({"A=/a", "B=/b"}, "BlogInterval=2\n");
+    f.server.Set("/a", RssFeed("Feed A", "d", 1));
+    f.server.Set("/b", RssFeed("Feed B", "d", 1));
+    f.Show();
+    f.Tick();
+    EXPECT_EQ(f.form->FeedName, "A");
+    f.Tick(2);
+    EXPECT_EQ(f.form->FeedName, "B");
+    EXPECT_EQ(f.form->CurFeed, 1);
+    EXPECT_EQ(f.Lines()[0], "<Title1>Feed B");
+    f.Tick(2);
+    EXPECT_EQ(f.form->CurFeed, 0);
+    EXPECT_EQ(f.server.Requests("/a"), 2);
+}
+
+TEST(Cycle, RandomOrderWithOneFeedLoadsItAgain) {
+    TSaverFixture f({"A=/a"}, "BlogInterval=1\nRandomFeed=1\n");
+    f.server.Set("/a", RssFeed("T", "d", 1));
+    f.Show();
+    f.Tick();
+    f.Tick();
+    EXPECT_EQ(f.server.Requests("/a"), 2);
+    EXPECT_EQ(f.form->CurFeed, 0);
+}
+
+TEST(Cycle, AFeedThatFailsIsSkippedAndTriedAgainLater) {
+    TSaverFixture f({"A=/a", "Broken=/missing", "C=/c"}, "BlogInterval=1\n");
+    f.server.Set("/a", RssFeed("Feed A", "d", 1));
+    f.server.Set("/c", RssFeed("Feed C", "d", 1));
+    f.Show();
+    f.Tick();
+    f.Tick();
+    // The 404 left the previous feed's items and lines in place; the cycle carries on.
+    EXPECT_EQ(f.form->FeedName, "Broken");
+    EXPECT_EQ(f.Lines()[0], "<Title1>Feed A");
+    EXPECT_FALSE(f.form->Loading);
+    f.Tick();
+    EXPECT_EQ(f.form->FeedName, "C");
+    f.Tick(2);
+    EXPECT_EQ(f.form->FeedName, "Broken");
+    EXPECT_EQ(f.server.Requests("/missing"), 2);
+}
+
+TEST(Cycle, AFeedWithoutItemsIsGivenUpAfterThreeTicks) {
+    TSaverFixture f({"Empty=/empty", "B=/b"});
+    f.server.Set("/empty", RssFeed("Empty", "d", 0));
+    f.server.Set("/b", RssFeed("Feed B", "d", 1));
+    f.Show();
+    f.Tick();
+    EXPECT_EQ(f.form->FeedName, "Empty");
+    f.Tick(2);
+    EXPECT_EQ(f.form->FeedName, "Empty");
+    f.Tick();
+    EXPECT_EQ(f.form->FeedName, "B");
+}
+
+TEST(Cycle, NoFeedsMeansNothingButTheSlideshow) {
+    {
+        TSaverFixture f;
+        f.Show();
+        f.Tick(5);
+        EXPECT_EQ(f.form->Timer1Tag, 1);
+        EXPECT_EQ(f.form->Form2(), nullptr);
+        EXPECT_EQ(f.form->Form3(), nullptr);
+    }
+    // A feed name without an address downloads nothing.
+    TSaverFixture f({"A=/a"});
+    f.dir.Write("Pelwick.ini", "[feeds]\nA=\n");
+    f.Show();
+    f.Tick(2);
+    EXPECT_EQ(f.form->FeedName, "A");
+    EXPECT_EQ(f.server.Requests("/a"), 0);
+    EXPECT_EQ(f.form->Form2(), nullptr);
+}
+
+TEST(Cycle, ArrowKeysStepAndWrapItemsAndFeeds) {
+    TSaverFixture f({"A=/a", "B=/b", "C=/c"});
+    for (const char* p : {"/a", "/b", "/c"})
+        f.server.Set(p, RssFeed(p + 1, "d", 3));
+    f.Show();
+    f.Tick();
+    f.form->ItemTicks = 5;
+    f.Key(Qt::Key_Up);
+    EXPECT_EQ(f.form->CurItem, 2);
+    f.Key(Qt::Key_Down);
+    EXPECT_EQ(f.form->CurItem, 0);
+    f.Key(Qt::Key_Down);
+    EXPECT_EQ(f.form->CurItem, 1);
+    EXPECT_EQ(f.form->ItemTicks, 5);  // the arrows do not restart the item's time
+    f.Key(Qt::Key_Left);
+    EXPECT_EQ(f.form->CurFeed, 2);
+    EXPECT_EQ(f.form->CurItem, 0);
+    f.Key(Qt::Key_Right);
+    EXPECT_EQ(f.form->CurFeed, 0);
+    f.Key(Qt::Key_Right);
+    EXPECT_EQ(f.form->CurFeed, 1);
+    EXPECT_EQ(f.Lines()[0], "<Title1>b");
+    EXPECT_TRUE(f.halts.empty());
+}
+
+TEST(Cycle, PauseHoldsTheItemAndTheNextTickAfterItMovesOn) {
+    TSaverFixture f({"A=/a"}, "BlogInterval=12\n");
+    f.server.Set("/a", RssFeed("T", "d", 3));
+    f.Show();
+    f.Tick();
+    f.Key(Qt::Key_Space);
+    f.Tick(60);
+    EXPECT_EQ(f.form->CurItem, 0);
+    EXPECT_EQ(f.form->ItemTicks, 12);
+    // Stepping while paused shows the card at once, without a fade.
+    f.Key(Qt::Key_Down);
+    EXPECT_EQ(f.form->CurItem, 1);
+    EXPECT_EQ(f.form->Form3()->AlphaBlendValue(), 210);
+    f.Key(Qt::Key_Space);
+    f.Tick();
+    EXPECT_EQ(f.form->CurItem, 2);
+}
+
+TEST(Cycle, OnAShortScreenThePanelStopsThirtyPixelsShort) {
+    TSaverFixture f({"Many=/many"}, "", 1024, 600);
+    f.server.Set("/many", RssFeed("T", "d", 25));
+    f.Show();
+    f.form->LoadFeed(0);
+    EXPECT_EQ(f.form->Form2()->height(), 570);
+}
+
+TEST(Cycle, LongFeedsGrowThePanelAndItKeepsTheHeight) {
+    TSaverFixture f({"Ten=/ten", "Eleven=/eleven", "Many=/many", "Five=/five"}, "", 1280, 1024);
+    f.server.Set("/ten", RssFeed("T", "d", 10));
+    f.server.Set("/eleven", RssFeed("T", "d", 11));
+    f.server.Set("/many", RssFeed("T", "d", 25));
+    f.server.Set("/five", RssFeed("T", "d", 5));
+    f.Show();
+    f.form->LoadFeed(0);
+    EXPECT_EQ(f.form->Form2()->height(), 343);
+    f.form->LoadFeed(1);
+    EXPECT_EQ(f.form->Form2()->height(), 371);
+    f.form->LoadFeed(2);
+    EXPECT_EQ(f.form->Form2()->height(), 343 + 420);
+    f.form->LoadFeed(3);
+    EXPECT_EQ(f.form->Form2()->height(), 343 + 420);
+    // The text control follows the panel.
+    EXPECT_EQ(f.form->Form2()->AAText->height(), 343 + 420 - 1);
+}
+
+}  // namespace
+}  // namespace pelwick

@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include "SaverFixture.h"
+#include "app/DateTime.h"
+#include "saver/Form2.h"
+#include "saver/Form3.h"
+#include "saver/PageView.h"
+
+namespace pelwick {
+namespace {
+
+using test::RssFeed;
+using test::TSaverFixture;
+
+std::string Feed(const std::string& items) {
+    return "<rss version=\"2.0\"><channel><title>T</title><description>d</description>" + items +
+           "</channel></rss>";
+}
+
+std::string Item(const std::string& title, const std::string& description,
+                 const std::string& pubDate = "") {
+    std::string item = "<item><title>" + title + "</title><link>http://example.com/a</link>" +
+                       "<description>" + description + "</description>";
+    if (!pubDate.empty()) item += "<pubDate>" + pubDate + "</pubDate>";
+    return item + "</item>";
+}
+
+int PanelRight(const TForm1& form) {
+    return form.Form2()->x() + form.Form2()->width();
+}
+
+TEST(HeadlinePanel, WidthFollowsNarrowScreensOnly) {
+    for (auto [screen, width] : {std::pair{1024, 284}, {1280, 355}, {1400, 388}, {1401, 429}}) {
+        TSaverFixture f({"A=/a"}, "", screen, 768);
+        f.server.Set("/a", RssFeed("T", "d", 1));
+        f.Show();
+        f.form->LoadFeed(0);
+        ASSERT_NE(f.form->Form2(), nullptr);
+        EXPECT_EQ(f.form->Form2()->width(), width) << screen;
+        EXPECT_EQ(f.form->Form2()->Tag, 343);
+    }
+}
+
+TEST(HeadlinePanel, ShowPanelPlacesItNearTheLeftEdgeInsideTheScreen) {
+    for (int screen : {1024, 1920}) {
+        TSaverFixture f({"A=/a"}, "", screen, 768);
+        f.server.Set("/a", RssFeed("T", "d", 1));
+        f.Show();
+        f.form->LoadFeed(0);
+        const int range = screen > 1400 ? 40 : 10;
+        int minLeft = 1000, maxLeft = 0, minTop = 1000, maxBottom = 0;
+        for (int i = 0; i < 400; ++i) {
+            f.form->ShowPanel();
+            const QRect r = f.form->Form2()->geometry();
+            minLeft = std::min(minLeft, r.left());
+            maxLeft = std::max(maxLeft, r.left());
+            minTop = std::min(minTop, r.top());
+            maxBottom = std::max(maxBottom, r.top() + r.height());
+        }
+        EXPECT_EQ(minLeft, 10);
+        EXPECT_EQ(maxLeft, 9 + range);
+        EXPECT_GE(minTop, 5);
+        EXPECT_LE(maxBottom, 768 - 6);
+        EXPECT_EQ(f.form->Form2()->AlphaBlendValue(), 0);
+    }
+}
+
+TEST(HeadlinePanel, FadesInToOneNinetyAndOutToZero) {
+    TSaverFixture f({"A=/a"});
+    f.server.Set("/a", RssFeed("T", "d", 2));
+    f.Show();
+    f.form->LoadFeed(0);
+    TForm2& panel = *f.form->Form2();
+    EXPECT_EQ(panel.Timer1.Interval(), 5);
+    int steps = 0;
+    while (panel.Timer1.Enabled() && steps < 1000) {
+        panel.Timer1Timer();
+        ++steps;
+    }
+    EXPECT_EQ(panel.AlphaBlendValue(), 190);
+    EXPECT_EQ(steps, 191);
+    f.sleeps.clear();
+    f.form->HidePanel();
+    EXPECT_EQ(panel.AlphaBlendValue(), 0);
+    EXPECT_EQ(f.sleeps, std::vector<int>(190, 4));
+    EXPECT_TRUE(panel.isVisible());
+}
+
+TEST(ItemCard, PageHoldsTheItemAsWrittenWithLineBreaksAsCrLf) {
+    TSaverFixture f({"A=/a"});
+    const int bias = StandardTimeZoneBias();
+    // 10 Jun 2003, exactly midnight in local standard time.
+    TDateTime utcMidnight = 0;
+    ASSERT_TRUE(TryEncodeDate(2003, 6, 10, utcMidnight));
+    utcMidnight += bias / 1440.0;
+    TDateTimeParts p;
+    ASSERT_TRUE(DecodeDateTime(utcMidnight, p));
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char date[64];
+    std::snprintf(date, sizeof date, "Mon, %02d %s %04d %02d:%02d:%02d GMT", p.Day,
+                  months[p.Month - 1], p.Year, p.Hour, p.Minute, p.Second);
+    f.server.Set("/a", Feed("<item><title>Caf\xC3\xA9 &amp;lt;b&amp;gt;</title>"
+                            "<link>http://example.com/a</link>"
+                            "<description>&lt;i&gt;One&lt;/i&gt;\nTwo</description><pubDate>" +
+                            std::string(date) + "</pubDate></item>"));
+    f.Show();
+    f.form->LoadFeed(0);
+    const std::string page = f.dir.Read("tmp.htm");
+    const std::string head =
+        "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><meta http-equiv=\"Content-Type\" "
+        "content=\"text/html; charset=utf-8\" /></head><body bgcolor=\"#1B1B1B\" topmargin=\"6\" "
+        "leftmargin=\"6\" rightmargin=\"6\" bottommargin=\"6\"><table border=\"1\" width=\"100%\" "
+        "bordercolor=\"#A5A5A5\" cellspacing=\"0\" cellpadding=\"8\"><tr><td><h3 "
+        "align=\"center\"><font color=\"#FFFFFF\">Caf\xC3\xA9 &lt;b&gt;</font></h3><font "
+        "color=\"#FFFFFF\"><i>One</i>\r\nTwo</font><p align=\"right\"><span style=\"font-weight: "
+        "400\"><i><font size=\"1\" color=\"#7C7C7C\">";
+    const std::string tail =
+        ", Press Enter to read...</font></i></span></p></td></tr></table></body></html>\r\n";
+    ASSERT_EQ(page.substr(0, head.size()), head);
+    ASSERT_GE(page.size(), head.size() + tail.size());
+    EXPECT_EQ(page.substr(page.size() - tail.size()), tail);
+    const std::string datePiece = page.substr(head.size(), page.size() - head.size() - tail.size());
+    EXPECT_NE(datePiece.find("03"), std::string::npos) << datePiece;
+    EXPECT_EQ(datePiece.find(':'), std::string::npos) << "midnight shows no time: " << datePiece;
+    // The fixed pieces are 546 characters; the title, description and date add the rest.
+    const std::string written = ItemPageText(f.form->RSS.Items()[0]);
+    const auto& item = f.form->RSS.Items()[0];
+    EXPECT_EQ(written.size() - item.Title().size() - item.Description().size() - datePiece.size(),
+              546u);
+    EXPECT_EQ(f.form->Form3()->Link(), "http://example.com/a");
+}
+
+TEST(ItemCard, SmallPagesGetASmallGuessBesideThePanel) {
+    TSaverFixture f({"A=/a"}, "", 1920, 1080);
+    f.server.Set("/a", Feed(Item("Short", "A few words.")));
+    f.Show();
+    f.form->LoadFeed(0);
+    for (int i = 0; i < 50; ++i) {
+        f.form->ShowItemCard(0);
+        const QRect r = f.form->Form3()->geometry();
+        EXPECT_GE(r.width(), 400);
+        EXPECT_LE(r.width(), 599);
+        EXPECT_GE(r.height(), 100);
+        EXPECT_LE(r.height(), 149);
+        EXPECT_GT(r.left(), PanelRight(*f.form) + 9);
+        EXPECT_LE(r.right(), 1920 - 10);
+        EXPECT_LE(r.bottom(), 1080 - 10);
+    }
+    // Unknown indexes show nothing new.
+    const QRect before = f.form->Form3()->geometry();
+    f.form->ShowItemCard(-1);
+    f.form->ShowItemCard(1);
+    EXPECT_EQ(f.form->Form3()->geometry(), before);
+}
+
+TEST(ItemCard, ImagesOrLongTextGetALargeGuess) {
+    TSaverFixture f({"A=/a", "B=/b"}, "", 1920, 1080);
+    f.server.Set("/a", Feed(Item("Picture", "&lt;IMG src=\"x.png\"&gt;")));
+    f.server.Set("/b", Feed(Item("Long", std::string(460, 'x'))));
+    f.Show();
+    for (int feed : {0, 1}) {
+        f.form->LoadFeed(feed);
+        const QRect r = f.form->Form3()->geometry();
+        EXPECT_GE(r.width(), 800) << feed;
+        EXPECT_LE(r.width(), 1099) << feed;
+        EXPECT_GE(r.height(), 200) << feed;
+        EXPECT_LE(r.height(), 399) << feed;
+    }
+}
+
+TEST(ItemCard, OnANarrowScreenTheLargeCardStretchesToTheRightMargin) {
+    TSaverFixture f({"A=/a"}, "", 1024, 768);
+    f.server.Set("/a", Feed(Item("Picture", "&lt;img src=\"x.png\"&gt;")));
+    f.Show();
+    f.form->LoadFeed(0);
+    for (int i = 0; i < 20; ++i) {
+        f.form->ShowItemCard(0);
+        const QRect r = f.form->Form3()->geometry();
+        const int pr = PanelRight(*f.form);
+        EXPECT_GE(r.left(), pr + 10);
+        EXPECT_LE(r.left(), pr + 29);
+        EXPECT_EQ(r.left() + r.width(), 1024 - 20);
+    }
+}
+
+TEST(ItemCard, FadesInToTwoTenAndFitsThePageWhenItIsLaidOut) {
+    TSaverFixture f({"A=/a"}, "", 1920, 1080);
+    f.server.Set("/a", Feed(Item("Short", "A few words.") + Item("Second", "More words.")));
+    f.Show();
+    f.form->LoadFeed(0);
+    TForm3& card = *f.form->Form3();
+    EXPECT_EQ(card.AlphaBlendValue(), 0);
+    EXPECT_EQ(card.Timer1.Interval(), 3);
+    int steps = 0;
+    while (card.Timer1.Enabled() && steps < 1000) {
+        card.Timer1Timer();
+        ++steps;
+    }
+    EXPECT_EQ(card.AlphaBlendValue(), 210);
+    EXPECT_FALSE(CardBeside);
+
+    // The page-complete notification comes from the event loop and fits the card.
+    QTest::qWait(20);
+    const int height = card.web->ScrollHeight();
+    EXPECT_EQ(card.height(), height);
+    EXPECT_LT(height, 150);
+    EXPECT_TRUE(CardBeside);
+    EXPECT_EQ(LastCardHeight, card.height());
+    EXPECT_EQ(LastCardWidth, card.width());
+
+    // The next card of the feed keeps that size.
+    f.form->ShowItem(1);
+    EXPECT_EQ(card.height(), LastCardHeight);
+    EXPECT_EQ(card.width(), LastCardWidth);
+    // A new feed sizes its first card afresh.
+    f.form->LoadFeed(0);
+    EXPECT_FALSE(CardBeside);
+}
+
+TEST(ItemCard, APageThatCannotBeWrittenLeavesThePreviousOne) {
+    TSaverFixture f({"A=/a"});
+    f.server.Set("/a", Feed(Item("First", "one") + Item("Second", "two")));
+    f.Show();
+    f.form->LoadFeed(0);
+    const std::string first = f.dir.Read("tmp.htm");
+    const std::string message = test::MessageOfFailedWrite(100, [&] { f.form->ShowItem(1); });
+    EXPECT_EQ(message, "");  // swallowed
+    EXPECT_EQ(f.dir.Read("tmp.htm"), first);
+    EXPECT_EQ(f.form->CurItem, 1);
+    EXPECT_EQ(f.form->Form3()->Link(), "http://example.com/a");
+}
+
+}  // namespace
+}  // namespace pelwick
