@@ -162,10 +162,25 @@ void TForm1::FormShow() {
         }
     } else {
         Slideshow = std::make_unique<TRunGlimrascreen>(Panel1);
-        if (TGlimrascreen* screen = Slideshow->PictureScreen()) screen->SetThreaded(true);
+        if (TGlimrascreen* screen = Slideshow->PictureScreen()) {
+            screen->SetThreaded(true);
+            if (std::getenv("PELWICK_TRACE_STARTUP")) TraceStartup(*screen);
+        }
     }
     Timer1.SetEnabled(true);
     ScheduleScreenshot();
+}
+
+// PELWICK_TRACE_STARTUP reports on standard error when the window is shown and when the first
+// picture begins to appear, and then quits: the start-up benchmark reads these lines.
+void TForm1::TraceStartup(TGlimrascreen& screen) {
+    std::fprintf(stderr, "pelwick: window shown\n");
+    std::fflush(stderr);
+    screen.OnProgress = [this](TCustomGlimrascreen&) {
+        std::fprintf(stderr, "pelwick: first picture on screen\n");
+        std::fflush(stderr);
+        QuitSaver();
+    };
 }
 
 void TForm1::MouseTimerTimer() {

@@ -17,6 +17,7 @@ class QEvent;
 namespace pelwick {
 
 class TRunGlimrascreen;
+class TGlimrascreen;
 class TForm2;
 class TForm3;
 class TApplicationEvents;
@@ -107,6 +108,7 @@ class TForm1 : public QWidget {
     void SetStatusVisible(bool visible);
     void LayoutPanels();
     void ScheduleScreenshot();
+    void TraceStartup(TGlimrascreen& screen);
     void FadeOutCard();
     void RebuildHeadlines();
     // The overlays stay above the slideshow and the status bar.

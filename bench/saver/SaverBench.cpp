@@ -1,0 +1,177 @@
+// The news wall's costs at 1920 x 1080, each against a baseline of the same run:
+//   (a) one cross-fade frame as the saver shows it, composed and painted with the headline
+//       panel and the item card on top, against the same frame without them;
+//   (b) the time from starting the program to the first picture on screen, against the time
+//       to its window being shown.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <string>
+
+#include "BenchSupport.h"
+#include "app/Files.h"
+#include "app/Process.h"
+#include "feeds/MemoryStream.h"
+#include "saver/Form1.h"
+#include "saver/Layer.h"
+#include "saver/Screen.h"
+#include "slideshow/Glimrascreen.h"
+#include "slideshow/RunGlimrascreen.h"
+
+namespace {
+
+using namespace pelwick;
+
+constexpr int W = 1920, H = 1080;
+
+TBitmap Picture(int seed) {
+    TBitmap b(W, H);
+    for (int y = 0; y < H; ++y) {
+        std::uint8_t* row = b.ScanLine(y);
+        for (int x = 0; x < W; ++x) {
+            row[3 * x] = std::uint8_t((x * 255 / W + seed * 40) & 0xFF);
+            row[3 * x + 1] = std::uint8_t((y * 255 / H + seed * 90) & 0xFF);
+            row[3 * x + 2] = std::uint8_t(((x ^ y) + seed) & 0xFF);
+        }
+    }
+    return b;
+}
+
+std::string Feed() {
+    std::string doc =
+        "<rss version=\"2.0\"><channel><title>Riverside Gazette</title>"
+        "<description>Local news</description>";
+    for (int i = 1; i <= 12; ++i)
+        doc += "<item><title>Headline number " + std::to_string(i) +
+               " of the day</title><link>http://example.com/</link><description>&lt;p&gt;A "
+               "paragraph of &lt;b&gt;news&lt;/b&gt; text.&lt;/p&gt;</description></item>";
+    return doc + "</channel></rss>";
+}
+
+// The saver window with a feed shown, the panel and card fully faded in, and a cross-fade
+// held in the middle, driven by hand.
+struct TSaverScene {
+    QTemporaryDir home;
+    TForm1* form = nullptr;
+    TGlimrascreen* screen = nullptr;
+
+    TSaverScene() {
+        qputenv("PELWICK_HOME", home.path().toUtf8());
+        SetScreenSize(W, H);
+        SetSleepHandler([](int) {});
+        form = new TForm1;
+        form->show();
+        form->Timer1.SetEnabled(false);
+        TMemoryStream stream;
+        const std::string feed = Feed();
+        stream.Write(feed.data(), feed.size());
+        stream.SetPosition(0);
+        form->RSS.LoadFromStream(stream);
+        form->ShowItem(0);
+        form->ShowPanel();
+        Layer("Form2")->SetAlphaBlendValue(190);
+        Layer("Form3")->SetAlphaBlendValue(210);
+        QElapsedTimer settle;  // the card is fitted to its page from the event loop
+        settle.start();
+        while (settle.elapsed() < 50)
+            QCoreApplication::processEvents();
+        screen = form->Slideshow->PictureScreen();
+        screen->SetThreaded(false);
+        screen->SetManual(true);
+        screen->Picture().SetBitmap(Picture(1));
+        screen->StartTransition();
+        screen->SetProgress(100);
+        screen->StopTransition();
+        screen->Picture().SetBitmap(Picture(2));
+        screen->StartTransition();
+    }
+    // The panel and the card by name: their headers do not mix with the slideshow's.
+    TLayerWindow* Layer(const char* name) const {
+        return static_cast<TLayerWindow*>(form->findChild<QWidget*>(name));
+    }
+    void SetOverlays(bool shown) {
+        Layer("Form2")->setVisible(shown);
+        Layer("Form3")->setVisible(shown);
+    }
+};
+
+TSaverScene& Scene() {
+    static TSaverScene* scene = new TSaverScene;
+    return *scene;
+}
+
+void Frame(benchmark::State& state, bool overlays) {
+    TSaverScene& scene = Scene();
+    scene.SetOverlays(overlays);
+    int p = 40;
+    for (auto _ : state) {
+        scene.screen->SetProgress(p);  // composes the frame and repaints the picture area
+        p = p == 40 ? 41 : 40;
+    }
+}
+void FrameWithPanelAndCard(benchmark::State& state) {
+    Frame(state, true);
+}
+void FrameAlone(benchmark::State& state) {
+    Frame(state, false);
+}
+BENCHMARK(FrameWithPanelAndCard)->Unit(benchmark::kMillisecond);
+BENCHMARK(FrameAlone)->Unit(benchmark::kMillisecond);
+
+// ---- (b)
+
+// Runs the saver on a folder with one full-screen JPEG and times the trace lines it prints.
+void Startup(benchmark::State& state, const char* line) {
+    QTemporaryDir home;
+    QImage picture(W, H, QImage::Format_RGB888);
+    picture.fill(QColor(90, 120, 160));
+    picture.save(home.filePath("picture.jpg"), "JPEG", 90);
+    for (auto _ : state) {
+        QProcess saver;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PELWICK_HOME", home.path());
+        env.insert("PELWICK_TRACE_STARTUP", "1");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        saver.setProcessEnvironment(env);
+        saver.setReadChannel(QProcess::StandardError);
+        QElapsedTimer clock;
+        clock.start();
+        saver.start(PELWICK_PROGRAM, {"/s"});
+        double seconds = -1;
+        while (seconds < 0 && (saver.canReadLine() || saver.waitForReadyRead(20000))) {
+            while (saver.canReadLine())
+                if (saver.readLine().contains(line)) seconds = clock.nsecsElapsed() / 1e9;
+        }
+        saver.kill();
+        saver.waitForFinished(5000);
+        if (seconds < 0) {
+            state.SkipWithError("the saver printed no trace");
+            return;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+void StartToFirstPicture(benchmark::State& state) {
+    Startup(state, "first picture on screen");
+}
+void StartToWindowShown(benchmark::State& state) {
+    Startup(state, "window shown");
+}
+BENCHMARK(StartToFirstPicture)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(StartToWindowShown)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    benchmark::Initialize(&argc, argv);
+    return pelwick::bench::RunAndPrintRatios(
+        {{"FrameWithPanelAndCard", "FrameAlone"}, {"StartToFirstPicture", "StartToWindowShown"}});
+}
