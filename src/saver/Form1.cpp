@@ -113,6 +113,7 @@ TForm1::~TForm1() {
     ApplicationEvents1.reset();
     Timer1.SetEnabled(false);
     MouseTimer.SetEnabled(false);
+    for (; cursorsHidden_ > 0; --cursorsHidden_) QGuiApplication::restoreOverrideCursor();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -146,6 +147,7 @@ void TForm1::FormShow() {
     if (!SettingsFile) LoadSettings();
     setCursor(Qt::BlankCursor);
     QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+    ++cursorsHidden_;
     activateWindow();
     setFocus();
     MouseMoves = 20;
@@ -166,9 +168,9 @@ void TForm1::FormShow() {
             screen->SetThreaded(true);
             if (std::getenv("PELWICK_TRACE_STARTUP")) TraceStartup(*screen);
         }
+        ScheduleScreenshot();
     }
     Timer1.SetEnabled(true);
-    ScheduleScreenshot();
 }
 
 // PELWICK_TRACE_STARTUP reports on standard error when the window is shown and when the first

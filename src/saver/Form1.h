@@ -116,6 +116,7 @@ class TForm1 : public QWidget {
     // The link the card holds for the current item, "" without a card.
     std::string CurrentLink() const;
 
+    int cursorsHidden_ = 0;
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
 };
