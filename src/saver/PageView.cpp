@@ -1,32 +1,187 @@
 #include "saver/PageView.h"
+
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QPaintEvent>
 #include <QPainter>
-#include <QTimer>
+#include <QSet>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QUrl>
 #include <cmath>
+#include <optional>
+
 namespace pelwick {
-TPageView::TPageView(QWidget* parent) : QWidget(parent), doc_(new QTextDocument) {}
+namespace {
+
+// The card's pages are a few kilobytes; a bound keeps a wrong path (a device, a huge file)
+// from eating the memory.
+constexpr qint64 MaxPageBytes = 8 * 1024 * 1024;
+
+std::optional<QByteArray> ReadPage(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    QByteArray bytes;
+    for (;;) {
+        const QByteArray chunk = file.read(64 * 1024);
+        if (chunk.isEmpty()) break;
+        bytes += chunk;
+        if (bytes.size() > MaxPageBytes) return std::nullopt;
+    }
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return bytes;
+}
+
+QFont PageFont() {
+    QFont font;
+    font.setFamilies({"DejaVu Sans", "Liberation Sans", "Arial", "Helvetica"});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(13);
+    return font;
+}
+
+}  // namespace
+
+// The page's document: every resource that is not registered beforehand is refused here,
+// so neither the file system nor the network is ever asked.
+class TPageView::TDocument : public QTextDocument {
+  public:
+    explicit TDocument(const TPageView& view) : view_(view) {
+        setResourceProvider([this](const QUrl& name) { return Refuse(name); });
+    }
+
+  protected:
+    QVariant loadResource(int /*type*/, const QUrl& name) override { return Refuse(name); }
+
+  private:
+    QVariant Refuse(const QUrl& name) const {
+        if (view_.OnResourceRequest) view_.OnResourceRequest(name);
+        return {};
+    }
+    const TPageView& view_;
+};
+
+namespace {
+
+// Second line of defence after PreparePage: an image format naming anything but a
+// registered image would make Qt's image handler load that name from disk.
+void ReplaceForeignImages(QTextDocument& document, const QSet<QString>& registered) {
+    std::vector<std::pair<int, int>> foreign;  // position, length
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (format.isImageFormat() && !registered.contains(format.toImageFormat().name()))
+                foreign.emplace_back(fragment.position(), fragment.length());
+        }
+    }
+    QTextCursor cursor(&document);
+    for (const auto& [position, length] : foreign) {
+        cursor.setPosition(position);
+        cursor.setPosition(position + length, QTextCursor::KeepAnchor);
+        QTextImageFormat format = cursor.charFormat().toImageFormat();
+        format.setName(QString::fromUtf8(NoPageImage));
+        cursor.setCharFormat(format);
+    }
+}
+
+}  // namespace
+
+TPageView::TPageView(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+TPageView::~TPageView() = default;
+
+QTextDocument* TPageView::Document() const {
+    return document_.get();
+}
+
 void TPageView::Navigate(const std::string& path) {
-    QFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::ReadOnly)) return;
-    doc_ = std::make_unique<QTextDocument>();
-    doc_->setHtml(QString::fromUtf8(f.readAll()));
-    QTimer::singleShot(0, this, [this] {
-        if (OnDocumentComplete) OnDocumentComplete();
-    });
+    const std::optional<QByteArray> bytes = ReadPage(path);
+    if (!bytes) return;
+    TPreparedPage page = PreparePage(bytes->toStdString());
+
+    // A fresh document every time: setHtml on a document that was laid out before keeps
+    // stale layout data around.
+    auto document = std::make_unique<TDocument>(*this);
+    document->setUndoRedoEnabled(false);
+    document->setDefaultFont(PageFont());
+    document->setDocumentMargin(0);
+    QSet<QString> registered;
+    for (const TPageImage& image : page.images) {
+        const QString name = QString::fromStdString(image.name);
+        document->addResource(QTextDocument::ImageResource, QUrl(name), image.image);
+        registered.insert(name);
+    }
+    // A null image would send Qt's image handler to the disk, so the stand-in is one pixel.
+    QImage none(1, 1, QImage::Format_ARGB32);
+    none.fill(Qt::transparent);
+    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromUtf8(NoPageImage)), none);
+    registered.insert(QString::fromUtf8(NoPageImage));
+
+    document->setHtml(QString::fromStdString(page.html));
+    ReplaceForeignImages(*document, registered);
+    QTextFrameFormat root = document->rootFrame()->frameFormat();
+    root.setTopMargin(page.topMargin);
+    root.setLeftMargin(page.leftMargin);
+    root.setRightMargin(page.rightMargin);
+    root.setBottomMargin(page.bottomMargin);
+    document->rootFrame()->setFrameFormat(root);
+
+    document_ = std::move(document);
+    background_ = page.background;
+    laidOutWidth_ = -1;
+    LayOut();
     update();
+    const unsigned serial = ++serial_;
+    QMetaObject::invokeMethod(
+        this,
+        [this, serial] {
+            if (serial == serial_ && OnDocumentComplete) OnDocumentComplete();
+        },
+        Qt::QueuedConnection);
 }
+
+void TPageView::LayOut() const {
+    if (!document_ || laidOutWidth_ == width()) return;
+    laidOutWidth_ = width();
+    document_->setTextWidth(width());
+    document_->documentLayout();  // lays the page out at once
+    (void)document_->size();
+}
+
 int TPageView::ScrollHeight() const {
-    doc_->setTextWidth(width());
-    return int(std::ceil(doc_->size().height()));
+    LayOut();
+    return document_ ? int(std::ceil(document_->size().height())) : 0;
 }
+
 int TPageView::ScrollWidth() const {
-    doc_->setTextWidth(width());
-    return std::max(width(), int(std::ceil(doc_->size().width())));
+    LayOut();
+    return document_ ? std::max(width(), int(std::ceil(document_->size().width()))) : width();
 }
-void TPageView::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), QColor(0x1B, 0x1B, 0x1B));
-    doc_->setTextWidth(width());
-    doc_->drawContents(&p);
+
+void TPageView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(rect(), background_);
+    if (!document_) return;
+    LayOut();
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = event->rect();
+    // A page's text is black and its links blue whatever the window's palette says.
+    context.palette = palette();
+    context.palette.setColor(QPalette::Text, Qt::black);
+    context.palette.setColor(QPalette::Link, Qt::blue);
+    document_->documentLayout()->draw(&painter, context);
 }
+
+void TPageView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayOut();
+}
+
 }  // namespace pelwick
