@@ -10,6 +10,7 @@
 #include "app/Files.h"
 #include "app/Process.h"
 #include "app/Settings.h"
+#include "app/Strings.h"
 #include "saver/ApplicationEvents.h"
 #include "saver/Browser.h"
 #include "saver/Screen.h"
@@ -113,7 +114,8 @@ TForm1::~TForm1() {
     ApplicationEvents1.reset();
     Timer1.SetEnabled(false);
     MouseTimer.SetEnabled(false);
-    for (; cursorsHidden_ > 0; --cursorsHidden_) QGuiApplication::restoreOverrideCursor();
+    for (; cursorsHidden_ > 0; --cursorsHidden_)
+        QGuiApplication::restoreOverrideCursor();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -213,8 +215,9 @@ void TForm1::ApplicationEvents1Message(QEvent* event, bool& handled) {
 void TForm1::HandleKey(int key) {
     switch (key) {
         case VkReturn: {
-            // Only a web link is handed to the desktop; anything else counts as no link.
-            const std::string link = WebLink(CurrentLink());
+            // Only a web link is handed to the desktop; anything else counts as no link. Feeds
+            // often wrap the link element's text in line breaks, which are no part of it.
+            const std::string link = WebLink(TrimBlanks(CurrentLink()));
             if (!link.empty()) OpenInBrowser(link);
             QuitSaver();
             return;

@@ -40,7 +40,7 @@ TForm2::TForm2(QWidget* parent) : TLayerWindow(parent, 180) {
     setPalette(pal);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     resize(InitialWidth, InitialHeight);
-    AAText = new TAAScrollText(this);
+    AAText = new TAAScrollText(Stage());
     AAText->setObjectName("AAText");
     AAText->setGeometry(TextLeft, TextTop, HeadlineTextWidth, 342);
     SetUpHeadlineText(*AAText);
@@ -71,6 +71,7 @@ void TForm2::Timer1Timer() {
 
 void TForm2::SetLines(const std::vector<std::string>& lines) {
     AAText->Text().Lines().Assign(lines);
+    InvalidateContent();
 }
 
 void TForm1::RaiseOverlays() {

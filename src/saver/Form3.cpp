@@ -76,7 +76,7 @@ TForm3::TForm3(TForm1& owner) : TLayerWindow(&owner, 150), owner_(owner) {
     setObjectName("Form3");
     setAttribute(Qt::WA_TransparentForMouseEvents);
     resize(656, 419);
-    Panel1 = new QWidget(this);
+    Panel1 = new QWidget(Stage());
     Panel1->setObjectName("Panel1");
     web = new TPageView(Panel1);
     web->setObjectName("web");
@@ -210,7 +210,10 @@ void TForm1::ShowItemCard(std::int32_t a) {
     }
     form3_->setGeometry(left, top, std::max(w, 0), std::max(h, 0));
     form3_->web->SetHint(RSS.Items()[a].Link());
-    if (FileExists(path)) form3_->web->Navigate(path);
+    if (FileExists(path)) {
+        form3_->web->Navigate(path);
+        form3_->InvalidateContent();
+    }
     if (Paused) {
         form3_->SetAlphaBlendValue(TForm3::FadeInAlpha);
         form3_->show();

@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSet>
@@ -136,6 +137,7 @@ void TPageView::Navigate(const std::string& path) {
     document_ = std::move(document);
     background_ = page.background;
     laidOutWidth_ = -1;
+    rendered_ = QImage();
     LayOut();
     update();
     const unsigned serial = ++serial_;
@@ -165,13 +167,21 @@ int TPageView::ScrollWidth() const {
     return document_ ? std::max(width(), int(std::ceil(document_->size().width()))) : width();
 }
 
-void TPageView::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    painter.fillRect(rect(), background_);
-    if (!document_) return;
+// The card is repainted with every frame of the slideshow below it, so the page is drawn
+// once into a picture and only that picture is shown until the page or the size changes.
+void TPageView::paintEvent(QPaintEvent*) {
+    if (rendered_.size() != size()) Render();
+    QPainter(this).drawImage(0, 0, rendered_);
+}
+
+void TPageView::Render() {
+    rendered_ = QImage(size(), QImage::Format_RGB32);
+    rendered_.fill(background_);
+    if (!document_ || rendered_.isNull()) return;
     LayOut();
+    QPainter painter(&rendered_);
     QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = event->rect();
+    context.clip = rect();
     // A page's text is black and its links blue whatever the window's palette says.
     context.palette = palette();
     context.palette.setColor(QPalette::Text, Qt::black);
@@ -181,6 +191,7 @@ void TPageView::paintEvent(QPaintEvent* event) {
 
 void TPageView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    rendered_ = QImage();
     LayOut();
 }
 

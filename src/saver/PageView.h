@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -52,10 +53,12 @@ class TPageView : public QWidget {
   private:
     class TDocument;
     void LayOut() const;
+    void Render();
 
     std::unique_ptr<TDocument> document_;
     mutable int laidOutWidth_ = -1;
     QColor background_{Qt::white};
+    QImage rendered_;
     std::string hint_;
     unsigned serial_ = 0;
 };

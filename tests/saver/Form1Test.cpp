@@ -215,6 +215,18 @@ TEST(Form1, EnterOpensOnlyWebLinksAndQuits) {
     EXPECT_EQ(f.opened, (std::vector<std::string>{"http://example.com/1"}));
     EXPECT_EQ(f.halts, Quit);
 
+    // Line breaks around the link are no part of it.
+    f.halts.clear();
+    f.opened.clear();
+    f.form->show();
+    f.server.Set("/news",
+                 "<rss version=\"2.0\"><channel><title>T</title><item><title>A</title>"
+                 "<link>\n  http://example.com/x\n</link></item></channel></rss>");
+    f.form->LoadFeed(0);
+    f.Key(Qt::Key_Return);
+    EXPECT_EQ(f.opened, (std::vector<std::string>{"http://example.com/x"}));
+    EXPECT_EQ(f.halts, Quit);
+
     // A link that is not a web address counts as none.
     f.halts.clear();
     f.opened.clear();

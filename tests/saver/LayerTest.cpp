@@ -35,7 +35,7 @@ TEST(Layer, IsComposedOpaqueAndBlendedAsAWhole) {
     pal.setColor(QPalette::Window, Qt::black);
     layer.setPalette(pal);
     layer.setGeometry(0, 0, 80, 60);
-    TGreen child(&layer);
+    TGreen child(layer.Stage());
     child.setGeometry(40, 0, 40, 60);
     layer.show();
     window.show();
