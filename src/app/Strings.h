@@ -9,6 +9,9 @@ namespace pelwick {
 std::string UpperAscii(std::string_view s);
 std::string LowerAscii(std::string_view s);
 
+// Text made safe inside HTML: & < > " and ' become references.
+std::string HtmlEscape(std::string_view text);
+
 // Removes blanks and control characters (everything up to U+0020) at both ends.
 std::string TrimBlanks(std::string_view s);
 

@@ -7,6 +7,8 @@
 #include <optional>
 #include <utility>
 
+#include "app/Strings.h"
+
 namespace pelwick {
 namespace {
 
@@ -37,32 +39,6 @@ std::string Lower(std::string_view s) {
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && Lower(s.substr(0, prefix.size())) == prefix;
-}
-
-std::string HtmlEscape(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
 }
 
 // Attribute values as a browser reads them: the common named and all numeric references.

@@ -32,6 +32,13 @@ TEST(Strings, TrimAndUtf8) {
     EXPECT_FALSE(IsValidUtf8("\xed\xa0\x80"));  // surrogate
 }
 
+TEST(Strings, HtmlEscapeLeavesNoMarkupAndKeepsText) {
+    EXPECT_EQ(HtmlEscape("<a href=\"x\">Tom & Jerry's</a>"),
+              "&lt;a href=&quot;x&quot;&gt;Tom &amp; Jerry&#39;s&lt;/a&gt;");
+    EXPECT_EQ(HtmlEscape("caf\xC3\xA9 &amp;"), "caf\xC3\xA9 &amp;amp;");
+    EXPECT_EQ(HtmlEscape(""), "");
+}
+
 TEST(Strings, TryParseInt) {
     EXPECT_EQ(TryParseInt("17"), 17);
     EXPECT_EQ(TryParseInt("-5"), -5);

@@ -207,37 +207,27 @@ TEST(Form1, EnterOpensOnlyWebLinksAndQuits) {
     EXPECT_TRUE(f.opened.empty());
     EXPECT_EQ(f.halts, Quit);
 
-    f.halts.clear();
-    f.form->show();
-    f.form->LoadFeed(0);
-    ASSERT_NE(f.form->Form3(), nullptr);
-    f.Key(Qt::Key_Enter);
-    EXPECT_EQ(f.opened, (std::vector<std::string>{"http://example.com/1"}));
-    EXPECT_EQ(f.halts, Quit);
-
-    // Line breaks around the link are no part of it.
-    f.halts.clear();
-    f.opened.clear();
-    f.form->show();
-    f.server.Set("/news",
-                 "<rss version=\"2.0\"><channel><title>T</title><item><title>A</title>"
-                 "<link>\n  http://example.com/x\n</link></item></channel></rss>");
-    f.form->LoadFeed(0);
-    f.Key(Qt::Key_Return);
-    EXPECT_EQ(f.opened, (std::vector<std::string>{"http://example.com/x"}));
-    EXPECT_EQ(f.halts, Quit);
-
-    // A link that is not a web address counts as none.
-    f.halts.clear();
-    f.opened.clear();
-    f.form->show();
-    f.server.Set("/news",
-                 "<rss version=\"2.0\"><channel><title>T</title><item><title>A</title>"
-                 "<link>file:///etc/passwd</link></item></channel></rss>");
-    f.form->LoadFeed(0);
-    f.Key(Qt::Key_Return);
-    EXPECT_TRUE(f.opened.empty());
-    EXPECT_EQ(f.halts, Quit);
+    // Line breaks around a link are no part of it; anything but a web address counts as no
+    // link.
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"http://example.com/1", {"http://example.com/1"}},
+        {"\n  http://example.com/x\n", {"http://example.com/x"}},
+        {"file:///etc/passwd", {}},
+        {"javascript:alert(1)", {}},
+    };
+    for (const auto& [link, opened] : cases) {
+        f.halts.clear();
+        f.opened.clear();
+        f.form->show();
+        f.server.Set("/news", std::string("<rss version=\"2.0\"><channel><title>T</title><item>") +
+                                  "<title>A</title><link>" + link +
+                                  "</link></item></channel></rss>");
+        f.form->LoadFeed(0);
+        ASSERT_NE(f.form->Form3(), nullptr);
+        f.Key(Qt::Key_Enter);
+        EXPECT_EQ(f.opened, opened) << link;
+        EXPECT_EQ(f.halts, Quit) << link;
+    }
 }
 
 TEST(Form1, ABrowserThatCannotStartIsReportedAndTheSaverGoesOn) {
