@@ -9,21 +9,7 @@ namespace pelwick {
 namespace {
 
 TFont Font(const char* face, int height, TColor color, bool bold = false, bool italic = false) {
-    TFont f;
-    f.Name = face;
-    f.Height = height;
-    f.Color = color;
-    f.Bold = bold;
-    f.Italic = italic;
-    f.Charset = ANSI_CHARSET;
-    return f;
-}
-
-TFontLabel& AddLabel(TFontLabels& fonts, const char* name, const TFont& font) {
-    TFontLabel& label = fonts.Add();
-    label.SetName(name);
-    label.SetFont(font);
-    return label;
+    return LabelFont(face, height, color, bold, italic, ANSI_CHARSET);
 }
 
 }  // namespace
@@ -40,7 +26,7 @@ void SetHeadlineTextParams(TCustomTextParam& params) {
 
 void AddHeadlineFontLabels(TFontLabels& fonts) {
     {
-        TAAEffect& e = AddLabel(fonts, "Title1", Font("Verdana", -19, clWhite, true)).Effect();
+        TAAEffect& e = AddFontLabel(fonts, "Title1", Font("Verdana", -19, clWhite, true)).Effect();
         e.Shadow().SetEnabled(true);
         e.Shadow().SetOffsetX(1);
         e.Shadow().SetOffsetY(1);
@@ -48,7 +34,8 @@ void AddHeadlineFontLabels(TFontLabels& fonts) {
         e.SetBlur(1);
     }
     {
-        TAAEffect& e = AddLabel(fonts, "Text1", Font("Verdana", -15, RGB(247, 247, 247))).Effect();
+        TAAEffect& e =
+            AddFontLabel(fonts, "Text1", Font("Verdana", -15, RGB(247, 247, 247))).Effect();
         e.Shadow().SetBlur(10);
         e.Shadow().SetAlpha(90);
         e.Shadow().SetColor(RGB(97, 97, 97));
@@ -63,13 +50,13 @@ void AddHeadlineFontLabels(TFontLabels& fonts) {
     }
     {
         TAAEffect& e =
-            AddLabel(fonts, "Text2", Font("MS PGothic", -11, RGB(210, 210, 210), false, true))
+            AddFontLabel(fonts, "Text2", Font("MS PGothic", -11, RGB(210, 210, 210), false, true))
                 .Effect();
         e.Shadow().SetOffsetX(0);
         e.SetAlpha(90);
     }
     {
-        TAAEffect& e = AddLabel(fonts, "text3", Font("Verdana", -15, clWhite, true)).Effect();
+        TAAEffect& e = AddFontLabel(fonts, "text3", Font("Verdana", -15, clWhite, true)).Effect();
         e.Shadow().SetEnabled(true);
         e.Shadow().SetBlur(60);
         e.Shadow().SetOffsetX(1);
@@ -78,7 +65,7 @@ void AddHeadlineFontLabels(TFontLabels& fonts) {
         e.Gradual().SetStartColor(RGB(239, 239, 239));
         e.Gradual().SetEndColor(RGB(183, 183, 183));
     }
-    AddLabel(fonts, "line", Font("Small Fonts", -3, clWindowText));
+    AddFontLabel(fonts, "line", Font("Small Fonts", -3, clWindowText));
 }
 
 THeadlineRenderer::THeadlineRenderer() : glyphs_(&measure_.Canvas()) {

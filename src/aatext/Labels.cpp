@@ -330,6 +330,25 @@ void TUserLabels::Changed() {
     if (OnChange) OnChange();
 }
 
+TFont LabelFont(const char* face, int height, TColor color, bool bold, bool italic,
+                std::uint8_t charset) {
+    TFont f;
+    f.Name = face;
+    f.Height = height;
+    f.Color = color;
+    f.Bold = bold;
+    f.Italic = italic;
+    f.Charset = charset;
+    return f;
+}
+
+TFontLabel& AddFontLabel(TFontLabels& fonts, const char* name, const TFont& font) {
+    TFontLabel& label = fonts.Add();
+    label.SetName(name);
+    label.SetFont(font);
+    return label;
+}
+
 QString LongTimeFormat() {
     const QString format = QLocale().timeFormat(QLocale::LongFormat);
     QString result;

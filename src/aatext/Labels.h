@@ -202,6 +202,12 @@ std::size_t FindTag(const std::string& line, const std::string& name);
 std::string RegisteredOwnerName();
 std::string RegisteredOrganizationName();
 
+// A font for a label: face, height (negative: character height in pixels), colour, style.
+TFont LabelFont(const char* face, int height, TColor color, bool bold = false, bool italic = false,
+                std::uint8_t charset = DEFAULT_CHARSET);
+// Appends a font label of that name and font and returns it.
+TFontLabel& AddFontLabel(TFontLabels& fonts, const char* name, const TFont& font);
+
 // The locale's long time format without its time-zone part, which a clock on screen lacks.
 QString LongTimeFormat();
 

@@ -44,26 +44,14 @@ QPushButton* MakeButton(const char* text, QWidget* parent, const QRect& rect,
     return button;
 }
 
-TFont Font(const char* face, int height, TColor color, bool bold = false) {
-    TFont f;
-    f.Name = face;
-    f.Height = height;
-    f.Color = color;
-    f.Bold = bold;
-    return f;
-}
-
 TAAEffect& AddLabel(TFontLabels& fonts, const char* name, const TFont& font) {
-    TFontLabel& label = fonts.Add();
-    label.SetName(name);
-    label.SetFont(font);
-    return label.Effect();
+    return AddFontLabel(fonts, name, font).Effect();
 }
 
 // The title strip's three lines: the product, its version and what it is.
 void SetTitleFonts(TFontLabels& fonts) {
     {
-        TAAEffect& e = AddLabel(fonts, "Text0", Font("Verdana", -19, RGB(0, 0, 0), true));
+        TAAEffect& e = AddLabel(fonts, "Text0", LabelFont("Verdana", -19, RGB(0, 0, 0), true));
         e.Shadow().SetEnabled(true);
         e.Shadow().SetOffsetX(1);
         e.Gradual().SetEnabled(true);
@@ -73,13 +61,13 @@ void SetTitleFonts(TFontLabels& fonts) {
         e.SetAlpha(95);
     }
     {
-        TAAEffect& e = AddLabel(fonts, "Text1", Font("Verdana", -13, RGB(65, 65, 65)));
+        TAAEffect& e = AddLabel(fonts, "Text1", LabelFont("Verdana", -13, RGB(65, 65, 65)));
         e.Shadow().SetOffsetX(1);
         e.Shadow().SetOffsetY(1);
         e.SetAlpha(90);
     }
     {
-        TAAEffect& e = AddLabel(fonts, "Text2", Font("Verdana", -13, RGB(0, 0, 255)));
+        TAAEffect& e = AddLabel(fonts, "Text2", LabelFont("Verdana", -13, RGB(0, 0, 255)));
         e.Shadow().SetEnabled(true);
         e.Shadow().SetOffsetX(1);
         e.Shadow().SetOffsetY(1);
