@@ -10,6 +10,7 @@
 #include "FeedTestSupport.h"
 #include "app/Files.h"
 #include "feeds/FeedDocument.h"
+#include "support/TestSupport.h"
 #include "feeds/FeedJson.h"
 
 namespace pelwick {
@@ -30,8 +31,8 @@ std::vector<fs::path> FilesBelow(const fs::path& folder, const std::string& exte
 // into a model or fails with a message; none crashes or hangs, and a failure leaves a
 // document that loads the next feed.
 TEST(FeedFixtures, EveryFeedFromTheWildLoadsOrFailsWithAMessage) {
+    PELWICK_REQUIRE_FIXTURES();
     const std::string fixtures = test::SharedFixtures();
-    ASSERT_NE(fixtures, "") << "PELWICK_FIXTURES is not set";
     const std::vector<fs::path> files = FilesBelow(fs::path(fixtures) / "feeds");
     ASSERT_GT(files.size(), 100u);
     TFeedDocument feed;
@@ -62,8 +63,8 @@ TEST(FeedFixtures, EveryFeedFromTheWildLoadsOrFailsWithAMessage) {
 // No fixture is marked for the podcast reader, so every RSS one is read a second time with the
 // marker added to its root: the strict reader meets real podcast and news feeds.
 TEST(FeedFixtures, EveryRssFeedFromTheWildThroughThePodcastReader) {
+    PELWICK_REQUIRE_FIXTURES();
     const std::string fixtures = test::SharedFixtures();
-    ASSERT_NE(fixtures, "") << "PELWICK_FIXTURES is not set";
     TFeedDocument feed;
     int marked = 0, loaded = 0, withExtras = 0;
     for (const fs::path& file : FilesBelow(fs::path(fixtures) / "feeds")) {
@@ -87,8 +88,8 @@ TEST(FeedFixtures, EveryRssFeedFromTheWildThroughThePodcastReader) {
 }
 
 TEST(FeedFixtures, LargeRealFeedLoadsCompletely) {
+    PELWICK_REQUIRE_FIXTURES();
     const std::string fixtures = test::SharedFixtures();
-    ASSERT_NE(fixtures, "");
     TFeedDocument feed;
     ASSERT_EQ(test::Load(feed, ReadFileBytes(fixtures + "feeds/feeder/rss_nixers_newsletter.xml")),
               "");

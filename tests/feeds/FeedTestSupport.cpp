@@ -67,14 +67,6 @@ std::string Load(TFeedDocument& feed, const std::string& bytes) {
     return "";
 }
 
-std::string SharedFixtures() {
-    const char* folder = std::getenv("PELWICK_FIXTURES");
-    if (folder == nullptr || *folder == 0) return "";
-    std::string path = folder;
-    if (path.back() != '/') path += '/';
-    return path;
-}
-
 TDateTime At(int year, int month, int day, int hour, int minute, int second) {
     TDateTime date = 0, time = 0;
     if (!TryEncodeDate(year, month, day, date) || !TryEncodeTime(hour, minute, second, 0, time))

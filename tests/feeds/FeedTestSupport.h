@@ -40,9 +40,6 @@ inline constexpr const char* AtomNamespace = "http://www.w3.org/2005/Atom";
 // Loads bytes through LoadFromStream; returns the failure's message, "" on success.
 std::string Load(TFeedDocument& feed, const std::string& bytes);
 
-// The shared fixtures folder ($PELWICK_FIXTURES) with a trailing "/", or "" when unset.
-std::string SharedFixtures();
-
 // The date-time of a calendar date and time of day, for expectations.
 TDateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 

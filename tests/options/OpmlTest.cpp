@@ -16,9 +16,7 @@ namespace {
 using Entries = std::vector<std::string>;
 
 std::string Fixture(const std::string& name) {
-    const char* folder = std::getenv("PELWICK_FIXTURES");
-    if (folder == nullptr || *folder == 0) return "";
-    return ReadFileBytes(std::string(folder) + "/opml/" + name);
+    return ReadFileBytes(test::SharedFixtures() + "opml/" + name);
 }
 
 Entries Import(std::string_view text, Entries existing = {}) {
@@ -52,15 +50,25 @@ TEST(UniqueFeedName, MendsNamesTheSettingsFileCannotHold) {
     EXPECT_EQ(MendFeedName("Plain name", "t"), "Plain name");
 }
 
-TEST(UniqueFeedName, AddsOneTimeSuffixForANameInTheList) {
-    const Entries list = {"News [http://a/]", "Other [http://b/]"};
-    EXPECT_EQ(UniqueFeedName("News", list, "09:00:00"), "News (09:00:00)");
-    EXPECT_EQ(UniqueFeedName("news", list, "09:00:00"), "news");
-    EXPECT_EQ(UniqueFeedName("Third", list, "09:00:00"), "Third");
-    // The mended name is what is compared.
-    EXPECT_EQ(UniqueFeedName(" News ", list, "09:00:00"), "News (09:00:00)");
-    const Entries twice = {"News [http://a/]", "News (09:00:00) [http://c/]"};
-    EXPECT_EQ(UniqueFeedName("News", twice, "09:00:00"), "News (09:00:00)");
+// Settings keys ignore letter case, so a name is taken when any entry carries it in any case;
+// a taken timed name is numbered until it is free.
+TEST(UniqueFeedName, IsUniqueIgnoringLetterCase) {
+    const Entries list = {"News [http://a/]", "Other [http://b/]", "Daily (09:00:00) [http://c/]",
+                          "Daily [http://d/]", "Busy [http://e/]", "BUSY (09:00:00) [http://f/]",
+                          "busy (09:00:00) (2) [http://g/]"};
+    const struct {
+        const char* proposed;
+        const char* expected;
+    } rows[] = {
+        {"Third", "Third"},
+        {"News", "News (09:00:00)"},
+        {"news", "news (09:00:00)"},
+        {" News ", "News (09:00:00)"},  // the mended name is what is compared
+        {"daily", "daily (09:00:00) (2)"},
+        {"Busy", "Busy (09:00:00) (3)"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(UniqueFeedName(row.proposed, list, "09:00:00"), row.expected) << row.proposed;
 }
 
 TEST(OpmlExport, WritesTheExactDocument) {
@@ -125,8 +133,13 @@ TEST(OpmlImport, NamesAreMadeUniqueAgainstTheGrowingList) {
     const Entries list = {"Same [http://1/]"};
     const std::string doc = BuildOpmlDocument({"Same [http://1/]", "New [http://2/]"}, "d");
     EXPECT_EQ(Import(doc, list), (Entries{"Same (12:00:00) [http://1/]", "New [http://2/]"}));
-    const std::string dup = BuildOpmlDocument({"A [http://1/]", "A [http://2/]"}, "d");
-    EXPECT_EQ(Import(dup), (Entries{"A [http://1/]", "A (12:00:00) [http://2/]"}));
+    const std::string dup = BuildOpmlDocument(
+        {"A [http://1/]", "A [http://2/]", "a [http://3/]", "Daily News [http://4/]",
+         "daily news [http://5/]"},
+        "d");
+    EXPECT_EQ(Import(dup), (Entries{"A [http://1/]", "A (12:00:00) [http://2/]",
+                                    "a (12:00:00) (2) [http://3/]", "Daily News [http://4/]",
+                                    "daily news (12:00:00) [http://5/]"}));
 }
 
 TEST(OpmlImport, ReadsOutlinesOfAnyAttributeOrderAndNesting) {
@@ -166,7 +179,7 @@ TEST(OpmlImport, IllFormedTextIsScannedLiterally) {
 }
 
 TEST(OpmlImport, FixturesOfOtherReaders) {
-    if (std::getenv("PELWICK_FIXTURES") == nullptr) GTEST_SKIP() << "PELWICK_FIXTURES unset";
+    PELWICK_REQUIRE_FIXTURES();
     for (const char* name : {"commafeed/opml_noversion.xml", "commafeed/opml_v1.0.xml",
                              "commafeed/opml_v1.1.xml", "commafeed/opml_v2.0.xml"}) {
         SCOPED_TRACE(name);
@@ -211,7 +224,7 @@ TEST(OpmlImport, FixturesOfOtherReaders) {
 }
 
 TEST(OpmlImport, EveryFixtureAddressSurvivesAnExportRoundTrip) {
-    if (std::getenv("PELWICK_FIXTURES") == nullptr) GTEST_SKIP() << "PELWICK_FIXTURES unset";
+    PELWICK_REQUIRE_FIXTURES();
     for (const char* name :
          {"feeder/rssguard_2.opml", "feeder/Flym_auto_backup.opml", "feeder/antennapod-feeds.opml",
           "rome/opml_2.0.xml", "newsboat/piped.opml"}) {

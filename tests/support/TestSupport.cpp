@@ -16,6 +16,17 @@
 
 namespace pelwick::test {
 
+std::string FixturesSetting() {
+    const char* folder = std::getenv("PELWICK_FIXTURES");
+    return folder ? folder : "PELWICK_FIXTURES is not set";
+}
+
+std::string SharedFixtures() {
+    const char* folder = std::getenv("PELWICK_FIXTURES");
+    if (folder == nullptr || *folder == 0 || !DirectoryExists(folder)) return "";
+    return IncludeTrailingPathDelimiter(folder);
+}
+
 TProgramFolder::TProgramFolder() {
     path_ = IncludeTrailingPathDelimiter(dir_.path().toStdString());
     if (const char* home = std::getenv("PELWICK_HOME")) hadHome_ = true, oldHome_ = home;

@@ -43,6 +43,20 @@ struct TProgramRun {
 // Runs a program (one of our tools) with arguments and waits for it.
 TProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args);
 
+// The shared fixtures folder ($PELWICK_FIXTURES) with a trailing "/", or "" when it is not set
+// or does not exist (a user's clone has no ../shared).
+std::string SharedFixtures();
+
+// Skips the running test, naming the folder, when the shared fixtures are absent.
+#define PELWICK_REQUIRE_FIXTURES()                                                        \
+    do {                                                                                  \
+        if (::pelwick::test::SharedFixtures().empty())                                    \
+            GTEST_SKIP() << "the shared fixtures folder is absent ("                      \
+                         << ::pelwick::test::FixturesSetting() << "); CI runs this test"; \
+    } while (0)
+// The folder the tests were told to read fixtures from, as set.
+std::string FixturesSetting();
+
 // Writes bytes to a file, creating it; fails the test on error.
 void WriteFile(const std::string& path, const std::string& bytes);
 
