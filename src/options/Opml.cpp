@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QTime>
+#include <algorithm>
 
 #include "aatext/Labels.h"
 #include "app/DateTime.h"
@@ -150,16 +151,28 @@ std::string MendFeedName(std::string_view proposed, const std::string& timeText)
     return name;
 }
 
+namespace {
+
+// Settings keys ignore letter case, so two names that differ only by case would share one
+// key and one of the feeds would be lost on Save.
+bool NameTaken(const std::string& name, const std::vector<std::string>& entries) {
+    return std::any_of(entries.begin(), entries.end(),
+                       [&](const std::string& entry) { return SameText(FeedEntryName(entry), name); });
+}
+
+}  // namespace
+
 std::string UniqueFeedName(std::string_view proposed, const std::vector<std::string>& entries,
                            const std::string& timeText) {
-    std::string name = MendFeedName(proposed, timeText);
-    for (const std::string& entry : entries) {
-        if (FeedEntryName(entry) == name) {
-            name += " (" + timeText + ")";
-            break;
-        }
+    const std::string name = MendFeedName(proposed, timeText);
+    if (!NameTaken(name, entries)) return name;
+    const std::string timed = name + " (" + timeText + ")";
+    if (!NameTaken(timed, entries)) return timed;
+    // Several feeds of one name added within the same second.
+    for (int n = 2;; ++n) {
+        std::string numbered = timed + " (" + std::to_string(n) + ")";
+        if (!NameTaken(numbered, entries)) return numbered;
     }
-    return name;
 }
 
 std::string OpmlEscape(std::string_view text) {

@@ -27,8 +27,9 @@ std::string CurrentShortDate();
 // "notitle (" + time + ")".
 std::string MendFeedName(std::string_view proposed, const std::string& timeText);
 
-// The mended name, with " (" + time + ")" appended once when an entry of entries already
-// carries that name (case-sensitive).
+// The mended name, unique among the entries ignoring letter case (as settings keys are):
+// " (" + time + ")" is appended when an entry already carries it, and then " (2)", " (3)", ...
+// while that name is taken too.
 std::string UniqueFeedName(std::string_view proposed, const std::vector<std::string>& entries,
                            const std::string& timeText);
 

@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QProcess>
+#include <regex>
 
+#include "app/Strings.h"
 #include "support/TestSupport.h"
 
 namespace pelwick {
@@ -31,6 +33,28 @@ TEST(OpmlTool, ExportThenShowListsTheEntriesInOrder) {
     EXPECT_EQ(shown.out,
               "[\n  {\"name\": \"Tom & Jerry\", \"address\": \"http://a/?x=1&y=2\"},\n"
               "  {\"name\": \"Plain\", \"address\": \"http://b/\"}\n]\n");
+}
+
+TEST(OpmlTool, CollidingNamesBecomeDistinctIgnoringCase) {
+    test::TProgramFolder dir;
+    dir.Write("same.opml",
+              "<opml version=\"1.0\"><body><outline text=\"News\" xmlUrl=\"http://1/\"/>"
+              "<outline text=\"news\" xmlUrl=\"http://2/\"/><outline text=\"NEWS\" "
+              "xmlUrl=\"http://3/\"/></body></opml>");
+    const TToolRun shown = RunTool({"--opml", QString::fromStdString(dir.File("same.opml"))});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err;
+    // The suffixes carry the time of the run, so only their distinctness is compared.
+    std::vector<std::string> names;
+    const std::regex entry("\\{\"name\": \"([^\"]*)\", \"address\": \"http://(\\d)/\"\\}");
+    for (std::sregex_iterator it(shown.out.begin(), shown.out.end(), entry), end; it != end; ++it) {
+        EXPECT_EQ((*it)[2].str(), std::to_string(names.size() + 1));
+        names.push_back((*it)[1].str());
+    }
+    ASSERT_EQ(names.size(), 3u) << shown.out;
+    EXPECT_EQ(names[0], "News");
+    EXPECT_FALSE(SameText(names[0], names[1]) || SameText(names[1], names[2]) ||
+                 SameText(names[0], names[2]))
+        << shown.out;
 }
 
 TEST(OpmlTool, ReportsBadInput) {
