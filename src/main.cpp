@@ -48,10 +48,14 @@ int main(int argc, char** argv) {
             window = std::make_unique<TPreviewForm>();
             window->show();
             break;
-        default:
-            window = std::make_unique<TConfigForm>();
+        default: {
+            // A tool window does not end the program when it closes; the dialog does.
+            auto dialog = std::make_unique<TConfigForm>();
+            dialog->OnClose = [] { QCoreApplication::quit(); };
+            window = std::move(dialog);
             window->show();
             break;
+        }
     }
     return app.exec();
 }

@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     UseOffscreenQt();
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
-    QGuiApplication::setApplicationDisplayName("Pelwick");
+    QCoreApplication::setApplicationName("Pelwick");
 
     THeadlineRenderer renderer;
     renderer.Glyphs().SetQuality(o.quality);

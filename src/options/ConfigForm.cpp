@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -201,6 +202,17 @@ void TConfigForm::showEvent(QShowEvent* event) {
     FormShow();
 }
 
+void TConfigForm::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    closing_ = true;
+    try {
+        if (http_->Connected()) http_->Disconnect();
+    } catch (...) {
+        // Ending the dialog matters more than a clean disconnect.
+    }
+    if (OnClose) OnClose();
+}
+
 void TConfigForm::Collapse() {
     optionsArea_->hide();
     setFixedHeight(SeparatorTop - 1);
@@ -235,7 +247,8 @@ std::string TConfigForm::UniqueFeedName(const std::string& proposed) const {
 
 void TConfigForm::FormShow() {
     Collapse();
-    QApplication::setApplicationDisplayName("VER Irirureridi Options");
+    // The application's title: a display name would be appended to every caption.
+    QCoreApplication::setApplicationName("VER Irirureridi Options");
     aaFadeText1_->Loaded();
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
@@ -298,6 +311,8 @@ void TConfigForm::button1Click() {
             error = e.what();
         }
     }
+    // Cancel or the close button interrupted the download: the program is ending.
+    if (closing_) return;
     setWindowTitle("Options");
     const int items = rss_->Items().Count();
     if (loaded && items > 0) {
@@ -412,12 +427,7 @@ void TConfigForm::SaveClick() {
 }
 
 void TConfigForm::CancelClick() {
-    try {
-        if (http_->Connected()) http_->Disconnect();
-    } catch (...) {
-        // Ending the dialog matters more than a clean disconnect.
-    }
-    close();
+    close();  // the close disconnects a running download and writes nothing
 }
 
 }  // namespace pelwick

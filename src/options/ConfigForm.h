@@ -81,9 +81,13 @@ class TConfigForm : public QWidget {
     std::function<std::string()> ClipboardText;
     // The current time in the long time format, for name suffixes.
     std::function<std::string()> TimeText;
+    // Called when the dialog has closed (Save, Cancel or the caption's close button): the
+    // program ends then.
+    std::function<void()> OnClose;
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void Collapse();
@@ -109,6 +113,8 @@ class TConfigForm : public QWidget {
     std::unique_ptr<TFeedDocument> rss_;
     std::unique_ptr<TAntiFreeze> antiFreeze_;
     bool shownOnce_ = false;
+    // Set once the dialog closes: a download it interrupted reports nothing.
+    bool closing_ = false;
 };
 
 }  // namespace pelwick

@@ -5,12 +5,15 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 #include "aatext/AAFadeText.h"
 #include "app/Files.h"
 #include "app/Settings.h"
 #include "app/SettingsFile.h"
+#include "app/Strings.h"
 #include "options/ConfigForm.h"
 #include "options/Opml.h"
 #include "support/LoopbackServer.h"
@@ -19,39 +22,53 @@
 namespace pelwick {
 namespace {
 
-TEST(ConfigForm, SaveWritesTheSettingsAndCloses) {
-    test::TProgramFolder dir;
-    TConfigForm form;
-    EXPECT_EQ(form.windowTitle(), "Options");
-    form.show();
-    ASSERT_TRUE(SettingsFile);
-    form.Spin2()->setValue(40);
-    QTest::mouseClick(form.SaveButton(), Qt::LeftButton);
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(TSettingsFile(dir.File("Pelwick.ini")).ReadInteger("set", "ImageInterval", 0), 40);
-}
-
-TEST(ConfigForm, CancelWritesNothing) {
-    test::TProgramFolder dir;
-    TConfigForm form;
-    form.show();
-    SaverOptions.ImageInterval = 40;
-    QTest::mouseClick(form.CancelButton(), Qt::LeftButton);
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_FALSE(FileExists(dir.File("Pelwick.ini")));
+// Save, Cancel and the caption's close button each end the program; a failed Save does not.
+TEST(ConfigForm, SaveCancelAndCloseEndTheProgram) {
+    const struct {
+        const char* how;
+        bool written;
+    } rows[] = {{"save", true}, {"cancel", false}, {"close", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.how);
+        test::TProgramFolder dir;
+        TConfigForm form;
+        int ended = 0;
+        form.OnClose = [&] { ++ended; };
+        EXPECT_EQ(form.windowTitle(), "Options");
+        form.show();
+        ASSERT_TRUE(SettingsFile);
+        form.Spin2()->setValue(40);
+        SaverOptions.ImageInterval = 40;
+        if (row.how == std::string("save"))
+            QTest::mouseClick(form.SaveButton(), Qt::LeftButton);
+        else if (row.how == std::string("cancel"))
+            QTest::mouseClick(form.CancelButton(), Qt::LeftButton);
+        else
+            form.close();
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_EQ(ended, 1);
+        EXPECT_EQ(FileExists(dir.File("Pelwick.ini")), row.written);
+        if (row.written) {
+            EXPECT_EQ(TSettingsFile(dir.File("Pelwick.ini")).ReadInteger("set", "ImageInterval", 0),
+                      40);
+        }
+    }
 }
 
 TEST(ConfigForm, FailedSaveIsShownAndTheDialogStays) {
     test::TProgramFolder dir;
     TConfigForm form;
     std::vector<std::string> errors;
+    int ended = 0;
     form.ShowError = [&](const std::string& m) { errors.push_back(m); };
+    form.OnClose = [&] { ++ended; };
     form.show();
     dir.MakeFolder("Pelwick.ini");  // a folder where the file should go
     QTest::mouseClick(form.SaveButton(), Qt::LeftButton);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("Pelwick.ini"), std::string::npos) << errors[0];
     EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(ended, 0);
 }
 
 using test::TConnection;
@@ -179,6 +196,29 @@ TEST(ConfigForm, AddRefusesEmptyAndUnreachableFeeds) {
     EXPECT_TRUE(f.form.Entries().empty());
 }
 
+// Cancel in the middle of an Add's download ends the dialog at once; the interrupted
+// download reports nothing.
+TEST(ConfigForm, CancelDuringAddEndsWithoutAMessage) {
+    TLoopbackServer server([](TConnection& c, TLoopbackServer&) {
+        if (c.ReadRequest().empty()) return;
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n<rss>");
+        c.SendSlowly(std::string(100000, ' '), 1, 20);
+    });
+    TFormFixture f;
+    int ended = 0;
+    f.form.OnClose = [&] { ++ended; };
+    f.form.show();
+    QTimer::singleShot(150, &f.form, [&] { f.form.CancelClick(); });
+    QElapsedTimer clock;
+    clock.start();
+    f.Add(server.Url("/slow"));
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(ended, 1);
+    EXPECT_TRUE(f.messages.empty()) << f.messages.front();
+    EXPECT_TRUE(f.form.Entries().empty());
+    EXPECT_FALSE(f.form.isVisible());
+}
+
 TEST(ConfigForm, MoveAndRemoveKeepTheSelectionAndTicks) {
     TFormFixture f("[feeds]\r\nA=http://a/\r\nB=http://b/\r\nC=http://c/\r\n[usefeed]\r\nA=0\r\n");
     f.form.show();
@@ -251,6 +291,35 @@ TEST(ConfigForm, OpmlExportThenImportAddsEveryFeed) {
     f.form.ChooseOpmlToOpen = [] { return std::string(); };
     f.form.FlatSpeedButton3Click();
     EXPECT_EQ(f.messages.size(), 1u);
+}
+
+// Names that collide ignoring letter case would share one settings key; every feed must
+// survive the Save.
+TEST(ConfigForm, ImportedNamesThatCollideAllSurviveTheSave) {
+    TFormFixture f;
+    f.dir.Write("list.opml",
+                "<opml version=\"1.0\"><body><outline text=\"News\" xmlUrl=\"http://1/\"/>"
+                "<outline text=\"News\" xmlUrl=\"http://2/\"/><outline text=\"News\" "
+                "xmlUrl=\"http://3/\"/><outline text=\"Daily News\" xmlUrl=\"http://4/\"/>"
+                "<outline text=\"daily news\" xmlUrl=\"http://5/\"/></body></opml>");
+    f.form.ChooseOpmlToOpen = [&] { return f.dir.File("list.opml"); };
+    f.form.show();
+    f.form.FlatSpeedButton3Click();
+    f.form.SaveClick();
+    const TSettingsFile saved(f.dir.File("Pelwick.ini"));
+    const std::vector<std::string> names = saved.ReadSection("feeds");
+    ASSERT_EQ(names.size(), 5u);
+    std::vector<std::string> addresses;
+    for (const std::string& name : names) {
+        addresses.push_back(saved.ReadString("feeds", name, ""));
+        for (const std::string& other : names)
+            if (&other != &name) {
+                EXPECT_FALSE(SameText(name, other)) << name << " / " << other;
+            }
+    }
+    EXPECT_EQ(addresses,
+              (std::vector<std::string>{"http://1/", "http://2/", "http://3/", "http://4/",
+                                        "http://5/"}));
 }
 
 TEST(ConfigForm, TitleStripCyclesItsThreeLines) {
