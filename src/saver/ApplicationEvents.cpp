@@ -1,6 +1,7 @@
 #include "saver/ApplicationEvents.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QEvent>
 #include <QMessageBox>
 
@@ -53,8 +54,11 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 
 void ShowErrorMessage(std::exception_ptr error) {
     if (!error) return;
+    // The saver hides the cursor; the box must be usable with the mouse.
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     QMessageBox::critical(QApplication::activeWindow(), QCoreApplication::applicationName(),
                           QString::fromStdString(MessageOf(error)));
+    QGuiApplication::restoreOverrideCursor();
 }
 
 TApplicationEvents::TApplicationEvents(TMessageEvent onMessage) : OnMessage(std::move(onMessage)) {

@@ -1,5 +1,6 @@
 #include "saver/Form1.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -14,6 +15,7 @@
 #include "saver/ApplicationEvents.h"
 #include "saver/Browser.h"
 #include "saver/Screen.h"
+#include "saver/ScreenBlanking.h"
 #include "slideshow/Glimrascreen.h"
 #include "slideshow/RunGlimrascreen.h"
 
@@ -152,6 +154,7 @@ void TForm1::FormShow() {
     ++cursorsHidden_;
     activateWindow();
     setFocus();
+    if (!blanking_) blanking_ = std::make_unique<TBlankingGuard>();
     MouseMoves = 20;
     CurItem = 0;
     CurFeed = 0;
@@ -194,6 +197,16 @@ void TForm1::MouseTimerTimer() {
 void TForm1::ApplicationEvents1Message(QEvent* event, bool& handled) {
     (void)handled;  // input is never swallowed: after the hook it is delivered as usual
     if (!isVisible()) return;
+    // A message box of ours is up: what the user types or clicks is the box's. The mouse
+    // that went to the box does not count towards ending the saver afterwards.
+    if (QApplication::activeModalWidget()) {
+        modalSeen_ = true;
+        return;
+    }
+    if (modalSeen_) {
+        modalSeen_ = false;
+        MouseMoves = 20;
+    }
     switch (event->type()) {
         case QEvent::KeyPress: {
             const auto* key = static_cast<const QKeyEvent*>(event);
@@ -290,6 +303,7 @@ void TForm1::httpWorkEnd(THTTPClient&, TWorkMode) {
 
 void TForm1::QuitSaver() {
     hide();
+    blanking_.reset();
     // Clean-up is best effort: the process ends whatever happens here.
     try {
         DeleteFileIfExists(ProgramFolder() + "tmp.htm");

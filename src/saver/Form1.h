@@ -21,6 +21,7 @@ class TGlimrascreen;
 class TForm2;
 class TForm3;
 class TApplicationEvents;
+class TBlankingGuard;
 
 // The status bar: a caption and the integer tag that holds a download's expected size.
 class TStatusPanel : public QLabel {
@@ -117,6 +118,10 @@ class TForm1 : public QWidget {
     std::string CurrentLink() const;
 
     int cursorsHidden_ = 0;
+    // A modal message box was up at the last input.
+    bool modalSeen_ = false;
+    // Holds the display server's own blanking off while the wall is shown.
+    std::unique_ptr<TBlankingGuard> blanking_;
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
 };

@@ -12,6 +12,7 @@
 
 #include "SaverFixture.h"
 #include "app/Files.h"
+#include "support/VirtualDisplay.h"
 
 namespace pelwick {
 namespace {
@@ -19,40 +20,12 @@ namespace {
 constexpr int ScreenW = 1280;
 constexpr int ScreenH = 800;
 
-// A virtual X server on a display number of its own choosing, stopped on destruction.
-class TVirtualDisplay {
-  public:
-    TVirtualDisplay() {
-        const QString xvfb = QStandardPaths::findExecutable("Xvfb");
-        if (xvfb.isEmpty()) return;
-        server_.start(xvfb, {"-displayfd", "1", "-screen", "0",
-                             QString("%1x%2x24").arg(ScreenW).arg(ScreenH), "-nolisten", "tcp"});
-        QElapsedTimer clock;
-        clock.start();
-        while (!server_.canReadLine() && clock.elapsed() < 15000)
-            server_.waitForReadyRead(500);
-        const QString number = QString::fromLatin1(server_.readLine()).trimmed();
-        if (!number.isEmpty()) display_ = ":" + number;
-    }
-    ~TVirtualDisplay() {
-        server_.terminate();
-        if (!server_.waitForFinished(5000)) server_.kill();
-        server_.waitForFinished(2000);
-    }
-    bool Found() const { return !QStandardPaths::findExecutable("Xvfb").isEmpty(); }
-    const QString& Display() const { return display_; }
-
-  private:
-    QProcess server_;
-    QString display_;
-};
-
 int Luma(QRgb c) {
     return (qRed(c) * 299 + qGreen(c) * 587 + qBlue(c) * 114) / 1000;
 }
 
 TEST(EndToEnd, SaverShowsThePanelAndTheCardOverThePicture) {
-    TVirtualDisplay display;
+    test::TVirtualDisplay display({QString("%1x%2x24").arg(ScreenW).arg(ScreenH)});
     if (!display.Found()) GTEST_SKIP() << "Xvfb is not installed (scripts/packages.txt has it)";
     ASSERT_FALSE(display.Display().isEmpty()) << "Xvfb did not report its display";
 
@@ -67,34 +40,31 @@ TEST(EndToEnd, SaverShowsThePanelAndTheCardOverThePicture) {
                                  "\n[set]\nBlogInterval=60\nImageInterval=60\n");
 
     const std::string shot = dir.File("shot.png");
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("QT_QPA_PLATFORM");
-    env.remove("WAYLAND_DISPLAY");
-    env.insert("DISPLAY", display.Display());
-    // The X keyboard library hands strndup names that are not NUL-terminated, which strndup
-    // allows and the sanitizer's strict string checks do not.
-    QString asan = env.value("ASAN_OPTIONS");
-    asan.replace("strict_string_checks=1", "strict_string_checks=0");
-    env.insert("ASAN_OPTIONS", asan);
+    QProcessEnvironment env = display.Environment();
     env.insert("PELWICK_HOME", QString::fromStdString(dir.Path()));
     env.insert("PELWICK_SCREENSHOT", QString::fromStdString(shot));
     env.insert("PELWICK_SCREENSHOT_AFTER", "8");
+    // The X server's own screen saver would blank the wall after a second without input.
+    display.SetScreenSaverTimeout(1);
     QProcess saver;
     saver.setProcessEnvironment(env);
     saver.start(PELWICK_PROGRAM, {"/s"});
     ASSERT_TRUE(saver.waitForStarted(10000));
 
-    bool pageWhileRunning = false;
+    bool pageWhileRunning = false, blanked = false;
     QElapsedTimer clock;
     clock.start();
     while (saver.state() != QProcess::NotRunning && clock.elapsed() < 60000) {
         pageWhileRunning = pageWhileRunning || FileExists(dir.File("tmp.htm"));
+        if (clock.elapsed() > 3000 && clock.elapsed() < 7000) blanked = blanked || display.ScreenSaverOn();
         saver.waitForFinished(100);
     }
     ASSERT_EQ(saver.state(), QProcess::NotRunning) << "the saver did not quit";
     EXPECT_EQ(saver.exitCode(), 0) << saver.readAllStandardError().toStdString();
     EXPECT_TRUE(pageWhileRunning);
     EXPECT_FALSE(FileExists(dir.File("tmp.htm")));
+    EXPECT_FALSE(blanked) << "the X server blanked the screen while the saver ran";
+    EXPECT_EQ(display.ScreenSaverTimeout(), 1) << "the X server's settings were not left as they were";
 
     QImage screen(QString::fromStdString(shot));
     ASSERT_FALSE(screen.isNull()) << "no screenshot";

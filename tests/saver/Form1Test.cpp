@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QWindow>
+#include <QTimer>
 
 #include "SaverFixture.h"
 #include "app/Files.h"
 #include "app/Settings.h"
 #include "saver/Form1.h"
+#include "saver/ApplicationEvents.h"
 #include "saver/Form3.h"
 #include "saver/PreviewForm.h"
 #include "slideshow/Glimrascreen.h"
@@ -240,6 +245,45 @@ TEST(Form1, ABrowserThatCannotStartIsReportedAndTheSaverGoesOn) {
     ASSERT_EQ(f.errors.size(), 1u);
     EXPECT_NE(f.errors[0].find("http://example.com/1"), std::string::npos) << f.errors[0];
     EXPECT_EQ(f.halts, NoQuit);
+    EXPECT_TRUE(f.form->isVisible());
+}
+
+// The error box of a browser that cannot start takes the keys typed into it: Enter closes it
+// instead of trying the browser again, and the saver goes on with its cursor hidden again.
+TEST(Form1, TheBoxOfAFailedBrowserOwnsItsInput) {
+    TSaverFixture f({"News=/news"});
+    f.server.Set("/news", test::RssFeed("News", "d", 1));
+    f.Show();
+    f.form->LoadFeed(0);
+    f.openerFails = true;
+    SetApplicationExceptionHandler(ShowErrorMessage);
+    int boxes = 0;
+    bool arrowOverBox = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || box->property("seen").toBool()) return;
+        box->setProperty("seen", true);
+        if (++boxes > 1) {  // a stacked box: end it so that the test cannot hang
+            box->reject();
+            return;
+        }
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        arrowOverBox = cursor && cursor->shape() == Qt::ArrowCursor;
+        // Posted, so that the box's own loop delivers them and this timer can fire again.
+        for (const int key : {int(Qt::Key_Space), int(Qt::Key_Down), int(Qt::Key_Return)})
+            QCoreApplication::postEvent(box->windowHandle(),
+                                        new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+    });
+    watcher.start(20);
+    f.Key(Qt::Key_Return);
+    watcher.stop();
+    EXPECT_EQ(boxes, 1);
+    EXPECT_TRUE(arrowOverBox);
+    EXPECT_EQ(f.opened.size(), 1u);
+    EXPECT_EQ(f.halts, NoQuit);
+    EXPECT_FALSE(f.form->Paused);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
     EXPECT_TRUE(f.form->isVisible());
 }
 
