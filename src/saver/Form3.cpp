@@ -67,8 +67,10 @@ std::string ItemPageText(const TRSSItem& item) {
     page +=
         "</font><p align=\"right\"><span style=\"font-weight: 400\"><i><font size=\"1\" "
         "color=\"#7C7C7C\">";
-    page += PageDate(item.PubDate().DateTime());
-    page += ", Press Enter to read...</font></i></span></p></td></tr></table></body></html>";
+    // An item whose date could not be read has none to show, rather than 30 Dec 1899.
+    const TDateTime date = item.PubDate().DateTime();
+    if (date != 0) page += PageDate(date) + ", ";
+    page += "Press Enter to read...</font></i></span></p></td></tr></table></body></html>";
     return page;
 }
 
@@ -210,10 +212,10 @@ void TForm1::ShowItemCard(std::int32_t a) {
     }
     form3_->setGeometry(left, top, std::max(w, 0), std::max(h, 0));
     form3_->web->SetHint(RSS.Items()[a].Link());
-    if (FileExists(path)) {
-        form3_->web->Navigate(path);
-        form3_->InvalidateContent();
-    }
+    // Without a page on disk to show (none was ever written, or it cannot be read back) the
+    // card shows this item's page from memory rather than an empty box.
+    if (!FileExists(path) || !form3_->web->Navigate(path)) form3_->web->ShowPage(page);
+    form3_->InvalidateContent();
     if (Paused) {
         form3_->SetAlphaBlendValue(TForm3::FadeInAlpha);
         form3_->show();

@@ -35,6 +35,13 @@ std::optional<QByteArray> ReadPage(const std::string& path) {
     return bytes;
 }
 
+// The link colour of dark pages, readable on the card's #1B1B1B.
+const QColor LightLink(0x8A, 0xB4, 0xF8);
+
+bool IsDark(const QColor& background) {
+    return background.lightness() < 128;
+}
+
 QFont PageFont() {
     QFont font;
     font.setFamilies({"DejaVu Sans", "Liberation Sans", "Arial", "Helvetica"});
@@ -102,15 +109,23 @@ QTextDocument* TPageView::Document() const {
     return document_.get();
 }
 
-void TPageView::Navigate(const std::string& path) {
+bool TPageView::Navigate(const std::string& path) {
     const std::optional<QByteArray> bytes = ReadPage(path);
-    if (!bytes) return;
-    TPreparedPage page = PreparePage(bytes->toStdString());
+    if (!bytes) return false;
+    ShowPage(bytes->toStdString());
+    return true;
+}
+
+void TPageView::ShowPage(const std::string& html) {
+    TPreparedPage page = PreparePage(html);
 
     // A fresh document every time: setHtml on a document that was laid out before keeps
     // stale layout data around.
     auto document = std::make_unique<TDocument>(*this);
     document->setUndoRedoEnabled(false);
+    // Links are coloured when the page is read, so a dark page needs its colour up front.
+    if (IsDark(page.background))
+        document->setDefaultStyleSheet(QString("a { color: %1; }").arg(LightLink.name()));
     document->setDefaultFont(PageFont());
     document->setDocumentMargin(0);
     QSet<QString> registered;
@@ -182,10 +197,12 @@ void TPageView::Render() {
     QPainter painter(&rendered_);
     QAbstractTextDocumentLayout::PaintContext context;
     context.clip = rect();
-    // A page's text is black and its links blue whatever the window's palette says.
+    // Text without a colour of its own (list bullets among it) is black and links blue
+    // whatever the window's palette says; on a dark page, white and light blue.
     context.palette = palette();
-    context.palette.setColor(QPalette::Text, Qt::black);
-    context.palette.setColor(QPalette::Link, Qt::blue);
+    const bool dark = IsDark(background_);
+    context.palette.setColor(QPalette::Text, dark ? Qt::white : Qt::black);
+    context.palette.setColor(QPalette::Link, dark ? LightLink : QColor(Qt::blue));
     document_->documentLayout()->draw(&painter, context);
 }
 

@@ -23,8 +23,11 @@ class TPageView : public QWidget {
     explicit TPageView(QWidget* parent = nullptr);
     ~TPageView() override;
 
-    // Shows the UTF-8 page at path. An unreadable file changes nothing and completes nothing.
-    void Navigate(const std::string& path);
+    // Shows the UTF-8 page at path. An unreadable file changes nothing, completes nothing and
+    // gives false.
+    bool Navigate(const std::string& path);
+    // Shows a page held in memory, as Navigate shows a file.
+    void ShowPage(const std::string& html);
     // Called from the event loop after a navigation's page is laid out; of navigations that
     // follow each other quickly only the latest completes.
     std::function<void()> OnDocumentComplete;

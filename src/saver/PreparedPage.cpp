@@ -191,6 +191,20 @@ std::string ImageTag(const std::string& name, const TAttributes& attributes) {
     return tag + ">";
 }
 
+// The item card writes its description as bare inline content between the heading and the
+// date line. Qt's importer starts a new block at the first inline tag of such content (a
+// browser keeps it one paragraph), so the description is laid out inside a block of its own.
+void WrapCardDescription(std::string& html) {
+    constexpr std::string_view start = "</h3><font color=\"#FFFFFF\">";
+    constexpr std::string_view end = "</font><p align=\"right\">";
+    const size_t open = html.find(start);
+    const size_t close = html.rfind(end);
+    if (open == std::string::npos || close == std::string::npos || close < open + start.size())
+        return;
+    html.insert(close + std::string_view("</font>").size(), "</div>");
+    html.insert(open + std::string_view("</h3>").size(), "<div>");
+}
+
 }  // namespace
 
 QImage DecodeDataImage(std::string_view url) {
@@ -265,6 +279,7 @@ TPreparedPage PreparePage(const std::string& html) {
         }
     }
     out.append(html, copied, std::string::npos);
+    WrapCardDescription(out);
     return page;
 }
 

@@ -2,9 +2,14 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <functional>
 
 #include "SaverFixture.h"
 #include "app/DateTime.h"
+#include "app/Files.h"
+#include "feeds/FeedModel.h"
 #include "saver/Form2.h"
 #include "saver/Form3.h"
 #include "saver/PageView.h"
@@ -232,6 +237,87 @@ TEST(ItemCard, APageThatCannotBeWrittenLeavesThePreviousOne) {
     EXPECT_EQ(f.dir.Read("tmp.htm"), first);
     EXPECT_EQ(f.form->CurItem, 1);
     EXPECT_EQ(f.form->Form3()->Link(), "http://example.com/a");
+}
+
+// The card's page as the card view lays it out and draws it, 400 pixels wide.
+struct TCardPage {
+    explicit TCardPage(const std::string& description, TDateTime date = 45000.5) {
+        TRSSItem item;
+        item.SetTitle("Title");
+        item.SetDescription(description);
+        item.PubDate().SetDateTime(date);
+        html = ItemPageText(item);
+        view.resize(400, 300);
+        view.ShowPage(html);
+        image = view.grab().toImage();
+    }
+    // The text of the block that holds text.
+    std::string BlockWith(const std::string& text) const {
+        for (QTextBlock b = view.Document()->begin(); b.isValid(); b = b.next())
+            if (b.text().toStdString().find(text) != std::string::npos) return b.text().toStdString();
+        return "";
+    }
+    int Count(const std::function<bool(QColor)>& test) const {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += test(image.pixelColor(x, y));
+        return n;
+    }
+    std::string html;
+    TPageView view;
+    QImage image;
+};
+
+TEST(ItemCard, ADateThatCouldNotBeReadIsLeftOut) {
+    const std::string tail =
+        "color=\"#7C7C7C\">Press Enter to read...</font></i></span></p></td></tr></table></body>"
+        "</html>";
+    const std::string page = TCardPage("d", 0).html;
+    EXPECT_EQ(page.substr(page.size() - tail.size()), tail);
+    EXPECT_NE(TCardPage("d").html.find(", Press Enter to read..."), std::string::npos);
+}
+
+// Bare inline markup flows in one paragraph, as in a browser, while the page bytes stay as
+// written.
+TEST(ItemCard, AnInlineDescriptionIsOneParagraph) {
+    const TCardPage card("Desc one <i>it</i> second line");
+    EXPECT_EQ(card.BlockWith("Desc one"), "Desc one it second line");
+    EXPECT_NE(card.html.find("</h3><font color=\"#FFFFFF\">Desc one <i>it</i> second line</font>"),
+              std::string::npos);
+    EXPECT_EQ(card.html.find("<div>"), std::string::npos);
+}
+
+// Links and list bullets are light on the dark card.
+TEST(ItemCard, LinksAndBulletsCanBeReadOnTheDarkCard) {
+    const auto darkBlue = [](QColor c) { return c.blue() > 150 && c.red() < 60 && c.green() < 60; };
+    const auto lightBlue = [](QColor c) { return c.blue() > 200 && c.red() > 100 && c.red() < 180; };
+    const TCardPage link("See <a href=\"http://example.com/\">the whole story here</a>");
+    EXPECT_EQ(link.Count(darkBlue), 0);
+    EXPECT_GT(link.Count(lightBlue), 20);
+    // Empty list items leave only the bullets bright below the heading.
+    const TCardPage list("<ul><li>&nbsp;</li><li>&nbsp;</li></ul>");
+    const QImage& img = list.image;
+    int brightBelowHeading = 0;
+    for (int y = 60; y < img.height(); ++y)
+        for (int x = 10; x < 80; ++x)
+            brightBelowHeading += img.pixelColor(x, y).lightness() > 200;
+    EXPECT_GT(brightBelowHeading, 4);
+}
+
+// With no page on disk to show, the card shows the item's page from memory, never a blank box.
+TEST(ItemCard, AnUnwritablePageWithNoneBeforeStillShowsTheItem) {
+    TSaverFixture f({"A=/a"});
+    f.server.Set("/a", Feed(Item("First", "one")));
+    f.Show();
+    EXPECT_EQ(test::MessageOfFailedWrite(100, [&] { f.form->LoadFeed(0); }), "");
+    EXPECT_FALSE(FileExists(f.dir.File("tmp.htm")));
+    ASSERT_NE(f.form->Form3(), nullptr);
+    TPageView& web = *f.form->Form3()->web;
+    ASSERT_NE(web.Document(), nullptr);
+    EXPECT_NE(web.Document()->toPlainText().toStdString().find("First"), std::string::npos);
+    const QImage shown = web.grab().toImage();
+    EXPECT_EQ(shown.pixelColor(2, 2), QColor(0x1B, 0x1B, 0x1B));
 }
 
 }  // namespace
