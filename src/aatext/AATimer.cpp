@@ -225,7 +225,7 @@ void TAATimerMgr::Changed() {
 }
 
 void TAATimerMgr::SetPolling(bool value) {
-    polling_ = value;
+    polling_.store(value, std::memory_order_relaxed);
     Changed();
 }
 

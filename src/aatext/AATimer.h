@@ -97,7 +97,7 @@ class TAATimerMgr {
     // The worker of the first version: a synchronised tick handed to the UI thread every
     // millisecond, due or not. Kept to measure what waiting for the next due time saves.
     void SetPolling(bool value);
-    bool Polling() const { return polling_; }
+    bool Polling() const { return polling_.load(std::memory_order_relaxed); }
 
     TAATimerThread& Thread() { return *thread_; }
     std::recursive_mutex& Lock() { return lock_; }
@@ -111,7 +111,8 @@ class TAATimerMgr {
     std::recursive_mutex lock_;
     std::vector<std::unique_ptr<TAATimerObject>> list_;
     int tickDepth_ = 0;
-    bool polling_ = false;
+    // Set on the UI thread, read by the worker.
+    std::atomic<bool> polling_{false};
     std::unique_ptr<TAATimerThread> thread_;
 };
 

@@ -64,7 +64,9 @@ void TCustomGlimrascreen::PrepareTransition() {
     old->Canvas().CopyRect(old->BoundsRect(), paintBuffer_, source);
     oldBitmap_ = std::move(old);
 
+    // The frame routines read the new picture's rows as 24-bit, whatever the file held.
     newBitmap_ = std::make_unique<TBitmap>(picture);
+    newBitmap_->SetPixelFormat(pf24bit);
     newBitmap_->Canvas().SetClipRegion(nullptr);
 
     SetProgress(reverse_ ? 100 : 0);

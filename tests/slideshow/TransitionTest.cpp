@@ -40,6 +40,24 @@ TEST(Transition, CrossFadeOfOnePixelAtHalfway) {
     EXPECT_EQ(t.c.PaintBuffer().Pixel(0, 0), RGB(100, 100, 127));
 }
 
+// Pictures of 8 and 32 bits a pixel fade as 24-bit ones do.
+TEST(Transition, CrossFadeOfPicturesOfEveryPixelFormat) {
+    for (const TPixelFormat format : {pf8bit, pf32bit}) {
+        SCOPED_TRACE(format);
+        InPlace t(3, 2);
+        ShowAtOnce(t.c, Solid(3, 2, RGB(200, 200, 200)));
+        t.c.SetManual(true);
+        TBitmap picture = Solid(3, 2, RGB(0, 0, 0));
+        picture.SetPixelFormat(format);
+        t.c.Picture().SetBitmap(picture);
+        t.c.StartTransition();
+        ASSERT_NE(t.c.NewBitmap(), nullptr);
+        EXPECT_EQ(t.c.NewBitmap()->PixelFormat(), pf24bit);
+        t.c.SetProgress(50);
+        EXPECT_EQ(t.c.ScreenBitmap().Pixel(2, 1), RGB(100, 100, 100));
+    }
+}
+
 TEST(Transition, StepSixTakesSeventeenFramesAndEndsOnTheNewPicture) {
     InPlace t;
     t.c.SetStep(6);
