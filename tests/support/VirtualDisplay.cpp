@@ -139,6 +139,27 @@ bool TVirtualDisplay::RequestClose(std::uint32_t window) const {
     return xcb_flush(*c) > 0;
 }
 
+QImage TVirtualDisplay::Grab(std::uint32_t window) const {
+    TXConnection c(display_);
+    if (!c.Ok()) return {};
+    const xcb_drawable_t drawable = window ? window : c.Root();
+    std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> geometry(
+        xcb_get_geometry_reply(*c, xcb_get_geometry(*c, drawable), nullptr), &std::free);
+    if (!geometry || geometry->depth != 24) return {};
+    std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> reply(
+        xcb_get_image_reply(*c,
+                            xcb_get_image(*c, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, 0, 0,
+                                          geometry->width, geometry->height, ~0u),
+                            nullptr),
+        &std::free);
+    if (!reply) return {};
+    // 24-bit visuals come as 32-bit pixels, blue first, rows without padding.
+    const int w = geometry->width, h = geometry->height;
+    if (xcb_get_image_data_length(reply.get()) < w * h * 4) return {};
+    const QImage view(xcb_get_image_data(reply.get()), w, h, w * 4, QImage::Format_RGB32);
+    return view.copy();
+}
+
 void TVirtualDisplay::SetScreenSaverTimeout(int seconds) const {
     TXConnection c(display_);
     if (!c.Ok()) return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -44,6 +45,9 @@ class TVirtualDisplay {
     void ClickAt(std::uint32_t window, int x, int y) const;
     // Asks a window to close as a window manager's close button does (WM_DELETE_WINDOW).
     bool RequestClose(std::uint32_t window) const;
+
+    // What the screen shows inside a window (the root window when 0), as the server holds it.
+    QImage Grab(std::uint32_t window = 0) const;
 
     // The X server's own screen saver: its idle timeout, and whether it is on now.
     void SetScreenSaverTimeout(int seconds) const;
