@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "gfx/Simd.h"
+#include "slideshow/Styles.h"
 
 namespace pelwick {
 
@@ -80,6 +81,15 @@ void CrossFade(TBitmap& screen, const TBitmap& old, const TBitmap& now, unsigned
             for (int x = 0; x < w; ++x)
                 row[4 * x + 3] = 0xFF;
     }
+}
+
+}  // namespace pelwick
+
+namespace pelwick {
+
+void FadeFrame(TFrame& frame) {
+    CrossFade(frame.Screen, frame.Snapshot ? *frame.Snapshot : frame.Screen, frame.Picture,
+              static_cast<unsigned>(frame.P));
 }
 
 }  // namespace pelwick

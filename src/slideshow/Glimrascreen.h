@@ -15,6 +15,8 @@ namespace pelwick {
 
 class TAnimateThread;
 class TCustomGlimrascreen;
+struct TEffect;
+struct TFrame;
 
 enum TBackgroundMode { bmNone, bmTiled, bmStretched, bmCentered };
 enum TAlign { alNone, alClient };
@@ -157,6 +159,10 @@ class TCustomGlimrascreen : public QWidget {
     void AnimationThreadEnded(const TAnimateThread* thread);
     void QuitInPlaceWait();
     void ShowFrame();
+    TFrame MakeFrame(int w, int h);
+    void RenderEffectFrame(const TEffect& effect);
+    void RenderStyleFrame(const TEffect* effect);
+    void DrawCustomFrame(TFrame& frame);
 
     TPicture picture_, bgPicture_;
     TBackgroundMode bgMode_ = bmTiled;
@@ -182,6 +188,7 @@ class TCustomGlimrascreen : public QWidget {
     bool running_ = false, stopping_ = false, framesSuspended_ = false;
     std::unique_ptr<TAnimateThread> thread_;
     std::unique_ptr<TBitmap> oldBitmap_, newBitmap_;
+    std::uint32_t transitionSeed_ = 0;
     QEventLoop* inPlaceWait_ = nullptr;
 };
 

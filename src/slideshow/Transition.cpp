@@ -4,27 +4,28 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
+#include <atomic>
 #include <optional>
 
 #include "gfx/Rounding.h"
 #include "slideshow/AnimateThread.h"
 #include "slideshow/CrossFade.h"
+#include "slideshow/Effects.h"
 #include "slideshow/Glimrascreen.h"
 
 namespace pelwick {
 
 namespace {
 
-// What a style leaves for the completion step of a frame.
-enum TFrameKind {
-    fkNothing,  // the style composed no frame of its own
-    fkRects,    // copy Src of the new picture onto Dest
-    fkRegion,   // copy the new picture through the clip region
-    fkDrawn,    // the style drew the frame itself
-};
-
-bool IsEffectStyle(int style) {
-    return style >= 128 && style <= StyleLast;
+// A value for each transition, different from the last: the seed of its fixed patterns.
+std::uint32_t NextTransitionSeed() {
+    static std::atomic<std::uint32_t> counter{0};
+    std::uint32_t x = counter.fetch_add(1, std::memory_order_relaxed) + 1;
+    x ^= x >> 16;
+    x *= 0x7FEB352Du;
+    x ^= x >> 15;
+    x *= 0x846CA68Bu;
+    return x ^ (x >> 16);
 }
 
 }  // namespace
@@ -68,6 +69,7 @@ void TCustomGlimrascreen::PrepareTransition() {
     newBitmap_ = std::make_unique<TBitmap>(picture);
     newBitmap_->SetPixelFormat(pf24bit);
     newBitmap_->Canvas().SetClipRegion(nullptr);
+    transitionSeed_ = NextTransitionSeed();
 
     SetProgress(reverse_ ? 100 : 0);
 }
@@ -178,35 +180,15 @@ void TCustomGlimrascreen::SetManual(bool value) {
 
 void TCustomGlimrascreen::RenderFrame() {
     if (!oldBitmap_ || !newBitmap_) return;
-    TBitmap& screen = screenBitmap_;
-    TBitmap& now = *newBitmap_;
+    const TEffect* effect = TEffectTable::Contains(style_) ? &EffectTable[style_] : nullptr;
+    if (effect && effect->Kind == ekEffect)
+        RenderEffectFrame(*effect);
+    else
+        RenderStyleFrame(effect);
+}
+
+TFrame TCustomGlimrascreen::MakeFrame(int w, int h) {
     const int p = progress_;
-
-    if (IsEffectStyle(style_)) {
-        screen.Canvas().Lock();
-        now.Canvas().Lock();
-        screen.Canvas().Draw(0, 0, *oldBitmap_);
-        if (OnBeforeNewFrame) OnBeforeNewFrame(*this, now, screen);
-        const int w = picture_.Width(), h = picture_.Height();
-        if (p == 100) screen.Canvas().Draw(0, 0, now);
-        // The effect routines of the named effects join here with (screen, now, w, h, X, Y, p).
-        InvalidatePictureArea(TRect{0, 0, w, h});
-        if (OnAfterNewFrame) OnAfterNewFrame(*this, now, screen);
-        now.Canvas().Unlock();
-        screen.Canvas().Unlock();
-        ShowFrame();
-        return;
-    }
-
-    screen.Canvas().Lock();
-    // The cross-fade reads every old pixel anyway, so without a hook between the two steps
-    // it starts from the snapshot directly instead of copying it first.
-    const bool fuseFade = style_ == StyleCrossFade && !OnBeforeNewFrame && p < 100;
-    if (!fuseFade) screen.Canvas().Draw(0, 0, *oldBitmap_);
-    if (OnBeforeNewFrame) OnBeforeNewFrame(*this, now, screen);
-    const int w = now.Width(), h = now.Height();
-    TRect dest{0, 0, w, h}, src{0, 0, w, h};
-    std::optional<TRegion> region;
     int x, y;
     if (h > w) {
         y = MulDiv(h, p, 100);
@@ -215,53 +197,85 @@ void TCustomGlimrascreen::RenderFrame() {
         x = MulDiv(w, p, 100);
         y = MulDiv(x, h, w);
     }
-    const int bandStep = MulDiv(h > w ? h : w, step_, 90);
-    (void)x, (void)y, (void)bandStep;  // the geometric styles' inputs
-    if (style_ > StyleLast) {
-        screen.Canvas().Unlock();
-        return;
-    }
+    TFrame frame{screenBitmap_, *newBitmap_, w, h, x, y, p, MulDiv(h > w ? h : w, step_, 90)};
+    frame.Seed = transitionSeed_;
+    frame.OnPiece = [this](const TRect& dest) { InvalidatePictureArea(dest); };
+    return frame;
+}
 
-    TFrameKind kind = fkNothing;
-    if (style_ == StyleCustom) {
-        if (OnCustomDraw) {
-            OnCustomDraw(*this, now, screen);
-            kind = fkDrawn;
-        } else {
-            screen.Canvas().Draw(0, 0, now);
-            region = TRegion::Rect(dest);
-            // An instant change: the progress jumps to the end of its direction, so the
-            // animation ends at its next test (a reverse one too, which would otherwise be
-            // pushed back to 100 on every step and never reach 0).
-            progress_ = reverse_ ? 0 : 100;
-            kind = fkDrawn;
-        }
-    } else if (style_ == StyleCrossFade) {
-        if (fuseFade)
-            CrossFade(screen, *oldBitmap_, now, static_cast<unsigned>(p));
-        else if (p < 100)
-            CrossFade(screen, screen, now, static_cast<unsigned>(p));
-        kind = fkDrawn;
+// The named effects draw between the engine's own first and last frames.
+void TCustomGlimrascreen::RenderEffectFrame(const TEffect& effect) {
+    TBitmap& screen = screenBitmap_;
+    TBitmap& now = *newBitmap_;
+    screen.Canvas().Lock();
+    now.Canvas().Lock();
+    screen.Canvas().Draw(0, 0, *oldBitmap_);
+    if (OnBeforeNewFrame) OnBeforeNewFrame(*this, now, screen);
+    const int w = picture_.Width(), h = picture_.Height();
+    if (progress_ == 100) {
+        screen.Canvas().Draw(0, 0, now);
+    } else if (progress_ > 0 && effect.Proc) {
+        TFrame frame = MakeFrame(w, h);
+        effect.Proc(frame);
     }
-    // Styles 1..117 and 119..127 compose their geometry here in later versions; until then
-    // they leave the old snapshot until progress 100.
+    InvalidatePictureArea(TRect{0, 0, w, h});
+    if (OnAfterNewFrame) OnAfterNewFrame(*this, now, screen);
+    now.Canvas().Unlock();
+    screen.Canvas().Unlock();
+    ShowFrame();
+}
+
+// Style 0, the cross-fade and the built-in styles: the routine composes its geometry, and the
+// completion step copies the new picture through it.
+void TCustomGlimrascreen::RenderStyleFrame(const TEffect* effect) {
+    TBitmap& screen = screenBitmap_;
+    TBitmap& now = *newBitmap_;
+    screen.Canvas().Lock();
+    // The cross-fade reads every old pixel anyway, so without a hook between the two steps
+    // it starts from the snapshot directly instead of copying it first.
+    const bool fromSnapshot =
+        style_ == StyleCrossFade && !OnBeforeNewFrame && progress_ > 0 && progress_ < 100;
+    if (!fromSnapshot) screen.Canvas().Draw(0, 0, *oldBitmap_);
+    if (OnBeforeNewFrame) OnBeforeNewFrame(*this, now, screen);
+    TFrame frame = MakeFrame(now.Width(), now.Height());
+    if (fromSnapshot) frame.Snapshot = oldBitmap_.get();
+    const TEffectKind kind = style_ == StyleCustom ? ekDrawn : effect->Kind;
+    if (style_ == StyleCustom) {
+        DrawCustomFrame(frame);
+    } else if (effect->Proc && frame.P > 0 && frame.P < 100) {
+        effect->Proc(frame);
+    }
+    // Unbuilt styles leave the old snapshot until progress 100.
 
     if (progress_ == 100) {
         screen.Canvas().Draw(0, 0, now);
-    } else if (p > 0 && kind != fkDrawn) {
-        if (kind == fkRegion && region) {
-            screen.Canvas().SetClipRegion(&*region);
+    } else if (frame.P > 0 && effect && effect->Proc) {
+        if (kind == ekRegion && frame.Region) {
+            screen.Canvas().SetClipRegion(&*frame.Region);
             screen.Canvas().Draw(0, 0, now);
             screen.Canvas().SetClipRegion(nullptr);
-        } else if (kind == fkRects) {
-            screen.Canvas().CopyRect(dest, now, src);
+        } else if (kind == ekRects) {
+            screen.Canvas().CopyRect(frame.Dest, now, frame.Src);
         }
     }
-    region.reset();
-    InvalidatePictureArea(dest);
+    InvalidatePictureArea(frame.Dest);
     if (OnAfterNewFrame) OnAfterNewFrame(*this, now, screen);
     screen.Canvas().Unlock();
     ShowFrame();
+}
+
+// Style 0: the owner draws the frame, or the new picture appears at once.
+void TCustomGlimrascreen::DrawCustomFrame(TFrame& frame) {
+    if (OnCustomDraw) {
+        OnCustomDraw(*this, *newBitmap_, screenBitmap_);
+        return;
+    }
+    screenBitmap_.Canvas().Draw(0, 0, *newBitmap_);
+    frame.Region = TRegion::Rect(frame.Dest);
+    // The progress jumps to the end of its direction, so the animation ends at its next test
+    // (a reverse one too, which would otherwise be pushed back to 100 on every step and
+    // never reach 0).
+    progress_ = reverse_ ? 0 : 100;
 }
 
 // Puts the frame on screen before returning: a visible control repaints what the frame

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SlideshowTestSupport.h"
+#include "slideshow/Effects.h"
 #include "slideshow/Glimrascreen.h"
 
 namespace pelwick {
@@ -272,6 +273,31 @@ TEST(Transition, ManualSetterResetsProgressWhenIdle) {
     t.c.SetReverse(false);
     t.c.SetManual(false);
     EXPECT_EQ(t.c.Progress(), 0);
+}
+
+}  // namespace
+}  // namespace pelwick
+
+namespace pelwick {
+namespace {
+
+// The catalogue's names are the system's own strings, misspellings included.
+TEST(EffectTable, NamesAndKindsByNumber) {
+    const std::pair<int, const char*> names[] = {
+        {1, "Expand from right"}, {33, "Expand from bottom"}, {76, "Unven shred from bottom"},
+        {118, "Fade"}, {135, "Push and sqeeze down"},
+        {146, "Rectangles apear from left and disapear to right"}, {172, "Channel Mix"}};
+    for (const auto& [style, name] : names)
+        EXPECT_STREQ(EffectTable[style].Name, name) << style;
+    for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style) {
+        const TEffectKind kind = style <= 57                    ? ekRects
+                                 : style >= 128                 ? ekEffect
+                                 : style >= 118 && style <= 122 ? ekDrawn
+                                                                : ekRegion;
+        EXPECT_EQ(EffectTable[style].Kind, kind) << style;
+        EXPECT_GT(std::string(EffectTable[style].Name).size(), 3u) << style;
+    }
+    EXPECT_NE(EffectTable[StyleCrossFade].Proc, nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "app/Geometry.h"
+#include "gfx/Bitmap.h"
+#include "gfx/Region.h"
+
+namespace pelwick {
+
+// One frame of a transition as a style's routine sees it. Screen holds the old snapshot on
+// entry (or see Snapshot); the routine composes into it, or leaves rectangles or a region
+// for the completion step that follows.
+struct TFrame {
+    TBitmap& Screen;
+    const TBitmap& Picture;  // the new picture, of Screen's size, 24-bit
+    int W, H;                // the picture's size
+    int X, Y;                // the extents at this progress
+    int P;                   // the progress, 1..99
+    int BS;                  // the band step: the larger side times Step / 90
+    // Fixed for one transition and different between transitions: styles that decide by
+    // chance per cell seed their numbers with it, so the revealed part only grows.
+    std::uint32_t Seed = 0;
+    // Set when Screen does not hold the snapshot yet: the routine reads the old picture
+    // from here (the cross-fade, which reads every old pixel anyway, saves the copy).
+    const TBitmap* Snapshot = nullptr;
+
+    // Rectangle styles: Src of Picture is copied, stretched, onto Dest of Screen.
+    TRect Dest{0, 0, W, H};
+    TRect Src{0, 0, W, H};
+    // Region styles: Picture is drawn through it.
+    std::optional<TRegion> Region{};
+    // Marks a piece a routine copied itself for repainting.
+    std::function<void(const TRect& dest)> OnPiece{};
+
+    // Copies Src of Picture onto Dest of Screen (stretched when the sizes differ) and marks
+    // Dest for repainting: the extra pieces of the rectangle styles.
+    void CopyPiece(const TRect& dest, const TRect& src);
+};
+
+// What a style leaves for the completion step of its frame.
+enum TEffectKind {
+    ekRects,   // Dest and Src: the copy of Src onto Dest
+    ekRegion,  // Region: the whole picture drawn through it
+    ekDrawn,   // the routine composed the frame itself
+    ekEffect,  // a named effect, called only between 0 and 100 (the engine draws those)
+};
+
+using TFrameProc = void (*)(TFrame& frame);
+
+// An entry of the style catalogue. A style whose routine is not built yet has none; its
+// frames show the old snapshot until the end.
+struct TEffect {
+    const char* Name;
+    TEffectKind Kind;
+    TFrameProc Proc;
+};
+
+// The catalogue of transition styles, numbered 1..172 as the Style property counts them.
+class TEffectTable {
+  public:
+    static constexpr int First = 1;
+    static constexpr int Last = 172;
+
+    constexpr explicit TEffectTable(const std::array<TEffect, Last>& entries) : entries_(entries) {}
+    // The entry of style 1..Last.
+    constexpr const TEffect& operator[](int style) const { return entries_[style - First]; }
+    static constexpr bool Contains(int style) { return style >= First && style <= Last; }
+
+  private:
+    std::array<TEffect, Last> entries_;
+};
+
+extern const TEffectTable EffectTable;
+
+}  // namespace pelwick
