@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
     screen.SetAutoSize(false);
     screen.resize(width, height);
     screen.SetColor(clBlack);
-    screen.SetBgMode(bmNone);
+    screen.SetBgMode(TCustomGlimrascreen::bmNone);
     screen.SetCenter(true);
     screen.SetThreaded(false);
     screen.SetManual(true);

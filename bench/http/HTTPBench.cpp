@@ -35,7 +35,7 @@ void BM_Get(benchmark::State& state) {
     TAntiFreeze guard;
     THTTPClient http;
     std::int64_t progress = 0;
-    http.OnWork = [&](THTTPClient&, TWorkMode, std::int64_t n) { progress = n; };
+    http.OnWork = [&](THTTPClient&, THTTPClient::TWorkMode, std::int64_t n) { progress = n; };
     for (auto _ : state) {
         TMemoryStream stream;
         http.Get(Server().Url("/big"), stream);

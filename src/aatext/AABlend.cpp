@@ -110,7 +110,7 @@ void TAABlend::Lay(int x, int y, const TAAMask& mask, int alpha, TColor color,
     // Opacity beyond 0..100 is out of range; it is held there rather than wrapping around.
     const int a256 = std::clamp(alpha, 0, 100) * 256 / 100;
     TBitmap& target = canvas->Bitmap();
-    const bool solid = canvas->Brush.Style == bsSolid;
+    const bool solid = canvas->Brush.Style == TBrush::bsSolid;
     const TBlendRow row = Pick(target.BytesPerPixel(), solid, fore != nullptr);
     const TRGB c = Channels(color), brush = Channels(canvas->Brush.Color);
     // Far-off positions lie outside every bitmap; the sums must not wrap around first.

@@ -10,14 +10,14 @@
 
 namespace pelwick {
 
-using TNotifyEvent = std::function<void()>;
-
 // The base of the anti-aliased text controls: a child widget that draws its content into an
 // image of its own size and shows it on its parent's area. Changes rebuild the content
 // through Changed, unless updates are held back; the first paint prepares a control that
 // nobody prepared with Loaded.
 class TAAGraphicControl : public QWidget {
   public:
+    using TNotifyEvent = std::function<void()>;
+
     explicit TAAGraphicControl(QWidget* parent = nullptr);
     ~TAAGraphicControl() override;
 
@@ -124,12 +124,12 @@ class TAACustomText : public TAAGraphicControl {
     TFontLabels& Fonts() { return fonts_; }
     TUserLabels& Labels() { return labels_; }
 
-    TNotifyEvent OnTextReady;
-    TNotifyEvent OnComplete;
-    TNotifyEvent OnPainted;
+    TAAGraphicControl::TNotifyEvent OnTextReady;
+    TAAGraphicControl::TNotifyEvent OnComplete;
+    TAAGraphicControl::TNotifyEvent OnPainted;
 
   protected:
-    static void Raise(const TNotifyEvent& event) {
+    static void Raise(const TAAGraphicControl::TNotifyEvent& event) {
         if (event) event();
     }
     // A surface for layouts that only measure.

@@ -195,9 +195,9 @@ void TAAEffect::LoadFromIni(const TSettingsFile& ini, const std::string& section
     gradual_.startColor_ = color("GradualStartColor", gradual_.startColor_);
     gradual_.endColor_ = color("GradualEndColor", gradual_.endColor_);
     const int style = ini.ReadInteger(section, "GradualStyle", gradual_.style_);
-    gradual_.style_ = style >= gsLeftToRight && style <= gsCenterToTB
-                          ? static_cast<TGradualStyle>(style)
-                          : gsLeftToRight;
+    gradual_.style_ = style >= TAAGradual::gsLeftToRight && style <= TAAGradual::gsCenterToTB
+                          ? static_cast<TAAGradual::TGradualStyle>(style)
+                          : TAAGradual::gsLeftToRight;
     texture_.enabled_ = ini.ReadBool(section, "Texture", texture_.enabled_);
     const int mode = ini.ReadInteger(section, "TextureMode", texture_.mode_);
     texture_.mode_ =

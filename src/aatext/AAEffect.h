@@ -103,18 +103,18 @@ class TAAShadow : public TEnabledClass {
     int offsetY_ = 2;
 };
 
-enum TGradualStyle {
-    gsLeftToRight,
-    gsRightToLeft,
-    gsTopToBottom,
-    gsBottomToTop,
-    gsCenterToLR,
-    gsCenterToTB
-};
-
 // A colour ramp across the text.
 class TAAGradual : public TEnabledClass {
   public:
+    enum TGradualStyle {
+        gsLeftToRight,
+        gsRightToLeft,
+        gsTopToBottom,
+        gsBottomToTop,
+        gsCenterToLR,
+        gsCenterToTB
+    };
+
     using TEnabledClass::TEnabledClass;
     const char* ClassName() const override { return "TAAGradual"; }
     void Assign(const TNotifyClass& source) override;

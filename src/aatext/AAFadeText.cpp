@@ -11,7 +11,7 @@ namespace pelwick {
 TFadeTextParam::TFadeTextParam(TChangeHandler handler, const void* owner)
     : TCustomTextParam(std::move(handler), owner) {
     SetAlignment(taCenter);
-    SetLayout(tlCenter);
+    SetLayout(TCustomParam::tlCenter);
 }
 
 void TFadeTextParam::SetFadeDelay(std::uint32_t value) {
@@ -130,7 +130,7 @@ void TAAFadeText::RenderLine(TBitmap& image, const std::string& source) {
     TAAGlyphsEx& glyphs = Glyphs();
     TCanvas& canvas = image.Canvas();
     glyphs.SetCanvas(&canvas);
-    if (text_.LabelEffect() == leOnlyALine) {
+    if (text_.LabelEffect() == TCustomTextParam::leOnlyALine) {
         canvas.Font = Font();
         glyphs.Effect().Assign(text_.FontEffect());
         alignment_ = text_.Alignment();
@@ -151,9 +151,9 @@ void TAAFadeText::RenderLine(TBitmap& image, const std::string& source) {
     else if (alignment_ == taCenter)
         x = (w - extent.Width) / 2;
     int y = 0;
-    if (text_.Layout() == tlCenter)
+    if (text_.Layout() == TCustomParam::tlCenter)
         y = (h - extent.Height) / 2;
-    else if (text_.Layout() == tlBottom)
+    else if (text_.Layout() == TCustomParam::tlBottom)
         y = h - extent.Height;
 
     image.SetSize(w, h);

@@ -24,7 +24,7 @@ class TCanvasStateGuard {
   private:
     TCanvas& canvas_;
     int escapement_;
-    TBrushStyle brush_;
+    TBrush::TBrushStyle brush_;
 };
 
 }  // namespace
@@ -90,7 +90,7 @@ void TAAGlyphsEx::TextOutput(int x, int y, const std::string& text) {
         if (shadow.Blur() > 0) shadowMask_.Blur(shadow.Blur());
         Blend().Blend(x + std::max(shadow.OffsetX(), 0), y + std::max(shadow.OffsetY(), 0),
                       shadowMask_, effect_.Alpha() * shadow.Alpha() / 100, shadow.Color());
-        canvas->Brush.Style = bsClear;  // the text goes over the shadow, not over a new box
+        canvas->Brush.Style = TBrush::bsClear;  // the text goes over the shadow, not over a new box
     }
 
     if (effect_.Blur() > 0) mask.Blur(effect_.Blur());

@@ -10,7 +10,7 @@ namespace pelwick {
 TScrollTextParam::TScrollTextParam(TChangeHandler handler, const void* owner)
     : TCustomTextParam(std::move(handler), owner) {
     SetAlignment(taCenter);
-    SetBackGroundMode(bmTiled);
+    SetBackGroundMode(TCustomParam::bmTiled);
 }
 
 void TScrollTextParam::SetHeadSpace(int value) {
@@ -111,7 +111,7 @@ void TAAScrollText::PaintCanvas() {
     if (frame_.Width() != w || frame_.Height() != h) frame_.SetSize(w, h);
     const int t = textImage_.Height();
     if (t == 0 || textImage_.Width() != w) {
-        frame_.Canvas().Brush = TBrush{bsSolid, text_.BackColor()};
+        frame_.Canvas().Brush = TBrush{TBrush::bsSolid, text_.BackColor()};
         frame_.Canvas().FillRect(frame_.BoundsRect());
     } else {
         // The window wraps round to the top of the image, so the loop shows no seam.

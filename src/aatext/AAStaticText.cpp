@@ -133,9 +133,9 @@ TPoint TAALabel::LayoutCaption(TCanvas& canvas) {
         at.X = w - b - extent.Width;
     else if (effect_.Alignment() == taCenter)
         at.X = (w - extent.Width) / 2;
-    if (effect_.Layout() == tlCenter)
+    if (effect_.Layout() == TCustomParam::tlCenter)
         at.Y = (h - extent.Height) / 2;
-    else if (effect_.Layout() == tlBottom)
+    else if (effect_.Layout() == TCustomParam::tlBottom)
         at.Y = h - b - extent.Height;
     return at;
 }
@@ -162,7 +162,7 @@ void TAALabel::PaintCanvas() {
         if (image.Width() != width() || image.Height() != height())
             image.SetSize(width(), height());
         PaintBehind(image);
-        image.Canvas().Brush.Style = bsClear;
+        image.Canvas().Brush.Style = TBrush::bsClear;
         Glyphs().TextOutput(at.X, at.Y, caption_);
     } else {
         image.Canvas().Draw(0, 0, cache_);

@@ -81,7 +81,7 @@ class TAALabel : public TAAGraphicControl {
     void SetAutoSize(bool value);
     TAACaptionParam& Effect() { return effect_; }
 
-    TNotifyEvent OnPainted;
+    TAAGraphicControl::TNotifyEvent OnPainted;
 
   protected:
     void Reset() override;

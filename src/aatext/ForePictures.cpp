@@ -46,13 +46,13 @@ void PlacePicture(TBitmap& target, const TBitmap& picture, TTextureMode mode) {
 void BuildGradient(TBitmap& picture, int width, int height, const TAAGradual& gradual) {
     Prepare(picture, width, height);
     if (picture.Empty()) return;
-    const TGradualStyle style = gradual.Style();
-    const bool alongWidth =
-        style == gsLeftToRight || style == gsRightToLeft || style == gsCenterToLR;
-    const bool centre = style == gsCenterToLR || style == gsCenterToTB;
+    const TAAGradual::TGradualStyle style = gradual.Style();
+    const bool alongWidth = style == TAAGradual::gsLeftToRight ||
+                            style == TAAGradual::gsRightToLeft || style == TAAGradual::gsCenterToLR;
+    const bool centre = style == TAAGradual::gsCenterToLR || style == TAAGradual::gsCenterToTB;
     const int length = alongWidth ? width : height;
     const int steps = centre ? (length + 1) / 2 : length;
-    const bool forward = style == gsLeftToRight || style == gsTopToBottom;
+    const bool forward = style == TAAGradual::gsLeftToRight || style == TAAGradual::gsTopToBottom;
     const TColor c1 = ColorToRGB(forward ? gradual.StartColor() : gradual.EndColor());
     const TColor c2 = ColorToRGB(forward ? gradual.EndColor() : gradual.StartColor());
     const int r1 = GetRValue(c1), g1 = GetGValue(c1), b1 = GetBValue(c1);
@@ -87,7 +87,7 @@ void BuildTexture(TBitmap& picture, int width, int height, TColor fontColor,
                   const TAATexture& texture) {
     Prepare(picture, width, height);
     picture.Canvas().SetClipRegion(nullptr);
-    picture.Canvas().Brush = TBrush{bsSolid, fontColor};
+    picture.Canvas().Brush = TBrush{TBrush::bsSolid, fontColor};
     picture.Canvas().FillRect(picture.BoundsRect());
     if (const TBitmap* source = texture.Picture().Bitmap())
         PlacePicture(picture, *source, texture.Mode());

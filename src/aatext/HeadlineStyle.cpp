@@ -42,7 +42,7 @@ void AddHeadlineFontLabels(TFontLabels& fonts) {
         e.Shadow().SetOffsetX(1);
         e.Shadow().SetOffsetY(1);
         e.Gradual().SetEnabled(true);
-        e.Gradual().SetStyle(gsTopToBottom);
+        e.Gradual().SetStyle(TAAGradual::gsTopToBottom);
         e.Gradual().SetStartColor(RGB(243, 243, 243));
         e.Gradual().SetEndColor(RGB(198, 198, 198));
         e.Texture().SetMode(tmStretched);

@@ -174,7 +174,7 @@ void TUserLabel::SetName(const std::string& name) {
     Changed();
 }
 
-void TUserLabel::SetStyle(TLabelStyle style) {
+void TUserLabel::SetStyle(TUserLabel::TLabelStyle style) {
     if (style == style_) return;
     style_ = style;
     Changed();
@@ -183,36 +183,36 @@ void TUserLabel::SetStyle(TLabelStyle style) {
 std::string TUserLabel::Text() {
     std::string text;
     switch (style_) {
-        case lsLeftJustify:
-        case lsCenter:
-        case lsRightJustify:
+        case TUserLabel::lsLeftJustify:
+        case TUserLabel::lsCenter:
+        case TUserLabel::lsRightJustify:
             break;
-        case lsRegOwner:
+        case TUserLabel::lsRegOwner:
             text = collection_ ? collection_->RegisteredOwner() : RegisteredOwnerName();
             break;
-        case lsRegOrganization:
+        case TUserLabel::lsRegOrganization:
             text =
                 collection_ ? collection_->RegisteredOrganization() : RegisteredOrganizationName();
             break;
-        case lsAppTitle:
+        case TUserLabel::lsAppTitle:
             if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
                 text = QGuiApplication::applicationDisplayName().toStdString();
             else if (QCoreApplication::instance())
                 text = QCoreApplication::applicationName().toStdString();
             break;
-        case lsDate: {
+        case TUserLabel::lsDate: {
             const QDateTime now =
                 collection_ ? collection_->CurrentTime() : QDateTime::currentDateTime();
             text = QLocale().toString(now.date(), QLocale::ShortFormat).toStdString();
             break;
         }
-        case lsTime: {
+        case TUserLabel::lsTime: {
             const QDateTime now =
                 collection_ ? collection_->CurrentTime() : QDateTime::currentDateTime();
             text = QLocale().toString(now.time(), LongTimeFormat()).toStdString();
             break;
         }
-        case lsCustom:
+        case TUserLabel::lsCustom:
             text = text_;
             break;
     }
@@ -221,7 +221,7 @@ std::string TUserLabel::Text() {
 }
 
 void TUserLabel::SetText(const std::string& text) {
-    if (style_ != lsCustom || text == text_) return;
+    if (style_ != TUserLabel::lsCustom || text == text_) return;
     text_ = text;
     Changed();
 }
@@ -247,26 +247,26 @@ TUserLabel& TUserLabels::Add() {
 }
 
 TUserLabel* TUserLabels::AddItem(const std::string& name, const std::string& text,
-                                 TLabelStyle style) {
+                                 TUserLabel::TLabelStyle style) {
     if (IndexOf(name) >= 0) return nullptr;
     auto label = std::make_unique<TUserLabel>(this);
     label->name_ = name;
     label->style_ = style;
-    if (style == lsCustom) label->text_ = text;
+    if (style == TUserLabel::lsCustom) label->text_ = text;
     items_.push_back(std::move(label));
     Changed();
     return items_.back().get();
 }
 
 void TUserLabels::AddStandardLabels() {
-    AddItem("Left", "", lsLeftJustify);
-    AddItem("Center", "", lsCenter);
-    AddItem("Right", "", lsRightJustify);
-    AddItem("Owner", "", lsRegOwner);
-    AddItem("Organization", "", lsRegOrganization);
-    AddItem("AppTitle", "", lsAppTitle);
-    AddItem("Date", "", lsDate);
-    AddItem("Time", "", lsTime);
+    AddItem("Left", "", TUserLabel::lsLeftJustify);
+    AddItem("Center", "", TUserLabel::lsCenter);
+    AddItem("Right", "", TUserLabel::lsRightJustify);
+    AddItem("Owner", "", TUserLabel::lsRegOwner);
+    AddItem("Organization", "", TUserLabel::lsRegOrganization);
+    AddItem("AppTitle", "", TUserLabel::lsAppTitle);
+    AddItem("Date", "", TUserLabel::lsDate);
+    AddItem("Time", "", TUserLabel::lsTime);
 }
 
 void TUserLabels::Delete(int index) {
@@ -310,13 +310,13 @@ void TUserLabels::ApplyTags(std::string& line, TAlignment& alignment) {
         if (at == std::string::npos) continue;
         line.erase(at, label->Name().size() + 2);
         switch (label->Style()) {
-            case lsLeftJustify:
+            case TUserLabel::lsLeftJustify:
                 alignment = taLeftJustify;
                 break;
-            case lsCenter:
+            case TUserLabel::lsCenter:
                 alignment = taCenter;
                 break;
-            case lsRightJustify:
+            case TUserLabel::lsRightJustify:
                 alignment = taRightJustify;
                 break;
             default:

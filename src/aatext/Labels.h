@@ -21,22 +21,6 @@ class EDuplicateLabel : public Exception {
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
-// What the tag of a user label does.
-enum TLabelStyle {
-    lsLeftJustify,
-    lsCenter,
-    lsRightJustify,
-    lsRegOwner,
-    lsRegOrganization,
-    lsAppTitle,
-    lsDate,
-    lsTime,
-    lsCustom
-};
-
-// How long a tag's font, effect and alignment last: its own line, or until another tag.
-enum TLabelEffect { leOnlyALine, leUntilNextLabel };
-
 // Font styles for TFontLabels::AddItem, combined with |.
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
@@ -113,12 +97,26 @@ class TFontLabels {
 };
 
 class TUserLabel;
-using TGetTextEvent = std::function<void(TUserLabel& sender, std::string& text)>;
 class TUserLabels;
 
 // A tag that aligns a line or inserts a text.
 class TUserLabel {
   public:
+    // What the tag of a user label does.
+    enum TLabelStyle {
+        lsLeftJustify,
+        lsCenter,
+        lsRightJustify,
+        lsRegOwner,
+        lsRegOrganization,
+        lsAppTitle,
+        lsDate,
+        lsTime,
+        lsCustom
+    };
+
+    using TGetTextEvent = std::function<void(TUserLabel& sender, std::string& text)>;
+
     explicit TUserLabel(TUserLabels* collection = nullptr) : collection_(collection) {}
     TUserLabel(const TUserLabel&) = delete;
     TUserLabel& operator=(const TUserLabel&) = delete;
@@ -168,7 +166,8 @@ class TUserLabels {
 
     TUserLabel& Add();
     // nullptr, adding nothing, when the name is taken.
-    TUserLabel* AddItem(const std::string& name, const std::string& text, TLabelStyle style);
+    TUserLabel* AddItem(const std::string& name, const std::string& text,
+                        TUserLabel::TLabelStyle style);
     // Left, Center, Right, Owner, Organization, AppTitle, Date, Time.
     void AddStandardLabels();
     void Delete(int index);

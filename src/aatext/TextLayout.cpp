@@ -141,7 +141,7 @@ int LayoutLines(TAAGlyphsEx& glyphs, const TFont& textFont, const TCustomTextPar
 
     for (const std::string& source : params.Lines().Strings()) {
         if (y > area.StopBelow) break;
-        if (params.LabelEffect() == leOnlyALine) {
+        if (params.LabelEffect() == TCustomTextParam::leOnlyALine) {
             font = textFont;
             effect.Assign(params.FontEffect());
             alignment = params.Alignment();
@@ -182,12 +182,12 @@ void PaintBackground(TBitmap& image, const TCustomParam& params, TColor backColo
     if (params.Transparent()) {
         if (paintBehind) paintBehind(image);
     } else {
-        canvas.Brush = TBrush{bsSolid, backColor};
+        canvas.Brush = TBrush{TBrush::bsSolid, backColor};
         canvas.FillRect(image.BoundsRect());
         if (const TBitmap* picture = params.BackGround().Bitmap())
             PlacePicture(image, *picture, static_cast<TTextureMode>(params.BackGroundMode()));
     }
-    canvas.Brush.Style = bsClear;
+    canvas.Brush.Style = TBrush::bsClear;
 }
 
 }  // namespace pelwick

@@ -10,10 +10,6 @@
 
 namespace pelwick {
 
-enum TTextLayout { tlTop, tlCenter, tlBottom };
-// How a background picture is placed (same order as TTextureMode).
-enum TBackGroundMode { bmTiled, bmStretched, bmCenter, bmNormal };
-
 // A list of text lines that reports every change.
 class TStringList {
   public:
@@ -45,6 +41,11 @@ class TStringList {
 // Every setter reports a real change.
 class TCustomParam : public TNotifyClass {
   public:
+    // How a background picture is placed (same order as TTextureMode).
+    enum TBackGroundMode { bmTiled, bmStretched, bmCenter, bmNormal };
+
+    enum TTextLayout { tlTop, tlCenter, tlBottom };
+
     explicit TCustomParam(TChangeHandler handler = {}, const void* owner = nullptr);
     const char* ClassName() const override { return "TCustomParam"; }
     void Assign(const TNotifyClass& source) override;
@@ -78,6 +79,9 @@ inline constexpr int MaxRowPitch = 150;
 // The settings of a multi-line text control: its lines, their default effect and spacing.
 class TCustomTextParam : public TCustomParam {
   public:
+    // How long a tag's font, effect and alignment last: its own line, or until another tag.
+    enum TLabelEffect { leOnlyALine, leUntilNextLabel };
+
     explicit TCustomTextParam(TChangeHandler handler = {}, const void* owner = nullptr);
     const char* ClassName() const override { return "TCustomTextParam"; }
     void Assign(const TNotifyClass& source) override;

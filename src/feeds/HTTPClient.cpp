@@ -180,7 +180,7 @@ THTTPClient::~THTTPClient() {
     impl_->cancel = true;
 }
 
-void THTTPClient::Status(THTTPStatus status, const std::string& text) {
+void THTTPClient::Status(THTTPClient::THTTPStatus status, const std::string& text) {
     if (OnStatus) OnStatus(*this, status, text);
 }
 
@@ -189,12 +189,12 @@ bool THTTPClient::Connected() const {
 }
 
 void THTTPClient::Disconnect() {
-    Status(hsDisconnecting, "Disconnecting.");
+    Status(THTTPClient::hsDisconnecting, "Disconnecting.");
     if (impl_->busy)
         impl_->cancel = true;  // the running Get closes the handles as it unwinds
     else
         impl_->CloseHandles();
-    Status(hsDisconnected, "Disconnected.");
+    Status(THTTPClient::hsDisconnected, "Disconnected.");
 }
 
 // libcurl's callbacks, with access to the client's private state.
@@ -211,14 +211,15 @@ struct THTTPCallbacks {
     static void ReportResolving(TTransfer& t) {
         if (t.resolvingReported || IsNumericHost(t.host)) return;
         t.resolvingReported = true;
-        t.client->Status(hsResolving, "Resolving hostname " + t.host + ".");
+        t.client->Status(THTTPClient::hsResolving, "Resolving hostname " + t.host + ".");
     }
 
     static curl_socket_t OpenSocket(void* clientp, curlsocktype, curl_sockaddr* address) {
         TTransfer& t = Of(clientp);
         // A name the transport still had resolved is reported all the same.
         ReportResolving(t);
-        t.client->Status(hsConnecting, "Connecting to " + NumericAddress(&address->addr) + ".");
+        t.client->Status(THTTPClient::hsConnecting,
+                         "Connecting to " + NumericAddress(&address->addr) + ".");
         const int fd = ::socket(address->family, address->socktype, address->protocol);
         if (fd < 0) return CURL_SOCKET_BAD;
         ++t.client->impl_->openSockets;
@@ -234,7 +235,7 @@ struct THTTPCallbacks {
 
     static int PreRequest(void* clientp, char*, char*, int, int) {
         TTransfer& t = Of(clientp);
-        if (t.newConnection) t.client->Status(hsConnected, "Connected.");
+        if (t.newConnection) t.client->Status(THTTPClient::hsConnected, "Connected.");
         t.connecting = false;
         t.lastActivity = TClock::now();
         return CURL_PREREQFUNC_OK;
@@ -305,12 +306,12 @@ struct THTTPCallbacks {
         }
         if (t.code == 204 || t.code == 304) return;
         if (t.chunked) {
-            c.Status(hsChunkStarted, "Chunk Started");
+            c.Status(THTTPClient::hsChunkStarted, "Chunk Started");
             t.chunks.OnChunkBegin = [&t](std::int64_t size) { BeginWork(t, size); };
             t.chunks.OnData = [&t](std::string_view d, std::int64_t count) {
                 Deliver(t, d);
                 t.workCount = count;
-                if (t.client->OnWork) t.client->OnWork(*t.client, wmRead, count);
+                if (t.client->OnWork) t.client->OnWork(*t.client, THTTPClient::wmRead, count);
             };
             t.chunks.OnChunkEnd = [&t] { EndWork(t); };
         } else {
@@ -321,13 +322,13 @@ struct THTTPCallbacks {
     static void BeginWork(TTransfer& t, std::int64_t expected) {
         t.workOpen = true;
         t.workCount = 0;
-        if (t.client->OnWorkBegin) t.client->OnWorkBegin(*t.client, wmRead, expected);
+        if (t.client->OnWorkBegin) t.client->OnWorkBegin(*t.client, THTTPClient::wmRead, expected);
     }
 
     static void EndWork(TTransfer& t) {
         if (!t.workOpen) return;
         t.workOpen = false;
-        if (t.client->OnWorkEnd) t.client->OnWorkEnd(*t.client, wmRead);
+        if (t.client->OnWorkEnd) t.client->OnWorkEnd(*t.client, THTTPClient::wmRead);
     }
 
     static void Deliver(TTransfer& t, std::string_view data) {
@@ -354,7 +355,7 @@ struct THTTPCallbacks {
         } else {
             Deliver(t, bytes);
             t.workCount += std::int64_t(n);
-            if (t.client->OnWork) t.client->OnWork(*t.client, wmRead, t.workCount);
+            if (t.client->OnWork) t.client->OnWork(*t.client, THTTPClient::wmRead, t.workCount);
             if (t.contentLength >= 0 && t.workCount >= t.contentLength) EndWork(t);
         }
         return t.failure.empty() ? n : 0;

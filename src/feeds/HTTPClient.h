@@ -43,16 +43,6 @@ class EHTTPError : public Exception {
     using Exception::Exception;
 };
 
-enum THTTPStatus {
-    hsResolving,
-    hsConnecting,
-    hsConnected,
-    hsChunkStarted,
-    hsDisconnecting,
-    hsDisconnected
-};
-enum TWorkMode { wmRead, wmWrite };
-
 // The request headers every download sends.
 struct THTTPRequest {
     std::string Accept = "text/html, */*";
@@ -68,6 +58,16 @@ struct THTTPRequest {
 // follow the component's own rules rather than the transport's.
 class THTTPClient {
   public:
+    enum THTTPStatus {
+        hsResolving,
+        hsConnecting,
+        hsConnected,
+        hsChunkStarted,
+        hsDisconnecting,
+        hsDisconnected
+    };
+    enum TWorkMode { wmRead, wmWrite };
+
     THTTPClient();
     ~THTTPClient();
     THTTPClient(const THTTPClient&) = delete;

@@ -376,7 +376,7 @@ std::vector<TRect> TCanvas::VisibleParts(const TRect& area) const {
 }
 
 void TCanvas::FillRect(const TRect& r) {
-    if (Brush.Style == bsClear) return;
+    if (Brush.Style == TBrush::bsClear) return;
     const int bpp = owner_->BytesPerPixel();
     ForEachVisible(r, [&](const TRect& part) {
         for (int y = part.Top; y < part.Bottom; ++y)
@@ -472,7 +472,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     const QString s = QString::fromStdString(text);
     const QFontMetrics metrics(font);
     const QRect cell(x, y, metrics.horizontalAdvance(s), metrics.height());
-    if (Brush.Style == bsSolid) painter.fillRect(cell, ToQColor(Brush.Color));
+    if (Brush.Style == TBrush::bsSolid) painter.fillRect(cell, ToQColor(Brush.Color));
     painter.setPen(ToQColor(Font.Color));
     painter.drawText(x, y + metrics.ascent(), s);
 }

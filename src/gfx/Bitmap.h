@@ -18,7 +18,6 @@ namespace pelwick {
 // pf8bit: one gray byte per pixel. pf24bit: blue, green, red bytes. pf32bit: blue, green,
 // red and an unused byte (kept 0xFF), which is Qt's RGB32 so it reaches the screen as is.
 enum TPixelFormat { pf8bit, pf24bit, pf32bit };
-enum TBrushStyle { bsSolid, bsClear };
 // smHalftone: each destination pixel is the average of the source pixels it covers;
 // smReplicate: each destination pixel copies the source pixel under its centre.
 enum TStretchMode { smHalftone, smReplicate };
@@ -30,6 +29,8 @@ struct TSize {
 };
 
 struct TBrush {
+    enum TBrushStyle { bsSolid, bsClear };
+
     TBrushStyle Style = bsSolid;
     TColor Color = clWhite;
 };

@@ -72,13 +72,14 @@ TRegion TRegion::Ellipse(const TRect& r) {
     return RoundRect(r, r.Right - r.Left, r.Bottom - r.Top);
 }
 
-TRegion TRegion::Polygon(const std::vector<TPoint>& points, TPolyFillMode mode) {
+TRegion TRegion::Polygon(const std::vector<TPoint>& points, TRegion::TPolyFillMode mode) {
     if (points.size() < 3) return TRegion();
     QPolygon polygon;
     polygon.reserve(static_cast<qsizetype>(points.size()));
     for (const TPoint& p : points)
         polygon << QPoint(p.X, p.Y);
-    return TRegion(QRegion(polygon, mode == pfmWinding ? Qt::WindingFill : Qt::OddEvenFill));
+    return TRegion(
+        QRegion(polygon, mode == TRegion::pfmWinding ? Qt::WindingFill : Qt::OddEvenFill));
 }
 
 TRect TRegion::Bounds() const {

@@ -7,12 +7,12 @@
 
 namespace pelwick {
 
-enum TPolyFillMode { pfmAlternate, pfmWinding };
-
 // A set of pixels built from rectangles, rounded rectangles, ellipses and polygons, as the
 // drawing code selects it for clipping. Coordinates follow TRect: right and bottom exclusive.
 class TRegion {
   public:
+    enum TPolyFillMode { pfmAlternate, pfmWinding };
+
     TRegion() = default;
     static TRegion Rect(const TRect& r);
     static TRegion RoundRect(const TRect& r, int ellipseWidth, int ellipseHeight);

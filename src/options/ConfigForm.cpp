@@ -56,7 +56,7 @@ void SetTitleFonts(TFontLabels& fonts) {
         e.Shadow().SetEnabled(true);
         e.Shadow().SetOffsetX(1);
         e.Gradual().SetEnabled(true);
-        e.Gradual().SetStyle(gsTopToBottom);
+        e.Gradual().SetStyle(TAAGradual::gsTopToBottom);
         e.Gradual().SetStartColor(RGB(8, 8, 8));
         e.Gradual().SetEndColor(RGB(46, 92, 92));
         e.SetAlpha(95);
@@ -162,7 +162,7 @@ TConfigForm::TConfigForm(QWidget* parent)
     connect(folderButton, &QPushButton::clicked, this, [this] { FlatButton2Click(); });
     connect(saveButton_, &QPushButton::clicked, this, [this] { SaveClick(); });
     connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelClick(); });
-    http_->OnStatus = [this](THTTPClient&, THTTPStatus, const std::string& text) {
+    http_->OnStatus = [this](THTTPClient&, THTTPClient::THTTPStatus, const std::string& text) {
         httpStatus(text);
     };
 

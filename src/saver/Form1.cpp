@@ -98,14 +98,16 @@ TForm1::TForm1(QWidget* parent)
     MouseTimer.OnTimer = [this] { MouseTimerTimer(); };
     ApplicationEvents1 = std::make_unique<TApplicationEvents>(
         [this](QEvent* event, bool& handled) { ApplicationEvents1Message(event, handled); });
-    http.OnStatus = [this](THTTPClient& s, THTTPStatus st, const std::string& text) {
+    http.OnStatus = [this](THTTPClient& s, THTTPClient::THTTPStatus st, const std::string& text) {
         httpStatus(s, st, text);
     };
-    http.OnWorkBegin = [this](THTTPClient& s, TWorkMode m, std::int64_t n) {
+    http.OnWorkBegin = [this](THTTPClient& s, THTTPClient::TWorkMode m, std::int64_t n) {
         httpWorkBegin(s, m, n);
     };
-    http.OnWork = [this](THTTPClient& s, TWorkMode m, std::int64_t n) { httpWork(s, m, n); };
-    http.OnWorkEnd = [this](THTTPClient& s, TWorkMode m) { httpWorkEnd(s, m); };
+    http.OnWork = [this](THTTPClient& s, THTTPClient::TWorkMode m, std::int64_t n) {
+        httpWork(s, m, n);
+    };
+    http.OnWorkEnd = [this](THTTPClient& s, THTTPClient::TWorkMode m) { httpWorkEnd(s, m); };
     Timer1.SetEnabled(false);
     Timer1.SetInterval(50);
     Timer1.OnTimer = [this] { Timer1Timer(); };
@@ -284,20 +286,20 @@ void TForm1::HandleMouseDown(int button) {
     if (button == Qt::LeftButton || button == Qt::RightButton) QuitSaver();
 }
 
-void TForm1::httpStatus(THTTPClient&, THTTPStatus, const std::string& text) {
+void TForm1::httpStatus(THTTPClient&, THTTPClient::THTTPStatus, const std::string& text) {
     Panel2->setText(QString::fromStdString("[" + FeedName + "] " + text));
 }
 
-void TForm1::httpWorkBegin(THTTPClient&, TWorkMode, std::int64_t expected) {
+void TForm1::httpWorkBegin(THTTPClient&, THTTPClient::TWorkMode, std::int64_t expected) {
     Panel2->Tag = expected;
 }
 
-void TForm1::httpWork(THTTPClient&, TWorkMode, std::int64_t count) {
+void TForm1::httpWork(THTTPClient&, THTTPClient::TWorkMode, std::int64_t count) {
     Panel2->setText(QString::fromStdString("Progress: " + std::to_string(count) + " of " +
                                            std::to_string(Panel2->Tag)));
 }
 
-void TForm1::httpWorkEnd(THTTPClient&, TWorkMode) {
+void TForm1::httpWorkEnd(THTTPClient&, THTTPClient::TWorkMode) {
     SetStatusVisible(false);
 }
 

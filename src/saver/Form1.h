@@ -77,10 +77,10 @@ class TForm1 : public QWidget {
     void MouseTimerTimer();
     // Sees every input event of the application before it is delivered; handled swallows it.
     void ApplicationEvents1Message(QEvent* event, bool& handled);
-    void httpStatus(THTTPClient& sender, THTTPStatus status, const std::string& text);
-    void httpWorkBegin(THTTPClient& sender, TWorkMode mode, std::int64_t expected);
-    void httpWork(THTTPClient& sender, TWorkMode mode, std::int64_t count);
-    void httpWorkEnd(THTTPClient& sender, TWorkMode mode);
+    void httpStatus(THTTPClient& sender, THTTPClient::THTTPStatus status, const std::string& text);
+    void httpWorkBegin(THTTPClient& sender, THTTPClient::TWorkMode mode, std::int64_t expected);
+    void httpWork(THTTPClient& sender, THTTPClient::TWorkMode mode, std::int64_t count);
+    void httpWorkEnd(THTTPClient& sender, THTTPClient::TWorkMode mode);
     // Hides the window, deletes the item page, closes the download and ends the process.
     void QuitSaver();
 

@@ -26,7 +26,8 @@ TCustomGlimrascreen::~TCustomGlimrascreen() {
     QuitInPlaceWait();
     // Cancels the hand-over and joins: the thread never waits for this thread again.
     thread_.reset();
-    if (align_ == alClient && parentWidget()) parentWidget()->removeEventFilter(this);
+    if (align_ == TCustomGlimrascreen::alClient && parentWidget())
+        parentWidget()->removeEventFilter(this);
 }
 
 // ---- Properties
@@ -50,7 +51,7 @@ void TCustomGlimrascreen::SetPreviousPicture(const TPicture& picture) {
     previousPicture_->Assign(picture);
 }
 
-void TCustomGlimrascreen::SetBgMode(TBackgroundMode mode) {
+void TCustomGlimrascreen::SetBgMode(TCustomGlimrascreen::TBackgroundMode mode) {
     if (mode == bgMode_) return;
     bgMode_ = mode;
     if (bgPicture_.HasImage() && !painting_) update();
@@ -87,19 +88,20 @@ void TCustomGlimrascreen::SetColor(TColor color) {
     if (!painting_) update();
 }
 
-void TCustomGlimrascreen::SetAlign(TAlign align) {
+void TCustomGlimrascreen::SetAlign(TCustomGlimrascreen::TAlign align) {
     if (align == align_) return;
     QWidget* parent = parentWidget();
-    if (parent && align_ == alClient) parent->removeEventFilter(this);
+    if (parent && align_ == TCustomGlimrascreen::alClient) parent->removeEventFilter(this);
     align_ = align;
-    if (parent && align_ == alClient) {
+    if (parent && align_ == TCustomGlimrascreen::alClient) {
         parent->installEventFilter(this);
         setGeometry(parent->rect());
     }
 }
 
 bool TCustomGlimrascreen::eventFilter(QObject* watched, QEvent* event) {
-    if (align_ == alClient && watched == parentWidget() && event->type() == QEvent::Resize)
+    if (align_ == TCustomGlimrascreen::alClient && watched == parentWidget() &&
+        event->type() == QEvent::Resize)
         setGeometry(parentWidget()->rect());
     return QWidget::eventFilter(watched, event);
 }
@@ -121,11 +123,11 @@ void TCustomGlimrascreen::PictureChanged() {
 }
 
 void TCustomGlimrascreen::BgPictureChanged() {
-    if (bgMode_ != bmNone && !painting_) update();
+    if (bgMode_ != TCustomGlimrascreen::bmNone && !painting_) update();
 }
 
 void TCustomGlimrascreen::AdjustSize() {
-    if (align_ != alNone || !picture_.HasImage()) return;
+    if (align_ != TCustomGlimrascreen::alNone || !picture_.HasImage()) return;
     resize(picture_.Width(), picture_.Height());
 }
 
@@ -252,12 +254,12 @@ void TCustomGlimrascreen::ComposeArea(const TRect& requested) {
         pictureArea = !stretch_      ? pictureRect_
                       : stretchFine_ ? FitRect(pictureRect_, client)
                                      : client;
-    const bool background = bgPicture_.HasImage() && bgMode_ != bmNone;
+    const bool background = bgPicture_.HasImage() && bgMode_ != TCustomGlimrascreen::bmNone;
 
     TRegion clip = TRegion::Rect(area);
     if (!background) clip = clip.Subtracted(TRegion::Rect(pictureArea));
     canvas.SetClipRegion(&clip);
-    canvas.Brush.Style = bsSolid;
+    canvas.Brush.Style = TBrush::bsSolid;
     canvas.Brush.Color = color_;
     canvas.FillRect(client);
     const TRegion areaClip = TRegion::Rect(area);
@@ -266,18 +268,18 @@ void TCustomGlimrascreen::ComposeArea(const TRect& requested) {
         const TBitmap& bg = *bgPicture_.Bitmap();
         const int w = bg.Width(), h = bg.Height();
         switch (bgMode_) {
-            case bmTiled:
+            case TCustomGlimrascreen::bmTiled:
                 for (int y = 0; y <= client.Bottom / h; ++y)
                     for (int x = 0; x <= client.Right / w; ++x)
                         canvas.Draw(x * w, y * h, bg);
                 break;
-            case bmStretched:
+            case TCustomGlimrascreen::bmStretched:
                 canvas.StretchDraw(client, bg);
                 break;
-            case bmCentered:
+            case TCustomGlimrascreen::bmCentered:
                 canvas.Draw((client.Right - w) / 2, (client.Bottom - h) / 2, bg);
                 break;
-            case bmNone:
+            case TCustomGlimrascreen::bmNone:
                 break;
         }
     }

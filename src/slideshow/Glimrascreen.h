@@ -18,8 +18,6 @@ class TCustomGlimrascreen;
 struct TEffect;
 struct TFrame;
 
-enum TBackgroundMode { bmNone, bmTiled, bmStretched, bmCentered };
-enum TAlign { alNone, alClient };
 // How LoadScreenPicture scales a picture to the control; other values leave it unscaled.
 enum TPictureSizeMode : std::uint8_t { szShrinkToFit, szOriginal, szFit, szStretch, szTileOrFit };
 
@@ -27,14 +25,6 @@ enum TPictureSizeMode : std::uint8_t { szShrinkToFit, szOriginal, szFit, szStret
 inline constexpr int StyleCustom = 0;
 inline constexpr int StyleCrossFade = 118;
 inline constexpr int StyleLast = 172;
-
-using TNotifyEvent = std::function<void(TCustomGlimrascreen& sender)>;
-using TCustomDrawEvent =
-    std::function<void(TCustomGlimrascreen& sender, TBitmap& picture, TBitmap& screen)>;
-using TMouseEvent = std::function<void(TCustomGlimrascreen& sender, Qt::MouseButton button,
-                                       Qt::KeyboardModifiers shift, int x, int y)>;
-using TMouseMoveEvent =
-    std::function<void(TCustomGlimrascreen& sender, Qt::KeyboardModifiers shift, int x, int y)>;
 
 // The picture screen: shows one picture over a background colour (and an optional
 // background picture) and changes from what is on screen to a new picture through an
@@ -44,6 +34,17 @@ class TCustomGlimrascreen : public QWidget {
     Q_OBJECT
 
   public:
+    enum TBackgroundMode { bmNone, bmTiled, bmStretched, bmCentered };
+    enum TAlign { alNone, alClient };
+
+    using TNotifyEvent = std::function<void(TCustomGlimrascreen& sender)>;
+    using TCustomDrawEvent =
+        std::function<void(TCustomGlimrascreen& sender, TBitmap& picture, TBitmap& screen)>;
+    using TMouseEvent = std::function<void(TCustomGlimrascreen& sender, Qt::MouseButton button,
+                                           Qt::KeyboardModifiers shift, int x, int y)>;
+    using TMouseMoveEvent =
+        std::function<void(TCustomGlimrascreen& sender, Qt::KeyboardModifiers shift, int x, int y)>;
+
     explicit TCustomGlimrascreen(QWidget* parent = nullptr);
     ~TCustomGlimrascreen() override;
 

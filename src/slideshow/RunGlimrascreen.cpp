@@ -19,16 +19,17 @@ constexpr TSpeed SpeedTable[] = {{10, 1}, {6, 20}, {4, 30}, {2, 30}, {1, 30}};
 
 }  // namespace
 
-TRunGlimrascreen::TRunGlimrascreen(QWidget* panel, TMouseMoveEvent onMouseMove,
-                                   TMouseEvent onMouseDown, TMouseEvent onMouseUp) {
+TRunGlimrascreen::TRunGlimrascreen(QWidget* panel, TCustomGlimrascreen::TMouseMoveEvent onMouseMove,
+                                   TCustomGlimrascreen::TMouseEvent onMouseDown,
+                                   TCustomGlimrascreen::TMouseEvent onMouseUp) {
     timer_.SetEnabled(false);
     try {
         auto* screen = new TGlimrascreen(panel);
         pictureScreen_ = screen;
         screen->SetColor(clBlack);
-        screen->SetAlign(alClient);
+        screen->SetAlign(TCustomGlimrascreen::alClient);
         screen->SetAutoSize(false);
-        screen->SetBgMode(bmNone);
+        screen->SetBgMode(TCustomGlimrascreen::bmNone);
         screen->SetCenter(true);
         screen->SetStretch(false);
         screen->SetStretchFine(false);

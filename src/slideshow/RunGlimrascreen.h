@@ -15,8 +15,9 @@ namespace pelwick {
 class TRunGlimrascreen {
   public:
     // The mouse handlers (any may be empty) go to the control's events of the same names.
-    explicit TRunGlimrascreen(QWidget* panel, TMouseMoveEvent onMouseMove = {},
-                              TMouseEvent onMouseDown = {}, TMouseEvent onMouseUp = {});
+    explicit TRunGlimrascreen(QWidget* panel, TCustomGlimrascreen::TMouseMoveEvent onMouseMove = {},
+                              TCustomGlimrascreen::TMouseEvent onMouseDown = {},
+                              TCustomGlimrascreen::TMouseEvent onMouseUp = {});
     ~TRunGlimrascreen();
     TRunGlimrascreen(const TRunGlimrascreen&) = delete;
     TRunGlimrascreen& operator=(const TRunGlimrascreen&) = delete;

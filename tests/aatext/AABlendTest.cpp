@@ -11,9 +11,9 @@ using test::SetMask;
 struct TBlendScene {
     explicit TBlendScene(TPixelFormat format = pf24bit, TColor background = clBlack)
         : Image(5, 4, format), Glyphs(&Image.Canvas()) {
-        Image.Canvas().Brush = TBrush{bsSolid, background};
+        Image.Canvas().Brush = TBrush{TBrush::bsSolid, background};
         Image.Canvas().FillRect(Image.BoundsRect());
-        Image.Canvas().Brush.Style = bsClear;
+        Image.Canvas().Brush.Style = TBrush::bsClear;
     }
     TBitmap Image;
     TAAGlyphs Glyphs;
@@ -46,7 +46,7 @@ TEST(AABlend, SolidColourMovesEachChannelTowardItRoundingDown) {
 
 TEST(AABlend, SolidBrushGivesAnOpaqueBoxClearBrushNone) {
     TBlendScene s;
-    s.Image.Canvas().Brush = TBrush{bsSolid, clBlue};
+    s.Image.Canvas().Brush = TBrush{TBrush::bsSolid, clBlue};
     SetMask(s.Mask, 3, 2, {0, 255, 0, 0, 0, 0});
     s.Glyphs.Blend().Blend(1, 1, s.Mask, 0, clWhite);  // alpha 0: the box still comes
     EXPECT_EQ(s.Image.Pixel(1, 1), clBlue);
@@ -67,7 +67,7 @@ TEST(AABlend, SolidBrushGivesAnOpaqueBoxClearBrushNone) {
 TEST(AABlend, EveryTargetFormatGetsTheSameColour) {
     for (TPixelFormat format : {pf8bit, pf24bit, pf32bit}) {
         TBlendScene s(format, RGB(40, 40, 40));
-        s.Image.Canvas().Brush = TBrush{bsSolid, RGB(250, 0, 0)};
+        s.Image.Canvas().Brush = TBrush{TBrush::bsSolid, RGB(250, 0, 0)};
         SetMask(s.Mask, 2, 1, {0, 100});
         s.Glyphs.Blend().Blend(0, 0, s.Mask, 100, RGB(0, 200, 0));
         // (250,0,0) -> (0,200,0) by 100/256: (152, 78, 0), drawn in the target's format.

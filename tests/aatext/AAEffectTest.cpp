@@ -24,7 +24,7 @@ TEST(AAEffect, Defaults) {
     EXPECT_EQ(e.Shadow().OffsetX(), 2);
     EXPECT_EQ(e.Shadow().OffsetY(), 2);
     EXPECT_FALSE(e.Gradual().Enabled());
-    EXPECT_EQ(e.Gradual().Style(), gsLeftToRight);
+    EXPECT_EQ(e.Gradual().Style(), TAAGradual::gsLeftToRight);
     EXPECT_EQ(e.Gradual().StartColor(), clWhite);
     EXPECT_EQ(e.Gradual().EndColor(), clBlack);
     EXPECT_FALSE(e.Texture().Enabled());
@@ -66,14 +66,14 @@ TEST(AAEffect, AssignCopiesEverythingAndRefusesOtherKinds) {
     TAAEffect a, b;
     a.Shadow().SetAlpha(90);
     a.Shadow().SetEnabled(true);
-    a.Gradual().SetStyle(gsCenterToTB);
+    a.Gradual().SetStyle(TAAGradual::gsCenterToTB);
     a.Texture().Picture().SetBitmap(TBitmap(3, 1));
     a.SetAngle(-45);
     a.SetSpray(3);
     b.Assign(a);
     EXPECT_EQ(b.Shadow().Alpha(), 90);
     EXPECT_TRUE(b.Shadow().Enabled());
-    EXPECT_EQ(b.Gradual().Style(), gsCenterToTB);
+    EXPECT_EQ(b.Gradual().Style(), TAAGradual::gsCenterToTB);
     EXPECT_EQ(b.Texture().Picture().Width(), 3);
     EXPECT_TRUE(b == a);
 
@@ -95,7 +95,7 @@ TEST(AAEffect, IniRoundTripKeepsDefaultsAndHoldsRanges) {
     e.Shadow().SetEnabled(true);
     e.Shadow().SetColor(clWindowText);
     e.Shadow().SetOffsetX(-3);
-    e.Gradual().SetStyle(gsBottomToTop);
+    e.Gradual().SetStyle(TAAGradual::gsBottomToTop);
     e.Texture().SetMode(tmNormal);
     TSettingsFile ini;
     e.SaveToIni(ini, "Title");
@@ -114,7 +114,7 @@ TEST(AAEffect, IniRoundTripKeepsDefaultsAndHoldsRanges) {
     loaded.LoadFromIni(bad, "x");
     EXPECT_EQ(loaded.Alpha(), 100);
     EXPECT_EQ(loaded.Blur(), 0);
-    EXPECT_EQ(loaded.Gradual().Style(), gsLeftToRight);
+    EXPECT_EQ(loaded.Gradual().Style(), TAAGradual::gsLeftToRight);
     EXPECT_EQ(loaded.Texture().Mode(), tmTiled);
     EXPECT_EQ(loaded.Shadow().OffsetY(), 20);
     EXPECT_EQ(loaded.Noise(), 0);              // unreadable: the current value stays
@@ -135,20 +135,20 @@ TColor Gray(int v) {
 TEST(ForePictures, GradientRampsNeverReachTheLastColour) {
     TAAGradual g;
     TBitmap p;
-    g.SetStyle(gsCenterToLR);
+    g.SetStyle(TAAGradual::gsCenterToLR);
     BuildGradient(p, 5, 2, g);
     const std::vector<TColor> centre{Gray(0), Gray(85), Gray(170), Gray(85), Gray(0)};
     EXPECT_EQ(Row(p, 0), centre);
     EXPECT_EQ(Row(p, 1), centre);
 
-    g.SetStyle(gsLeftToRight);
+    g.SetStyle(TAAGradual::gsLeftToRight);
     BuildGradient(p, 4, 1, g);
     EXPECT_EQ(Row(p, 0), (std::vector<TColor>{Gray(255), Gray(192), Gray(128), Gray(64)}));
-    g.SetStyle(gsRightToLeft);
+    g.SetStyle(TAAGradual::gsRightToLeft);
     BuildGradient(p, 4, 1, g);
     EXPECT_EQ(Row(p, 0), (std::vector<TColor>{Gray(0), Gray(63), Gray(127), Gray(191)}));
 
-    g.SetStyle(gsTopToBottom);
+    g.SetStyle(TAAGradual::gsTopToBottom);
     g.SetStartColor(RGB(200, 0, 10));
     g.SetEndColor(RGB(0, 100, 10));
     BuildGradient(p, 2, 3, g);
@@ -156,7 +156,7 @@ TEST(ForePictures, GradientRampsNeverReachTheLastColour) {
     EXPECT_EQ(Row(p, 1), (std::vector<TColor>{RGB(134, 33, 10), RGB(134, 33, 10)}));
     EXPECT_EQ(p.Pixel(0, 2), RGB(67, 66, 10));
 
-    g.SetStyle(gsCenterToTB);  // height 4: two steps, mirrored
+    g.SetStyle(TAAGradual::gsCenterToTB);  // height 4: two steps, mirrored
     BuildGradient(p, 1, 4, g);
     EXPECT_EQ(p.Pixel(0, 0), RGB(0, 100, 10));
     EXPECT_EQ(p.Pixel(0, 1), RGB(100, 50, 10));

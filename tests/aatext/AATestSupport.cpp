@@ -32,9 +32,9 @@ void TBlockRasterizer::DrawText(TBitmap& surface, const TRect& clip, const TFont
 
 TBlockScene::TBlockScene(int width, int height, TColor background)
     : Image(width, height, pf24bit), Glyphs(&Image.Canvas()) {
-    Image.Canvas().Brush = TBrush{bsSolid, background};
+    Image.Canvas().Brush = TBrush{TBrush::bsSolid, background};
     Image.Canvas().FillRect(Image.BoundsRect());
-    Image.Canvas().Brush.Style = bsClear;
+    Image.Canvas().Brush.Style = TBrush::bsClear;
     Image.Canvas().Font.Color = clWhite;
     Image.Canvas().Font.Height = -8;
     Glyphs.SetRasterizer(Rasterizer);

@@ -121,7 +121,7 @@ TEST(UserLabels, StandardSetAlignsAndInserts) {
                            "Organization", "AppTitle", "Date",  "Time"};
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(labels[i].Name(), names[i]);
-        EXPECT_EQ(labels[i].Style(), static_cast<TLabelStyle>(i));
+        EXPECT_EQ(labels[i].Style(), static_cast<TUserLabel::TLabelStyle>(i));
     }
     labels.Now = [] { return QDateTime(QDate(2024, 2, 29), QTime(13, 5, 9)); };
     std::string line = "<Title1><center>Today <date>, <Date>";
@@ -141,9 +141,9 @@ TEST(UserLabels, StandardSetAlignsAndInserts) {
 
 TEST(UserLabels, InsertedTextIsSeenByLaterLabelsOnly) {
     TUserLabels labels;
-    labels.AddItem("First", "<Second>", lsCustom);
-    labels.AddItem("Second", "two", lsCustom);
-    labels.AddItem("Zero", "<First>", lsCustom);
+    labels.AddItem("First", "<Second>", TUserLabel::lsCustom);
+    labels.AddItem("Second", "two", TUserLabel::lsCustom);
+    labels.AddItem("Zero", "<First>", TUserLabel::lsCustom);
     std::string line = "<Zero>|<First>";
     TAlignment alignment = taLeftJustify;
     labels.ApplyTags(line, alignment);
@@ -152,11 +152,11 @@ TEST(UserLabels, InsertedTextIsSeenByLaterLabelsOnly) {
     TUserLabel& custom = labels[1];
     custom.OnGetText = [](TUserLabel&, std::string& text) { text += "!"; };
     EXPECT_EQ(custom.Text(), "two!");
-    custom.SetStyle(lsLeftJustify);
+    custom.SetStyle(TUserLabel::lsLeftJustify);
     custom.SetText("ignored");
-    custom.SetStyle(lsCustom);
+    custom.SetStyle(TUserLabel::lsCustom);
     EXPECT_EQ(custom.Text(), "two!");
-    EXPECT_EQ(labels.AddItem("SECOND", "x", lsCustom), nullptr);
+    EXPECT_EQ(labels.AddItem("SECOND", "x", TUserLabel::lsCustom), nullptr);
     EXPECT_THROW(labels[0].SetName("second"), EDuplicateLabel);
 
     TUserLabels copy;

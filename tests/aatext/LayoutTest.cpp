@@ -69,19 +69,19 @@ TEST(Layout, LabelEffectDecidesHowLongATagLasts) {
     s.AddFont("Big", -16);
     auto rows = s.Layout({"<Big>a", "b"});
     EXPECT_EQ(rows[1].Bounds.Bottom - rows[1].Bounds.Top, 16);  // until the next label
-    s.Params.SetLabelEffect(leOnlyALine);
+    s.Params.SetLabelEffect(TCustomTextParam::leOnlyALine);
     rows = s.Layout({"<Big>a", "b"});
     EXPECT_EQ(rows[1].Bounds.Bottom - rows[1].Bounds.Top, 8);  // back to the text font
     EXPECT_EQ(s.Scene.Image.Canvas().Font.Height, -8);
 
-    s.Params.SetLabelEffect(leUntilNextLabel);
+    s.Params.SetLabelEffect(TCustomTextParam::leUntilNextLabel);
     rows = s.Layout({"<Big><Center>ab", "cd", "<Left>e", "<right>f"});
     EXPECT_EQ(rows[0].Bounds.Left, (100 - 16) / 2);
     EXPECT_EQ(rows[0].Text, "ab");
     EXPECT_EQ(rows[1].Bounds.Left, (100 - 16) / 2);
     EXPECT_EQ(rows[2].Bounds.Left, 2);
     EXPECT_EQ(rows[3].Bounds.Left, 2 + 100 - 8);
-    s.Params.SetLabelEffect(leOnlyALine);
+    s.Params.SetLabelEffect(TCustomTextParam::leOnlyALine);
     rows = s.Layout({"<Center>ab", "cd"});
     EXPECT_EQ(rows[0].Bounds.Left, (100 - 8) / 2);
     EXPECT_EQ(rows[1].Bounds.Left, 2);
@@ -147,8 +147,8 @@ TEST(Layout, BackgroundIsColourAndPicturePlacedByMode) {
     EXPECT_EQ(image.Pixel(0, 1), clBlue);
     EXPECT_EQ(image.Pixel(1, 1), clRed);
     EXPECT_EQ(image.Pixel(2, 1), clLime);
-    EXPECT_EQ(image.Canvas().Brush.Style, bsClear);
-    params.SetBackGroundMode(bmTiled);
+    EXPECT_EQ(image.Canvas().Brush.Style, TBrush::bsClear);
+    params.SetBackGroundMode(TCustomParam::bmTiled);
     PaintBackground(image, params, clBlue);
     EXPECT_EQ(image.Pixel(3, 2), clLime);
     params.SetTransparent(true);

@@ -98,7 +98,7 @@ TEST(AALabel, DrawsItsCaptionLiterally) {
     label.SetAutoSize(false);
     label.resize(70, 30);
     label.Effect().SetAlignment(taRightJustify);
-    label.Effect().SetLayout(tlBottom);
+    label.Effect().SetLayout(TCustomParam::tlBottom);
     label.SetBorder(3);
     label.Paint();
     EXPECT_EQ(label.Image().Pixel(66, 26), clWhite);

@@ -67,13 +67,13 @@ TEST(TextOutput, SolidBrushBoxesTheShadowOnceAndComesBack) {
     TBlockScene s(10, 6);
     OnePixelGlyphs(s);
     TCanvas& canvas = s.Image.Canvas();
-    canvas.Brush = TBrush{bsSolid, clLime};
+    canvas.Brush = TBrush{TBrush::bsSolid, clLime};
     s.Glyphs.Effect().Shadow().SetEnabled(true);
     s.Glyphs.Effect().Shadow().SetBlur(0);
     s.Glyphs.TextOutput(0, 0, "a");
     EXPECT_EQ(s.Image.Pixel(4, 3), clLime);   // inside the shadow's box
     EXPECT_EQ(s.Image.Pixel(1, 0), clBlack);  // inside the text's box only: no second box
-    EXPECT_EQ(canvas.Brush.Style, bsSolid);
+    EXPECT_EQ(canvas.Brush.Style, TBrush::bsSolid);
 }
 
 TEST(TextOutput, TheTextsBlurSparesTheShadow) {

@@ -16,8 +16,8 @@ TEST(TextParams, EveryRealChangeOfLinesEffectAndSettingsReports) {
     EXPECT_EQ(changes, 1);
     params.Lines().Assign({"one", "two", "three", "four"});
     params.SetRowPitch(20);
-    params.SetLabelEffect(leUntilNextLabel);
-    params.SetBackGroundMode(bmCenter);
+    params.SetLabelEffect(TCustomTextParam::leUntilNextLabel);
+    params.SetBackGroundMode(TCustomParam::bmCenter);
     EXPECT_EQ(changes, 1);
     params.FontEffect().SetAlpha(50);
     params.SetWordWrap(true);

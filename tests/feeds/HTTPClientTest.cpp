@@ -19,14 +19,14 @@ using test::TLoopbackServer;
 // Records every event of a client as one line each.
 struct TEventLog {
     explicit TEventLog(THTTPClient& http) {
-        http.OnStatus = [this](THTTPClient&, THTTPStatus, const std::string& text) {
+        http.OnStatus = [this](THTTPClient&, THTTPClient::THTTPStatus, const std::string& text) {
             lines.push_back(text);
         };
-        http.OnWorkBegin = [this](THTTPClient&, TWorkMode, std::int64_t n) {
+        http.OnWorkBegin = [this](THTTPClient&, THTTPClient::TWorkMode, std::int64_t n) {
             lines.push_back("begin " + std::to_string(n));
         };
-        http.OnWork = [this](THTTPClient&, TWorkMode, std::int64_t n) { last = n; };
-        http.OnWorkEnd = [this](THTTPClient&, TWorkMode) {
+        http.OnWork = [this](THTTPClient&, THTTPClient::TWorkMode, std::int64_t n) { last = n; };
+        http.OnWorkEnd = [this](THTTPClient&, THTTPClient::TWorkMode) {
             lines.push_back("end " + std::to_string(last));
         };
     }

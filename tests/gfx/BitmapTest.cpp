@@ -91,7 +91,7 @@ TEST(Canvas, FillRectClipsToTheBitmapAndTheRegion) {
     b.Canvas().SetClipRegion(nullptr);
     EXPECT_EQ(b.Pixel(4, 0), clRed);
     EXPECT_EQ(b.Pixel(3, 0), clBlack);
-    b.Canvas().Brush.Style = bsClear;
+    b.Canvas().Brush.Style = TBrush::bsClear;
     b.Canvas().FillRect(b.BoundsRect());
     EXPECT_EQ(b.Pixel(0, 0), clBlack);
 }

@@ -50,9 +50,9 @@ TEST(Region, EllipseAndRoundRectStayInsideTheirBoxesAndCutTheCorners) {
 TEST(Region, PolygonsFollowTheirFillRule) {
     // A five-pointed star drawn in one stroke: its centre is wound twice.
     const std::vector<TPoint> star{{50, 0}, {79, 90}, {2, 35}, {98, 35}, {21, 90}};
-    EXPECT_TRUE(TRegion::Polygon(star, pfmWinding).Contains(50, 45));
-    EXPECT_FALSE(TRegion::Polygon(star, pfmAlternate).Contains(50, 45));
-    EXPECT_TRUE(TRegion::Polygon(star, pfmAlternate).Contains(50, 10));
+    EXPECT_TRUE(TRegion::Polygon(star, TRegion::pfmWinding).Contains(50, 45));
+    EXPECT_FALSE(TRegion::Polygon(star, TRegion::pfmAlternate).Contains(50, 45));
+    EXPECT_TRUE(TRegion::Polygon(star, TRegion::pfmAlternate).Contains(50, 10));
     EXPECT_TRUE(TRegion::Polygon({{0, 0}, {5, 5}}).Empty());
     const TRegion triangle = TRegion::Polygon({{0, 0}, {10, 0}, {0, 10}});
     EXPECT_TRUE(triangle.Contains(1, 1));

@@ -190,15 +190,15 @@ TEST(Form1, DownloadStatusGoesToTheStatusBar) {
     TSaverFixture f({"News=/news"});
     f.Show();
     f.form->FeedName = "News";
-    f.form->httpStatus(f.form->http, hsConnecting, "Connecting to 127.0.0.1.");
+    f.form->httpStatus(f.form->http, THTTPClient::hsConnecting, "Connecting to 127.0.0.1.");
     EXPECT_EQ(f.form->Panel2->text().toStdString(), "[News] Connecting to 127.0.0.1.");
-    f.form->httpWorkBegin(f.form->http, wmRead, 5000);
-    f.form->httpWork(f.form->http, wmRead, 1024);
+    f.form->httpWorkBegin(f.form->http, THTTPClient::wmRead, 5000);
+    f.form->httpWork(f.form->http, THTTPClient::wmRead, 1024);
     EXPECT_EQ(f.form->Panel2->text().toStdString(), "Progress: 1024 of 5000");
-    f.form->httpWorkEnd(f.form->http, wmRead);
+    f.form->httpWorkEnd(f.form->http, THTTPClient::wmRead);
     EXPECT_FALSE(f.form->Panel2->isVisible());
     // Later texts still change the hidden caption.
-    f.form->httpStatus(f.form->http, hsConnected, "Connected.");
+    f.form->httpStatus(f.form->http, THTTPClient::hsConnected, "Connected.");
     EXPECT_EQ(f.form->Panel2->text().toStdString(), "[News] Connected.");
     EXPECT_FALSE(f.form->Panel2->isVisible());
 }

@@ -20,7 +20,7 @@ TEST(Glimrascreen, ConstructionValues) {
     EXPECT_EQ(c.size(), QSize(100, 100));
     EXPECT_FALSE(c.Picture().HasImage());
     EXPECT_FALSE(c.BgPicture().HasImage());
-    EXPECT_EQ(c.BgMode(), bmTiled);
+    EXPECT_EQ(c.BgMode(), TCustomGlimrascreen::bmTiled);
     EXPECT_FALSE(c.Center());
     EXPECT_FALSE(c.Stretch());
     EXPECT_FALSE(c.StretchFine());
@@ -131,14 +131,14 @@ TEST(Glimrascreen, BackgroundModes) {
     EXPECT_EQ(c.PaintBuffer().Pixel(200, 200), clRed);
 
     c.SetColor(clBlack);
-    c.SetBgMode(bmCentered);
+    c.SetBgMode(TCustomGlimrascreen::bmCentered);
     c.Paint();
     EXPECT_EQ(c.PaintBuffer().Pixel(75, 75), clRed);
     EXPECT_EQ(c.PaintBuffer().Pixel(74, 75), clBlack);
-    c.SetBgMode(bmStretched);
+    c.SetBgMode(TCustomGlimrascreen::bmStretched);
     c.Paint();
     EXPECT_EQ(c.PaintBuffer().Pixel(249, 249), clBlue);
-    c.SetBgMode(bmNone);
+    c.SetBgMode(TCustomGlimrascreen::bmNone);
     c.Paint();
     EXPECT_TRUE(ShowsAt(c, Solid(250, 250, clBlack), 0, 0));
 }
@@ -159,7 +159,7 @@ TEST(Glimrascreen, PictureChangesResizeAnUnalignedControlAndNotify) {
     c.SetAutoSize(true);  // adjusts at once
     EXPECT_EQ(c.size(), QSize(50, 60));
 
-    c.SetAlign(alClient);
+    c.SetAlign(TCustomGlimrascreen::alClient);
     EXPECT_EQ(c.geometry(), parent.rect());
     c.Picture().SetBitmap(TBitmap(10, 10));
     EXPECT_EQ(c.size(), QSize(300, 200));  // aligned controls keep their size

@@ -52,10 +52,10 @@ TEST(RunGlimrascreen, ConfiguresTheControlFromTheSettings) {
     TGlimrascreen& c = s.Screen();
     EXPECT_EQ(c.parentWidget(), &s.panel);
     EXPECT_EQ(c.Color(), clBlack);
-    EXPECT_EQ(c.Align(), alClient);
+    EXPECT_EQ(c.Align(), TCustomGlimrascreen::alClient);
     EXPECT_EQ(c.geometry(), s.panel.rect());
     EXPECT_FALSE(c.AutoSize());
-    EXPECT_EQ(c.BgMode(), bmNone);
+    EXPECT_EQ(c.BgMode(), TCustomGlimrascreen::bmNone);
     EXPECT_TRUE(c.Center());
     EXPECT_FALSE(c.Stretch());
     EXPECT_FALSE(c.StretchFine());

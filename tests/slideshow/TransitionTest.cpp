@@ -228,7 +228,7 @@ TEST(Transition, TheSnapshotComesFromWhatIsOnScreen) {
     InPlace t(6, 4);
     t.c.SetCenter(true);
     t.c.BgPicture().SetBitmap(Solid(3, 3, clLime));
-    t.c.SetBgMode(bmTiled);
+    t.c.SetBgMode(TCustomGlimrascreen::bmTiled);
     t.c.Paint();
     t.c.SetManual(true);
     // A picture larger than the control: the part outside shows the colour.
@@ -284,9 +284,13 @@ namespace {
 // The catalogue's names are the system's own strings, misspellings included.
 TEST(EffectTable, NamesAndKindsByNumber) {
     const std::pair<int, const char*> names[] = {
-        {1, "Expand from right"}, {33, "Expand from bottom"}, {76, "Unven shred from bottom"},
-        {118, "Fade"}, {135, "Push and sqeeze down"},
-        {146, "Rectangles apear from left and disapear to right"}, {172, "Channel Mix"}};
+        {1, "Expand from right"},
+        {33, "Expand from bottom"},
+        {76, "Unven shred from bottom"},
+        {118, "Fade"},
+        {135, "Push and sqeeze down"},
+        {146, "Rectangles apear from left and disapear to right"},
+        {172, "Channel Mix"}};
     for (const auto& [style, name] : names)
         EXPECT_STREQ(EffectTable[style].Name, name) << style;
     for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style) {

@@ -68,13 +68,13 @@ std::string Download(const TOptions& options, TMemoryStream& stream) {
     http.ReadTimeout = options.timeoutSeconds * 1000;
     std::int64_t expected = 0;
     if (options.verbose) {
-        http.OnStatus = [](THTTPClient&, THTTPStatus, const std::string& text) {
+        http.OnStatus = [](THTTPClient&, THTTPClient::THTTPStatus, const std::string& text) {
             std::fprintf(stderr, "%s\n", text.c_str());
         };
-        http.OnWorkBegin = [&expected](THTTPClient&, TWorkMode, std::int64_t size) {
+        http.OnWorkBegin = [&expected](THTTPClient&, THTTPClient::TWorkMode, std::int64_t size) {
             expected = size;
         };
-        http.OnWork = [&expected](THTTPClient&, TWorkMode, std::int64_t count) {
+        http.OnWork = [&expected](THTTPClient&, THTTPClient::TWorkMode, std::int64_t count) {
             std::fprintf(stderr, "Progress: %lld of %lld\n", (long long)count, (long long)expected);
         };
     }
