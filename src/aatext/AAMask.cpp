@@ -12,7 +12,7 @@
 
 #include "aatext/AAGlyphs.h"
 #include "aatext/Rasterizer.h"
-#include "aatext/Utf8.h"
+#include "app/Utf8.h"
 #include "app/Process.h"
 #include "gfx/Rounding.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "aatext/Labels.h"
-#include "aatext/Utf8.h"
+#include "app/Utf8.h"
 #include "app/Files.h"
 
 #ifndef _WIN32

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "aatext/ForePictures.h"
-#include "aatext/Utf8.h"
+#include "app/Utf8.h"
 #include "gfx/Rounding.h"
 
 namespace pelwick {

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "app/Utf8.h"
+
 namespace pelwick {
 
 namespace {
@@ -52,22 +54,7 @@ std::string TrimBlanks(std::string_view s) {
 }
 
 bool IsValidUtf8(std::string_view s) {
-    size_t i = 0;
-    while (i < s.size()) {
-        const unsigned char c = s[i];
-        int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-        if (len == 0 || i + len > s.size()) return false;
-        unsigned cp = len == 1 ? c : c & (0x7F >> len);
-        for (int k = 1; k < len; ++k) {
-            const unsigned char d = s[i + k];
-            if ((d & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        static const unsigned kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        i += len;
-    }
-    return true;
+    return utf8::IsValid(s);
 }
 
 int CompareText(std::string_view a, std::string_view b) {
@@ -106,7 +93,7 @@ int PosNoCase(std::string_view sub, std::string_view s) {
     return p == std::string::npos ? 0 : int(p) + 1;
 }
 
-std::string HtmlEscape(std::string_view text) {
+std::string MarkupEscape(std::string_view text, TApostrophe apostrophe) {
     std::string out;
     out.reserve(text.size());
     for (const char c : text) {
@@ -124,7 +111,7 @@ std::string HtmlEscape(std::string_view text) {
                 out += "&quot;";
                 break;
             case '\'':
-                out += "&#39;";
+                out += apostrophe == apEscaped ? "&#39;" : "'";
                 break;
             default:
                 out += c;

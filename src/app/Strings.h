@@ -9,8 +9,15 @@ namespace pelwick {
 std::string UpperAscii(std::string_view s);
 std::string LowerAscii(std::string_view s);
 
-// Text made safe inside HTML: & < > " and ' become references.
-std::string HtmlEscape(std::string_view text);
+// Whether markup escaping turns the apostrophe into a reference too.
+enum TApostrophe { apKept, apEscaped };
+// Text made safe inside markup and its double-quoted attributes: & < > " become references,
+// and ' too with apEscaped.
+std::string MarkupEscape(std::string_view text, TApostrophe apostrophe);
+// For HTML pages, where single-quoted attributes may follow.
+inline std::string HtmlEscape(std::string_view text) {
+    return MarkupEscape(text, apEscaped);
+}
 
 // Removes blanks and control characters (everything up to U+0020) at both ends.
 std::string TrimBlanks(std::string_view s);

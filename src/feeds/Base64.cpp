@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "app/Strings.h"
+#include "app/Utf8.h"
 
 namespace pelwick {
 
@@ -25,18 +26,6 @@ constexpr char16_t kHighControls[32] = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
-}
 
 }  // namespace
 
@@ -81,9 +70,9 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
         const unsigned char c = (unsigned char)ch;
         if (c >= 0x80 && c <= 0x9F) {
             const char16_t mapped = kHighControls[c - 0x80];
-            AppendUtf8(out, mapped ? mapped : char32_t(0xFFFD));
+            utf8::Append(out, mapped ? mapped : char32_t(0xFFFD));
         } else {
-            AppendUtf8(out, c);
+            utf8::Append(out, c);
         }
     }
     return out;

@@ -5,29 +5,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/Utf8.h"
+
 namespace pelwick {
 
 namespace {
-
-// Length of the valid UTF-8 sequence at s[i], or 0.
-std::size_t Utf8Length(std::string_view s, std::size_t i) {
-    const unsigned char c = s[i];
-    const std::size_t len = c < 0x80         ? 1
-                            : (c >> 5) == 6  ? 2
-                            : (c >> 4) == 14 ? 3
-                            : (c >> 3) == 30 ? 4
-                                             : 0;
-    if (len == 0 || i + len > s.size()) return 0;
-    unsigned cp = len == 1 ? c : c & (0x7F >> len);
-    for (std::size_t k = 1; k < len; ++k) {
-        const unsigned char d = s[i + k];
-        if ((d & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (d & 0x3F);
-    }
-    static const unsigned kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return len;
-}
 
 std::string Number(double value) {
     if (!std::isfinite(value)) return "null";
@@ -274,7 +256,7 @@ std::string JsonString(std::string_view text) {
             std::snprintf(buf, sizeof buf, "\\u%04x", c);
             out += buf;
         } else if (c >= 0x80) {
-            const std::size_t len = Utf8Length(text, i);
+            const std::size_t len = utf8::SequenceLength(text, i);
             if (len == 0) {
                 out += "\xEF\xBF\xBD";
                 ++i;

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "app/Strings.h"
+#include "app/Utf8.h"
 #include "feeds/FeedException.h"
 
 namespace pelwick {
@@ -51,14 +52,7 @@ std::string BlankAsEmpty(const std::string& text) {
 }
 
 std::string CutToCharacters(const std::string& text, std::size_t maxChars) {
-    if (text.size() <= maxChars) return text;
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        // Every byte that is not a continuation byte starts a character.
-        if (((unsigned char)text[i] & 0xC0) != 0x80 && chars++ == maxChars)
-            return text.substr(0, i);
-    }
-    return text;
+    return text.substr(0, utf8::PrefixBytes(text, maxChars));
 }
 
 std::string NewGuidString() {

@@ -175,29 +175,6 @@ std::string UniqueFeedName(std::string_view proposed, const std::vector<std::str
     }
 }
 
-std::string OpmlEscape(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                result += "&amp;";
-                break;
-            case '<':
-                result += "&lt;";
-                break;
-            case '>':
-                result += "&gt;";
-                break;
-            case '"':
-                result += "&quot;";
-                break;
-            default:
-                result += c;
-        }
-    }
-    return result;
-}
 
 std::string OpmlUnescape(std::string_view text) {
     static constexpr std::pair<std::string_view, char> references[] = {
@@ -226,16 +203,16 @@ std::string BuildOpmlDocument(const std::vector<std::string>& entries,
     std::string doc =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><opml version=\"1.0\"><head><title>Glimra "
         "VER Irirureridi OPML - ";
-    doc += OpmlEscape(dateText);
+    doc += MarkupEscape(dateText, apKept);
     doc += "</title></head><body><outline title=\"Glimra opml\" text=\"Glimra opml\">";
     for (const std::string& entry : entries) {
-        const std::string name = OpmlEscape(FeedEntryName(entry));
+        const std::string name = MarkupEscape(FeedEntryName(entry), apKept);
         std::string_view rest;
         const std::size_t pos = entry.find(EntrySeparator);
         if (pos != std::string::npos) rest = std::string_view(entry).substr(pos + 2);
         rest = rest.substr(0, MaxExportedAddress);
         if (!rest.empty()) rest.remove_suffix(1);
-        const std::string address = OpmlEscape(rest);
+        const std::string address = MarkupEscape(rest, apKept);
         doc += "<outline text=\"" + name + "\" title=\"" + name + "\" type=\"rss\" xmlUrl=\"" +
                address + "\" htmlUrl=\"" + address + "\"/>";
     }

@@ -33,8 +33,6 @@ std::string MendFeedName(std::string_view proposed, const std::string& timeText)
 std::string UniqueFeedName(std::string_view proposed, const std::vector<std::string>& entries,
                            const std::string& timeText);
 
-// Replaces &, <, > and " by their XML references.
-std::string OpmlEscape(std::string_view text);
 // Decodes the references &amp; &lt; &gt; &quot; &apos;; anything else stays as it is.
 std::string OpmlUnescape(std::string_view text);
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "aatext/Labels.h"
-#include "aatext/Utf8.h"
+#include "app/Utf8.h"
 #include "app/DateTime.h"
 #include "app/Files.h"
 #include "app/Process.h"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/Strings.h"
+#include "app/Utf8.h"
 
 namespace pelwick {
 namespace {
@@ -93,23 +94,6 @@ void TrimLines(std::string& text) {
     text = std::move(out);
 }
 
-void AppendUtf8(std::string& out, unsigned cp) {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
-}
 
 // A character a headline can show: a Unicode scalar value that is no control character.
 bool IsShowableCodePoint(unsigned long long cp) {
@@ -150,7 +134,7 @@ void DecodeNumericReferences(std::string& text) {
         unsigned cp = 0;
         const size_t len = text[i] == '&' ? NumericReferenceAt(text, i, cp) : 0;
         if (len > 0) {
-            AppendUtf8(out, cp);
+            utf8::Append(out, cp);
             i += len;
         } else {
             out += text[i++];

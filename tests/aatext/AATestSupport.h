@@ -7,7 +7,7 @@
 
 #include "aatext/AAGlyphs.h"
 #include "aatext/Rasterizer.h"
-#include "aatext/Utf8.h"
+#include "app/Utf8.h"
 
 namespace pelwick::test {
 
