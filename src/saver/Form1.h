@@ -68,6 +68,11 @@ class TForm1 : public QWidget {
     std::int32_t PanelLeftRange = 10;
     std::unique_ptr<TRunGlimrascreen> Slideshow;
     bool Paused = false;
+    // Where the last fitted card lay and how big it was: a feed's cards keep that size while
+    // they stay clear of the headline panel.
+    bool CardBeside = false;
+    std::int32_t LastCardHeight = 0;
+    std::int32_t LastCardWidth = 0;
 
     // The overlays, created on first use and kept for the life of the window.
     TForm2* Form2() const { return form2_; }

@@ -12,15 +12,12 @@
 #include "app/Process.h"
 #include "app/Strings.h"
 #include "feeds/FeedModel.h"
+#include "saver/CardGeometry.h"
 #include "saver/Form1.h"
 #include "saver/Form2.h"
 #include "saver/PageView.h"
 
 namespace pelwick {
-
-bool CardBeside = false;
-std::int32_t LastCardHeight = 0;
-std::int32_t LastCardWidth = 0;
 
 namespace {
 
@@ -148,9 +145,9 @@ void TForm3::webDocumentComplete() {
         if (left + w > W) left = W - w - 20;
         if (top + h > H) top = H - h - 20;
         setGeometry(left, top, w, h);
-        CardBeside = PR < x();
-        LastCardHeight = height();
-        LastCardWidth = width();
+        owner_.CardBeside = PR < x();
+        owner_.LastCardHeight = height();
+        owner_.LastCardWidth = width();
     } catch (const std::exception&) {
         // The card stays where and as it is.
     }
@@ -171,46 +168,17 @@ void TForm1::ShowItemCard(std::int32_t a) {
     }
     if (!form3_) form3_ = new TForm3(*this);
 
-    const int W = width();
-    const int H = height();
-    const int PR = form2_ ? form2_->x() + form2_->width() : 0;
-    int top = Random(100) + 60;
-    int left = PR + 10 + Random(50);
-    int w, h;
-    if (utf8::CharCount(page) >= LargePageLength || PosNoCase("<img", page) > 0) {
-        h = Random(200) + 200;
-        w = Random(300) + 800;
-    } else {
-        top += Random(80);
-        left += Random(60);
-        h = Random(50) + 100;
-        w = Random(200) + 400;
-    }
-    if (left + w > W - 20) {
-        left = PR + 10 + Random(20);
-        w = std::abs(W - left - 20);
-    } else {
-        left += Random(W - left - w - 10);
-    }
-    if (top + h > H - 20) {
-        top = Random(30) + 5;
-        h = std::abs(H - top - 20);
-    } else {
-        top = Random(H - h - 10);
-    }
-    if (CardBeside) {
-        h = LastCardHeight;
-        if (top + h > H) {
-            top = Random(40) + 5;
-            h = H - top - Random(50);
-        }
-        w = LastCardWidth;
-        if (left + w > W) {
-            left = Random(40) + 5;
-            w = W - left - Random(30);
-        }
-    }
-    form3_->setGeometry(left, top, std::max(w, 0), std::max(h, 0));
+    TCardRoom room;
+    room.W = width();
+    room.H = height();
+    room.PR = PanelRight(*this);
+    room.LargePage = utf8::CharCount(page) >= LargePageLength || PosNoCase("<img", page) > 0;
+    room.Beside = CardBeside;
+    room.LastHeight = LastCardHeight;
+    room.LastWidth = LastCardWidth;
+    const TCardPlace place = GuessCardPlace(room, Random);
+    form3_->setGeometry(place.Left, place.Top, std::max(place.Width, 0),
+                        std::max(place.Height, 0));
     form3_->web->SetHint(RSS.Items()[a].Link());
     // Without a page on disk to show (none was ever written, or it cannot be read back) the
     // card shows this item's page from memory rather than an empty box.

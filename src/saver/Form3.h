@@ -12,12 +12,6 @@ class TForm1;
 class TPageView;
 class TRSSItem;
 
-// Where the last fitted card lay and how big it was; a feed's cards keep that size while
-// they stay clear of the headline panel.
-extern bool CardBeside;
-extern std::int32_t LastCardHeight;
-extern std::int32_t LastCardWidth;
-
 // The item page: the item's title, description (its HTML rendered) and date on a dark
 // page with the hint to press Enter.
 std::string ItemPageText(const TRSSItem& item);

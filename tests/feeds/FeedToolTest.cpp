@@ -13,12 +13,7 @@ using test::TLoopbackServer;
 
 using TToolRun = test::TProgramRun;
 
-TToolRun RunTool(const QStringList& args) {
-    std::vector<std::string> arguments;
-    for (const QString& arg : args)
-        arguments.push_back(arg.toStdString());
-    return test::RunProgram(PELWICK_FEED_TOOL, arguments);
-}
+using test::RunTool;
 
 TEST(FeedTool, DownloadsAddresses) {
     const std::string feed =

@@ -12,12 +12,7 @@ namespace {
 
 using TToolRun = test::TProgramRun;
 
-TToolRun RunTool(const QStringList& args) {
-    std::vector<std::string> arguments;
-    for (const QString& arg : args)
-        arguments.push_back(arg.toStdString());
-    return test::RunProgram(PELWICK_FEED_TOOL, arguments);
-}
+using test::RunTool;
 
 TEST(OpmlTool, ExportThenShowListsTheEntriesInOrder) {
     test::TProgramFolder dir;

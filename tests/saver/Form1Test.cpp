@@ -3,14 +3,14 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QWindow>
 #include <QTimer>
+#include <QWindow>
 
 #include "SaverFixture.h"
 #include "app/Files.h"
 #include "app/Settings.h"
-#include "saver/Form1.h"
 #include "saver/ApplicationEvents.h"
+#include "saver/Form1.h"
 #include "saver/Form3.h"
 #include "saver/PreviewForm.h"
 #include "slideshow/Glimrascreen.h"
@@ -79,79 +79,73 @@ TEST(Form1, FirstShowStartsTheSlideshowOnPanel1AndTheCycle) {
     EXPECT_EQ(f.form->Slideshow.get(), first);
 }
 
-TEST(Form1, DefaultOptionsQuitOnOtherKeysAndLeftOrRightClicks) {
-    TSaverFixture f;
-    f.Show();
-    f.dir.Write("tmp.htm", "<html></html>");
-    f.MouseDown(Qt::MiddleButton);
-    EXPECT_EQ(f.halts, NoQuit);
-    f.Key(Qt::Key_Q);
-    EXPECT_EQ(f.halts, Quit);
-    EXPECT_FALSE(FileExists(f.dir.File("tmp.htm")));
-    EXPECT_FALSE(f.form->isVisible());
-    // Hidden, the window ignores everything.
-    f.Key(Qt::Key_Q);
-    EXPECT_EQ(f.halts, Quit);
-    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
-        f.halts.clear();
-        f.form->show();
-        f.MouseDown(button);
-        EXPECT_EQ(f.halts, Quit) << button;
-    }
-    // Alt and F10 arrive as system keys and follow the same rules.
-    for (int key : {int(Qt::Key_Alt), int(Qt::Key_F10), int(Qt::Key_Escape)}) {
-        f.halts.clear();
-        f.form->show();
-        f.Key(key);
-        EXPECT_EQ(f.halts, Quit) << key;
-    }
-}
-
-TEST(Form1, OnlyEscapeExitIgnoresTheMouseAndOtherKeys) {
-    TSaverFixture f({}, "OnlyEscKeyExit=1\n");
-    f.Show();
-    for (int i = 0; i < 50; ++i)
-        f.MouseMove(i, i);
-    f.MouseDown(Qt::LeftButton);
-    f.MouseDown(Qt::RightButton);
-    f.Key(Qt::Key_Q);
-    EXPECT_EQ(f.halts, NoQuit);
-    f.Key(Qt::Key_Escape);
-    EXPECT_EQ(f.halts, Quit);
-}
-
-TEST(Form1, ShowCursorQuitsOnAnyOtherKeyButNeverOnTheMouse) {
-    TSaverFixture f({}, "ShowCursor=1\nKeyboardPressExit=0\n");
-    f.Show();
-    for (int i = 0; i < 50; ++i)
-        f.MouseMove(i, i);
-    f.MouseDown(Qt::LeftButton);
-    EXPECT_EQ(f.halts, NoQuit);
-    // The cursor stays hidden whatever the option says.
-    EXPECT_EQ(f.form->cursor().shape(), Qt::BlankCursor);
-    f.Key(Qt::Key_A);
-    EXPECT_EQ(f.halts, Quit);
-}
-
-TEST(Form1, KeysFollowTheExitOptions) {
-    {
+// What one kind of input does under each set of exit options; every row is a fresh saver.
+TEST(Form1, InputEndsTheSaverAsTheExitOptionsSay) {
+    enum TInput { Q, Escape, Alt, F10, Left, Right, Middle, Moves };
+    const struct {
+        const char* settings;
+        TInput input;
+        bool quits;
+    } rows[] = {
+        {"", Q, true},
+        {"", Escape, true},
+        {"", Alt, true},  // Alt and F10 arrive as system keys and follow the same rules
+        {"", F10, true},
+        {"", Left, true},
+        {"", Right, true},
+        {"", Middle, false},
+        {"", Moves, true},
+        {"OnlyEscKeyExit=1\n", Escape, true},
+        {"OnlyEscKeyExit=1\n", Q, false},
+        {"OnlyEscKeyExit=1\n", Left, false},
+        {"OnlyEscKeyExit=1\n", Right, false},
+        {"OnlyEscKeyExit=1\n", Moves, false},
+        {"ShowCursor=1\nKeyboardPressExit=0\n", Q, true},
+        {"ShowCursor=1\nKeyboardPressExit=0\n", Left, false},
+        {"ShowCursor=1\nKeyboardPressExit=0\n", Moves, false},
         // No exit option at all: keys still end the saver.
-        TSaverFixture f({}, "MouseMoveExit=0\nMousePressExit=0\nKeyboardPressExit=0\n");
+        {"MouseMoveExit=0\nMousePressExit=0\nKeyboardPressExit=0\n", Q, true},
+        {"MouseMoveExit=0\nMousePressExit=0\nKeyboardPressExit=0\n", Left, false},
+        {"MouseMoveExit=0\nMousePressExit=0\nKeyboardPressExit=0\n", Moves, false},
+        // A mouse exit but no key exit: other keys are ignored.
+        {"KeyboardPressExit=0\nMouseMoveExit=1\n", Q, false},
+        {"KeyboardPressExit=0\nMouseMoveExit=1\n", Escape, false},
+        {"KeyboardPressExit=0\nMouseMoveExit=1\n", Left, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.settings) + " input " + std::to_string(row.input));
+        TSaverFixture f({}, row.settings);
         f.Show();
-        f.MouseDown(Qt::LeftButton);
-        EXPECT_EQ(f.halts, NoQuit);
-        f.Key(Qt::Key_A);
-        EXPECT_EQ(f.halts, Quit);
-    }
-    {
-        // Mouse exits only: other keys are ignored.
-        TSaverFixture f({}, "KeyboardPressExit=0\nMouseMoveExit=1\n");
-        f.Show();
-        f.Key(Qt::Key_A);
-        f.Key(Qt::Key_Escape);
-        EXPECT_EQ(f.halts, NoQuit);
-        f.MouseDown(Qt::LeftButton);
-        EXPECT_EQ(f.halts, Quit);
+        switch (row.input) {
+            case Q:
+                f.Key(Qt::Key_Q);
+                break;
+            case Escape:
+                f.Key(Qt::Key_Escape);
+                break;
+            case Alt:
+                f.Key(Qt::Key_Alt);
+                break;
+            case F10:
+                f.Key(Qt::Key_F10);
+                break;
+            case Left:
+                f.MouseDown(Qt::LeftButton);
+                break;
+            case Right:
+                f.MouseDown(Qt::RightButton);
+                break;
+            case Middle:
+                f.MouseDown(Qt::MiddleButton);
+                break;
+            case Moves:
+                for (int i = 0; i < 50; ++i)
+                    f.MouseMove(i, i);
+                break;
+        }
+        EXPECT_EQ(f.halts, row.quits ? Quit : NoQuit);
+        // The cursor stays hidden whatever ShowCursor says.
+        EXPECT_EQ(f.form->cursor().shape(), Qt::BlankCursor);
     }
 }
 
@@ -297,6 +291,10 @@ TEST(Form1, QuitDeletesTheItemPageAndClosesTheDownload) {
     EXPECT_FALSE(FileExists(f.dir.File("tmp.htm")));
     EXPECT_FALSE(f.form->http.Connected());
     EXPECT_FALSE(f.form->isVisible());
+    EXPECT_EQ(f.halts, Quit);
+    // Hidden, the window ignores everything.
+    f.Key(Qt::Key_Q);
+    f.MouseDown(Qt::LeftButton);
     EXPECT_EQ(f.halts, Quit);
 }
 

@@ -206,24 +206,24 @@ TEST(ItemCard, FadesInToTwoTenAndFitsThePageWhenItIsLaidOut) {
         ++steps;
     }
     EXPECT_EQ(card.AlphaBlendValue(), 210);
-    EXPECT_FALSE(CardBeside);
+    EXPECT_FALSE(f.form->CardBeside);
 
     // The page-complete notification comes from the event loop and fits the card.
     QTest::qWait(20);
     const int height = card.web->ScrollHeight();
     EXPECT_EQ(card.height(), height);
     EXPECT_LT(height, 150);
-    EXPECT_TRUE(CardBeside);
-    EXPECT_EQ(LastCardHeight, card.height());
-    EXPECT_EQ(LastCardWidth, card.width());
+    EXPECT_TRUE(f.form->CardBeside);
+    EXPECT_EQ(f.form->LastCardHeight, card.height());
+    EXPECT_EQ(f.form->LastCardWidth, card.width());
 
     // The next card of the feed keeps that size.
     f.form->ShowItem(1);
-    EXPECT_EQ(card.height(), LastCardHeight);
-    EXPECT_EQ(card.width(), LastCardWidth);
+    EXPECT_EQ(card.height(), f.form->LastCardHeight);
+    EXPECT_EQ(card.width(), f.form->LastCardWidth);
     // A new feed sizes its first card afresh.
     f.form->LoadFeed(0);
-    EXPECT_FALSE(CardBeside);
+    EXPECT_FALSE(f.form->CardBeside);
 }
 
 TEST(ItemCard, APageThatCannotBeWrittenLeavesThePreviousOne) {

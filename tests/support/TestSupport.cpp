@@ -89,6 +89,13 @@ TProgramRun RunProgram(const std::string& program, const std::vector<std::string
     return run;
 }
 
+TProgramRun RunTool(const QStringList& args) {
+    std::vector<std::string> arguments;
+    for (const QString& arg : args)
+        arguments.push_back(arg.toStdString());
+    return RunProgram(PELWICK_FEED_TOOL, arguments);
+}
+
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     ASSERT_TRUE(out) << "cannot create " << path;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 #include <string>
@@ -56,6 +57,9 @@ std::string SharedFixtures();
     } while (0)
 // The folder the tests were told to read fixtures from, as set.
 std::string FixturesSetting();
+
+// Runs the pelwick-feed tool with arguments and waits for it.
+TProgramRun RunTool(const QStringList& args);
 
 // Writes bytes to a file, creating it; fails the test on error.
 void WriteFile(const std::string& path, const std::string& bytes);
