@@ -19,22 +19,40 @@ inline constexpr const char* OptionsSection = "set";
 inline constexpr const char* OptionsSectionAlt = "Set";
 
 struct TRssSaverOptions {
+    // The pictures of ImagePath, full paths: JPEG, then GIF, then BMP, each sorted by name.
     std::vector<std::string> ImageFiles;
+    // The picture folder, with its trailing separator; the program folder by default.
     std::string ImagePath;
+    // How pictures are scaled: 0 shrink to fit, 1 original size, 2 fit, 3 stretch, 4 tile
+    // small pictures and fit the rest. Stored as a byte: 260 reads as 4.
     std::uint8_t ImageSize = 4;
+    // How long a cross-fade takes, 1 (fastest) to 5 (slowest); other values leave the
+    // picture screen's own step and delay.
     std::int32_t EffectSpeed2 = 2;
+    // Seconds from the end of one cross-fade to the start of the next.
     std::int32_t ImageInterval = 17;
+    // 1: pictures in random order (never the same twice in a row); anything else: list order.
     std::uint8_t ImageSequence = 1;
+    // Pictures smaller than the screen are placed at random.
     bool RandomPosition = false;
+    // The names of the [feeds] section that [usefeed] leaves ticked, in the user's order.
     std::vector<std::string> FeedNames;
+    // The next feed is chosen at random instead of in list order.
     bool RandomFeed = false;
+    // Seconds each feed item stays current.
     std::int32_t BlogInterval = 12;
+    // Read and written back; nothing uses them.
     bool Loop = false;
     bool Mute = false;
+    // Moving the mouse (more than 20 moves within 3 seconds) ends the saver.
     bool MouseMoveExit = true;
+    // A left or right click ends the saver.
     bool MousePressExit = true;
+    // A key without a function of its own ends the saver.
     bool KeyboardPressExit = true;
+    // The mouse never ends the saver, and any key without a function of its own does.
     bool ShowCursor = false;
+    // Only Escape ends the saver (and Enter, which opens the item); the mouse never does.
     bool OnlyEscKeyExit = false;
 };
 

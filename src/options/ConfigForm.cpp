@@ -85,7 +85,16 @@ TConfigForm::TConfigForm(QWidget* parent)
       antiFreeze_(std::make_unique<TAntiFreeze>()) {
     setWindowTitle("Options");
     setWindowOpacity(240.0 / 255.0);
+    BuildTitleStrip();
+    BuildFeedArea();
+    BuildOptionsArea();
+    InstallDialogs();
+    setFixedWidth(ClientWidth);
+    Collapse();
+}
 
+// The raised strip across the top with the fading product lines.
+void TConfigForm::BuildTitleStrip() {
     panel1_ = new QFrame(this);
     panel1_->setGeometry(0, 0, ClientWidth, 46);
     panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -97,7 +106,11 @@ TConfigForm::TConfigForm(QWidget* parent)
     aaFadeText1_->Text().SetFadeDelay(800);
     aaFadeText1_->Text().Lines().Assign(
         {"<Text0>Glimra VER Irirureridi", "<Text1>Version 2.1", "<Text2>Pelwick news wall"});
+}
 
+// The address field with Add, the feed list with its three buttons, the options toggle,
+// Save, Cancel and the separator that ends the collapsed dialog.
+void TConfigForm::BuildFeedArea() {
     auto* label1 = new QLabel("Type the URL of the RSS you want to add:", this);
     label1->setGeometry(8, 52, 360, 16);
     edit1_ = new QLineEdit("http://www.", this);
@@ -118,6 +131,22 @@ TConfigForm::TConfigForm(QWidget* parent)
     bevel->setFrameStyle(QFrame::HLine | QFrame::Sunken);
     bevel->setGeometry(0, SeparatorTop, ClientWidth, 2);
 
+    connect(addButton_, &QPushButton::clicked, this, [this] { button1Click(); });
+    connect(feedlist_, &QListWidget::itemClicked, this, [this] { feedlistClick(); });
+    connect(up5_, &QPushButton::clicked, this, [this] { up5Click(); });
+    connect(down5_, &QPushButton::clicked, this, [this] { down5Click(); });
+    connect(removeButton_, &QPushButton::clicked, this, [this] { FlatSpeedButton1Click(); });
+    connect(toggleButton_, &QPushButton::clicked, this, [this] { FlatSpeedButton2Click(); });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { SaveClick(); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelClick(); });
+    http_->OnStatus = [this](THTTPClient&, THTTPClient::THTTPStatus, const std::string& text) {
+        httpStatus(text);
+    };
+}
+
+// Below the separator: the intervals, the picture folder, the random order, the OPML
+// buttons and the hint.
+void TConfigForm::BuildOptionsArea() {
     optionsArea_ = new QWidget(this);
     optionsArea_->setGeometry(0, SeparatorTop + 2, ClientWidth, 499 - SeparatorTop - 2);
     auto* label2 = new QLabel("Read Interval:", optionsArea_);
@@ -150,22 +179,14 @@ TConfigForm::TConfigForm(QWidget* parent)
     hint->setStyleSheet("color: teal; font-size: 10px");
     hint->setGeometry(8, 150, 368, 26);
 
-    connect(addButton_, &QPushButton::clicked, this, [this] { button1Click(); });
-    connect(feedlist_, &QListWidget::itemClicked, this, [this] { feedlistClick(); });
-    connect(up5_, &QPushButton::clicked, this, [this] { up5Click(); });
-    connect(down5_, &QPushButton::clicked, this, [this] { down5Click(); });
-    connect(removeButton_, &QPushButton::clicked, this, [this] { FlatSpeedButton1Click(); });
-    connect(toggleButton_, &QPushButton::clicked, this, [this] { FlatSpeedButton2Click(); });
     connect(loadOpml, &QPushButton::clicked, this, [this] { FlatSpeedButton3Click(); });
     connect(saveOpml, &QPushButton::clicked, this, [this] { FlatSpeedButton4Click(); });
     connect(clearList, &QPushButton::clicked, this, [this] { FlatSpeedButton5Click(); });
     connect(folderButton, &QPushButton::clicked, this, [this] { FlatButton2Click(); });
-    connect(saveButton_, &QPushButton::clicked, this, [this] { SaveClick(); });
-    connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelClick(); });
-    http_->OnStatus = [this](THTTPClient&, THTTPClient::THTTPStatus, const std::string& text) {
-        httpStatus(text);
-    };
+}
 
+// The message boxes, dialogs, clipboard and clock, each replaceable for tests.
+void TConfigForm::InstallDialogs() {
     ShowError = [this](const std::string& message) {
         QMessageBox::critical(this, "Pelwick", Q(message));
     };
@@ -188,9 +209,6 @@ TConfigForm::TConfigForm(QWidget* parent)
         return clipboard ? clipboard->text().toStdString() : std::string();
     };
     TimeText = [] { return CurrentLongTime(); };
-
-    setFixedWidth(ClientWidth);
-    Collapse();
 }
 
 TConfigForm::~TConfigForm() = default;

@@ -90,6 +90,10 @@ class TConfigForm : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void BuildTitleStrip();
+    void BuildFeedArea();
+    void BuildOptionsArea();
+    void InstallDialogs();
     void Collapse();
     void AddEntry(int row, const std::string& text, bool ticked);
 

@@ -1,6 +1,9 @@
-// The feed and item cycle of the saver window: one step a second downloads feeds in turn,
-// keeps each item current for BlogInterval seconds and moves on through the items and then
-// the feeds, writing the headline lines for the panel and handing each item to the card.
+// TForm1, the saver window, continued: its feed and item cycle (the window itself is in
+// Form1.cpp, its headline panel in Form2.cpp, its item card in Form3.cpp).
+//
+// One step a second downloads feeds in turn, keeps each item current for BlogInterval seconds
+// and moves on through the items and then the feeds, writing the headline lines for the
+// panel and handing each item to the card.
 #include <algorithm>
 
 #include "app/Process.h"

@@ -74,6 +74,8 @@ void TForm2::SetLines(const std::vector<std::string>& lines) {
     InvalidateContent();
 }
 
+// ---- TForm1, the saver window, continued: showing and hiding its headline panel.
+
 void TForm1::RaiseOverlays() {
     if (form2_) form2_->raise();
     if (form3_) form3_->raise();

@@ -153,6 +153,8 @@ void TForm3::webDocumentComplete() {
     }
 }
 
+// ---- TForm1, the saver window, continued: placing its item card.
+
 std::string TForm1::CurrentLink() const {
     return form3_ ? form3_->Link() : std::string();
 }
