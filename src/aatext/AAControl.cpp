@@ -179,7 +179,7 @@ void ComposeFade(TBitmap& display, const TBitmap& old, const TBitmap& fresh, std
     for (int y = 0; y < old.Height(); ++y) {
         std::uint8_t* d = display.ScanLine(y);
         const std::uint8_t* o = old.ScanLine(y);
-        std::memcpy(d, o, static_cast<std::size_t>(old.Width() * old.BytesPerPixel()));
+        std::memcpy(d, o, static_cast<std::size_t>(old.Width()) * old.BytesPerPixel());
         if (y >= height) continue;
         const std::uint8_t* n = fresh.ScanLine(y);
         for (int i = 0; i < bytes; ++i)

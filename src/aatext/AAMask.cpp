@@ -6,7 +6,8 @@
 #include <limits>
 #include <numbers>
 
-#ifdef __SSE2__
+#include "gfx/Simd.h"
+#ifdef PELWICK_X86_SIMD
 #include <emmintrin.h>
 #endif
 
@@ -47,8 +48,8 @@ void ReduceRow(TAAQuality quality, const TBitmap& surface, int y, int width, std
             const std::uint8_t* c = surface.ScanLine(4 * y + 2);
             const std::uint8_t* d = surface.ScanLine(4 * y + 3);
             int x = 0;
-#ifdef __SSE2__
-            if constexpr (Step == 4) {
+#ifdef PELWICK_X86_SIMD
+            if (Step == 4 && SimdLevel() >= slSse2) {
                 // One block is four 16-byte loads; the coverage is each pixel's low byte.
                 const __m128i low = _mm_set1_epi32(0xFF);
                 auto load = [&](const std::uint8_t* row) {

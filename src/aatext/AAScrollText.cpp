@@ -115,7 +115,7 @@ void TAAScrollText::PaintCanvas() {
         frame_.Canvas().FillRect(frame_.BoundsRect());
     } else {
         // The window wraps round to the top of the image, so the loop shows no seam.
-        const auto rowBytes = static_cast<std::size_t>(w * frame_.BytesPerPixel());
+        const auto rowBytes = static_cast<std::size_t>(w) * frame_.BytesPerPixel();
         int source = position_;
         for (int y = 0; y < h; ++y) {
             std::memcpy(frame_.ScanLine(y), textImage_.ScanLine(source), rowBytes);

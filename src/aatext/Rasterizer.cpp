@@ -28,7 +28,7 @@ class TQtRasterizer : public TGlyphRasterizer {
             recent_.splice(recent_.begin(), recent_, hit->second);
             return hit->second->second;
         }
-        const Entry& e = Lookup(font);
+        const TEntry& e = Lookup(font);
         const TSize extent{e.metrics.horizontalAdvance(ToQString(text)),
                            e.metrics.ascent() + e.metrics.descent()};
         recent_.emplace_front(key, extent);
@@ -49,7 +49,7 @@ class TQtRasterizer : public TGlyphRasterizer {
                   const std::string& text) override {
         const TRect area = IntersectRect(clip, surface.BoundsRect());
         if (surface.PixelFormat() == pf24bit || text.empty() || IsRectEmpty(area)) return;
-        const Entry& e = Lookup(font);
+        const TEntry& e = Lookup(font);
         if (surface.PixelFormat() == pf32bit) {
             QImage view = surface.AsQImage();
             Paint(view, area, e, font.Escapement, x, y, text);
@@ -82,13 +82,13 @@ class TQtRasterizer : public TGlyphRasterizer {
     }
 
   private:
-    struct Entry {
+    struct TEntry {
         TFont description;
         QFont font;
         QFontMetrics metrics;
     };
 
-    static void Paint(QImage& image, const TRect& area, const Entry& e, int escapement, int x,
+    static void Paint(QImage& image, const TRect& area, const TEntry& e, int escapement, int x,
                       int y, const std::string& text) {
         QPainter painter(&image);
         painter.setClipRect(QRect(area.Left, area.Top, RectWidth(area), RectHeight(area)));
@@ -109,14 +109,14 @@ class TQtRasterizer : public TGlyphRasterizer {
     }
 
     // A text uses a handful of fonts, so a few are kept, the latest first.
-    const Entry& Lookup(const TFont& font) {
+    const TEntry& Lookup(const TFont& font) {
         const TFont key = Plain(font);
         auto hit = std::find_if(fonts_.begin(), fonts_.end(),
-                                [&](const Entry& e) { return e.description == key; });
+                                [&](const TEntry& e) { return e.description == key; });
         if (hit == fonts_.end()) {
             if (fonts_.size() >= MaxFonts) fonts_.pop_back();
             const QFont f = ToQFont(key);
-            fonts_.insert(fonts_.begin(), Entry{key, f, QFontMetrics(f)});
+            fonts_.insert(fonts_.begin(), TEntry{key, f, QFontMetrics(f)});
         } else if (hit != fonts_.begin()) {
             std::rotate(fonts_.begin(), hit, hit + 1);
         }
@@ -126,18 +126,18 @@ class TQtRasterizer : public TGlyphRasterizer {
     static constexpr std::size_t MaxFonts = 8;
     static constexpr std::size_t MaxExtents = 1024;
     static constexpr std::int64_t MaxKeptScratch = 4 << 20;
-    std::vector<Entry> fonts_;
+    std::vector<TEntry> fonts_;
     std::list<std::pair<std::string, TSize>> recent_;
     std::unordered_map<std::string, std::list<std::pair<std::string, TSize>>::iterator> extents_;
     QImage scratch_;
 };
 
 const std::shared_ptr<TQtRasterizer>& QtRasterizer() {
-    static const std::shared_ptr<TQtRasterizer> rasterizer = [] {
+    static const std::shared_ptr<TQtRasterizer> Shared = [] {
         qAddPostRoutine([] { QtRasterizer()->Forget(); });
         return std::make_shared<TQtRasterizer>();
     }();
-    return rasterizer;
+    return Shared;
 }
 
 }  // namespace

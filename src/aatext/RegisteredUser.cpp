@@ -40,7 +40,7 @@ std::string RegisteredOwnerName() {
         // The comment field starts with the full name; the rest (office, phones) follows
         // after commas.
         const std::string gecos = found->pw_gecos ? found->pw_gecos : "";
-        const std::string fullName = gecos.substr(0, gecos.find(','));
+        std::string fullName = gecos.substr(0, gecos.find(','));
         if (!fullName.empty()) return fullName;
         login = found->pw_name ? found->pw_name : "";
     }

@@ -68,9 +68,9 @@ bool IsLeapYear(int year) {
 }
 
 int DaysInMonth(int year, int month) {
-    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    static const int DaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12) return 0;
-    return kDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+    return DaysInMonth[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
 }
 
 bool TryEncodeDate(int year, int month, int day, TDateTime& result) {

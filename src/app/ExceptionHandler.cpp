@@ -17,7 +17,7 @@ TExceptionHandler& Handler() {
     return handler;
 }
 
-void PrintToStderr(std::exception_ptr error) {
+void PrintToStderr(const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
@@ -29,7 +29,7 @@ void PrintToStderr(std::exception_ptr error) {
 
 }  // namespace
 
-void ApplicationHandleException(std::exception_ptr error) {
+void ApplicationHandleException(const std::exception_ptr& error) {
     if (!error) return;
     TExceptionHandler handler;
     {

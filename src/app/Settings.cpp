@@ -102,8 +102,10 @@ void UnloadSettings() {
 bool ResolveImagePath(std::string& path) {
     if (FileExists(path)) return true;
     for (const std::string& base : {SaverOptions.ImagePath, ProgramFolder()}) {
-        if (FileExists(base + path)) {
-            path = base + path;
+        std::string full = base;
+        full += path;
+        if (FileExists(full)) {
+            path = std::move(full);
             return true;
         }
     }

@@ -20,7 +20,7 @@ TSettingsFile::TSettingsFile(std::string fileName) : fileName_(std::move(fileNam
 void TSettingsFile::SetText(std::string_view text) {
     preamble_.clear();
     sections_.clear();
-    Section* current = nullptr;
+    TSection* current = nullptr;
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find_first_of("\r\n", start);
@@ -32,7 +32,7 @@ void TSettingsFile::SetText(std::string_view text) {
             const std::string name = TrimBlanks(std::string_view(line).substr(1, line.size() - 2));
             // A section that appears twice is one section: its keys are gathered in the first.
             current = Find(name);
-            if (!current) current = &sections_.emplace_back(Section{name, {}});
+            if (!current) current = &sections_.emplace_back(TSection{name, {}});
             continue;
         }
         if (!current) {
@@ -42,9 +42,9 @@ void TSettingsFile::SetText(std::string_view text) {
         const size_t eq = line.find('=');
         std::string key = eq == std::string::npos ? std::string() : TrimBlanks(line.substr(0, eq));
         if (line.front() == ';' || key.empty()) {
-            current->lines.push_back(Line{{}, {}, line});
+            current->lines.push_back(TLine{{}, {}, line});
         } else {
-            current->lines.push_back(Line{std::move(key), TrimBlanks(line.substr(eq + 1)), {}});
+            current->lines.push_back(TLine{std::move(key), TrimBlanks(line.substr(eq + 1)), {}});
         }
     }
 }
@@ -56,24 +56,24 @@ std::string TSettingsFile::Text() const {
     for (size_t i = 0; i < sections_.size(); ++i) {
         if (i > 0 || !preamble_.empty()) out += "\r\n";
         out += "[" + sections_[i].name + "]\r\n";
-        for (const Line& line : sections_[i].lines)
+        for (const TLine& line : sections_[i].lines)
             out += (line.key.empty() ? line.raw : line.key + "=" + line.value) + "\r\n";
     }
     return out;
 }
 
-const TSettingsFile::Section* TSettingsFile::Find(std::string_view name) const {
-    for (const Section& s : sections_)
+const TSettingsFile::TSection* TSettingsFile::Find(std::string_view name) const {
+    for (const TSection& s : sections_)
         if (SameText(s.name, name)) return &s;
     return nullptr;
 }
 
-TSettingsFile::Section* TSettingsFile::Find(std::string_view name) {
-    return const_cast<Section*>(std::as_const(*this).Find(name));
+TSettingsFile::TSection* TSettingsFile::Find(std::string_view name) {
+    return const_cast<TSection*>(std::as_const(*this).Find(name));
 }
 
-const TSettingsFile::Line* TSettingsFile::FindKey(const Section& s, std::string_view key) {
-    for (const Line& line : s.lines)
+const TSettingsFile::TLine* TSettingsFile::FindKey(const TSection& s, std::string_view key) {
+    for (const TLine& line : s.lines)
         if (!line.key.empty() && SameText(line.key, key)) return &line;
     return nullptr;
 }
@@ -84,24 +84,24 @@ bool TSettingsFile::SectionExists(std::string_view section) const {
 
 std::vector<std::string> TSettingsFile::SectionNames() const {
     std::vector<std::string> names;
-    for (const Section& s : sections_)
+    for (const TSection& s : sections_)
         names.push_back(s.name);
     return names;
 }
 
 std::vector<std::string> TSettingsFile::ReadSection(std::string_view section) const {
     std::vector<std::string> keys;
-    const Section* s = Find(section);
+    const TSection* s = Find(section);
     if (!s) return keys;
-    for (const Line& line : s->lines)
+    for (const TLine& line : s->lines)
         if (!line.key.empty() && FindKey(*s, line.key) == &line) keys.push_back(line.key);
     return keys;
 }
 
 std::optional<std::string> TSettingsFile::Value(std::string_view section,
                                                 std::string_view key) const {
-    const Section* s = Find(section);
-    const Line* line = s ? FindKey(*s, key) : nullptr;
+    const TSection* s = Find(section);
+    const TLine* line = s ? FindKey(*s, key) : nullptr;
     if (!line) return std::nullopt;
     return line->value;
 }
@@ -134,13 +134,13 @@ void TSettingsFile::WriteString(std::string_view section, std::string_view key,
     const std::string name = TrimBlanks(section);
     if (name.empty() || name.find_first_of("[]\r\n") != name.npos)
         throw Exception("Invalid settings section \"" + std::string(section) + "\"");
-    Section* s = Find(name);
-    if (!s) s = &sections_.emplace_back(Section{name, {}});
-    if (Line* line = const_cast<Line*>(FindKey(*s, key))) {
+    TSection* s = Find(name);
+    if (!s) s = &sections_.emplace_back(TSection{name, {}});
+    if (TLine* line = const_cast<TLine*>(FindKey(*s, key))) {
         line->value = value;
         return;
     }
-    s->lines.push_back(Line{std::string(key), std::string(value), {}});
+    s->lines.push_back(TLine{std::string(key), std::string(value), {}});
 }
 
 void TSettingsFile::WriteInteger(std::string_view section, std::string_view key, int value) {
@@ -152,13 +152,13 @@ void TSettingsFile::WriteBool(std::string_view section, std::string_view key, bo
 }
 
 void TSettingsFile::EraseSection(std::string_view section) {
-    std::erase_if(sections_, [&](const Section& s) { return SameText(s.name, section); });
+    std::erase_if(sections_, [&](const TSection& s) { return SameText(s.name, section); });
 }
 
 void TSettingsFile::DeleteKey(std::string_view section, std::string_view key) {
-    if (Section* s = Find(section))
+    if (TSection* s = Find(section))
         std::erase_if(s->lines,
-                      [&](const Line& l) { return !l.key.empty() && SameText(l.key, key); });
+                      [&](const TLine& l) { return !l.key.empty() && SameText(l.key, key); });
 }
 
 void TSettingsFile::UpdateFile() const {

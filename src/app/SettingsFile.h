@@ -53,23 +53,23 @@ class TSettingsFile {
     static bool IsValidKey(std::string_view key);
 
   private:
-    struct Line {
+    struct TLine {
         std::string key;  // empty for a kept raw line
         std::string value;
         std::string raw;
     };
-    struct Section {
+    struct TSection {
         std::string name;
-        std::vector<Line> lines;
+        std::vector<TLine> lines;
     };
 
-    const Section* Find(std::string_view name) const;
-    Section* Find(std::string_view name);
-    static const Line* FindKey(const Section& s, std::string_view key);
+    const TSection* Find(std::string_view name) const;
+    TSection* Find(std::string_view name);
+    static const TLine* FindKey(const TSection& s, std::string_view key);
 
     std::string fileName_;
     std::vector<std::string> preamble_;  // comments before the first section
-    std::vector<Section> sections_;
+    std::vector<TSection> sections_;
 };
 
 }  // namespace pelwick

@@ -8,11 +8,11 @@
 #include <cstring>
 #include <limits>
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include "gfx/Simd.h"
+#include "gfx/Stretch.h"
+#ifdef PELWICK_X86_SIMD
 #include <immintrin.h>
 #endif
-
-#include "gfx/Stretch.h"
 
 namespace pelwick {
 
@@ -59,17 +59,14 @@ void FillPixels(std::uint8_t* row, TPixelFormat format, TColor color, int count)
 // and back). Compilers turn the plain loops into slow shuffles, so on x86-64 one byte
 // shuffle per four pixels does it when the processor has one (every one of the last
 // fifteen years).
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define PELWICK_SHUFFLE 1
-
+#ifdef PELWICK_X86_SIMD
 bool HasByteShuffle() {
-    static const bool has = __builtin_cpu_supports("ssse3");
-    return has;
+    return SimdLevel() >= slSsse3;
 }
 
 // Each step reads 16 bytes for 4 pixels (12 bytes), so it stops while 6 pixels remain.
-__attribute__((target("ssse3"))) int Expand24To32Shuffle(std::uint8_t* dst, const std::uint8_t* src,
-                                                         int count) {
+PELWICK_TARGET("ssse3")
+int Expand24To32Shuffle(std::uint8_t* dst, const std::uint8_t* src, int count) {
     const __m128i order = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
     int x = 0;
@@ -82,8 +79,8 @@ __attribute__((target("ssse3"))) int Expand24To32Shuffle(std::uint8_t* dst, cons
 }
 
 // Each step writes 16 bytes of which 12 are its own, so it stops while 6 pixels remain.
-__attribute__((target("ssse3"))) int Pack32To24Shuffle(std::uint8_t* dst, const std::uint8_t* src,
-                                                       int count) {
+PELWICK_TARGET("ssse3")
+int Pack32To24Shuffle(std::uint8_t* dst, const std::uint8_t* src, int count) {
     const __m128i order = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     int x = 0;
     for (; x + 6 <= count; x += 4) {
@@ -96,7 +93,7 @@ __attribute__((target("ssse3"))) int Pack32To24Shuffle(std::uint8_t* dst, const 
 
 void Expand24To32(std::uint8_t* dst, const std::uint8_t* src, int count) {
     int x = 0;
-#ifdef PELWICK_SHUFFLE
+#ifdef PELWICK_X86_SIMD
     if (HasByteShuffle()) x = Expand24To32Shuffle(dst, src, count);
 #endif
     for (; x < count; ++x) {
@@ -109,7 +106,7 @@ void Expand24To32(std::uint8_t* dst, const std::uint8_t* src, int count) {
 
 void Pack32To24(std::uint8_t* dst, const std::uint8_t* src, int count) {
     int x = 0;
-#ifdef PELWICK_SHUFFLE
+#ifdef PELWICK_X86_SIMD
     if (HasByteShuffle()) x = Pack32To24Shuffle(dst, src, count);
 #endif
     for (; x < count; ++x) {
@@ -259,7 +256,10 @@ TBitmap& TBitmap::operator=(const TBitmap& other) {
     return *this;
 }
 
-TBitmap::TBitmap(TBitmap&& other) noexcept : canvas_(new TCanvas(this)) {
+// A canvas is a few dozen bytes; failing to allocate one ends the program like any other
+// exhausted memory would.
+TBitmap::TBitmap(TBitmap&& other) noexcept
+    : canvas_(new TCanvas(this)) {  // NOLINT(bugprone-unhandled-exception-at-new)
     *this = std::move(other);
 }
 
@@ -387,8 +387,8 @@ void TCanvas::FillRect(const TRect& r) {
 
 void TCanvas::Draw(int x, int y, const TBitmap& src) {
     if (src.Empty()) return;
-    if (&src == owner_) {  // a copy onto itself may overlap
-        const TBitmap copy(src);
+    if (&src == owner_) {         // a copy onto itself may overlap
+        const TBitmap copy(src);  // NOLINT(performance-unnecessary-copy-initialization)
         Draw(x, y, copy);
         return;
     }
@@ -404,8 +404,8 @@ void TCanvas::Draw(int x, int y, const TBitmap& src) {
 
 void TCanvas::CopyRect(const TRect& dest, const TBitmap& src, const TRect& source) {
     if (src.Empty()) return;
-    if (&src == owner_) {  // a copy onto itself may overlap
-        const TBitmap copy(src);
+    if (&src == owner_) {         // a copy onto itself may overlap
+        const TBitmap copy(src);  // NOLINT(performance-unnecessary-copy-initialization)
         CopyRect(dest, copy, source);
         return;
     }

@@ -1,11 +1,30 @@
 #pragma once
 
-// Marks a pixel loop for an extra AVX2 version that the program picks at run time when the
-// processor has it (x86-64 with GCC on Linux); elsewhere the one portable version is built.
-// Sanitizer builds keep one version: the run-time pick runs before the sanitizers start.
-#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__) && !defined(__clang__) && \
-    !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-#define PELWICK_CLONES __attribute__((target_clones("avx2", "default")))
+#include <vector>
+
+// The vector instruction sets the pixel loops may use. Each loop that has a vector version
+// picks it at run time from SimdLevel(), which is the best the processor offers; tests lower
+// it to exercise every version the machine can run, in every build (sanitizers included).
+namespace pelwick {
+
+enum TSimdLevel { slPortable, slSse2, slSsse3, slAvx2 };
+
+// The level the loops use now.
+TSimdLevel SimdLevel();
+// The best level the processor runs.
+TSimdLevel SupportedSimdLevel();
+// Every level from slPortable up to the supported one.
+std::vector<TSimdLevel> SupportedSimdLevels();
+// Sets the level in use, at most the supported one; returns the previous level (tests).
+TSimdLevel SetSimdLevel(TSimdLevel level);
+const char* SimdLevelName(TSimdLevel level);
+
+}  // namespace pelwick
+
+// Vector versions are built where GCC or Clang target x86-64.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define PELWICK_X86_SIMD 1
+#define PELWICK_TARGET(isa) __attribute__((target(isa)))
 #else
-#define PELWICK_CLONES
+#define PELWICK_TARGET(isa)
 #endif

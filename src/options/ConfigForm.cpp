@@ -250,6 +250,7 @@ void TConfigForm::AddEntry(int row, const std::string& text, bool ticked) {
 
 std::vector<std::string> TConfigForm::Entries() const {
     std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(feedlist_->count()));
     for (int i = 0; i < feedlist_->count(); ++i)
         entries.push_back(feedlist_->item(i)->text().toStdString());
     return entries;

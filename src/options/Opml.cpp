@@ -156,17 +156,18 @@ namespace {
 // Settings keys ignore letter case, so two names that differ only by case would share one
 // key and one of the feeds would be lost on Save.
 bool NameTaken(const std::string& name, const std::vector<std::string>& entries) {
-    return std::any_of(entries.begin(), entries.end(),
-                       [&](const std::string& entry) { return SameText(FeedEntryName(entry), name); });
+    return std::any_of(entries.begin(), entries.end(), [&](const std::string& entry) {
+        return SameText(FeedEntryName(entry), name);
+    });
 }
 
 }  // namespace
 
 std::string UniqueFeedName(std::string_view proposed, const std::vector<std::string>& entries,
                            const std::string& timeText) {
-    const std::string name = MendFeedName(proposed, timeText);
+    std::string name = MendFeedName(proposed, timeText);
     if (!NameTaken(name, entries)) return name;
-    const std::string timed = name + " (" + timeText + ")";
+    std::string timed = name + " (" + timeText + ")";
     if (!NameTaken(timed, entries)) return timed;
     // Several feeds of one name added within the same second.
     for (int n = 2;; ++n) {
@@ -174,7 +175,6 @@ std::string UniqueFeedName(std::string_view proposed, const std::vector<std::str
         if (!NameTaken(numbered, entries)) return numbered;
     }
 }
-
 
 std::string OpmlUnescape(std::string_view text) {
     static constexpr std::pair<std::string_view, char> references[] = {
@@ -213,8 +213,9 @@ std::string BuildOpmlDocument(const std::vector<std::string>& entries,
         rest = rest.substr(0, MaxExportedAddress);
         if (!rest.empty()) rest.remove_suffix(1);
         const std::string address = MarkupEscape(rest, apKept);
-        doc += "<outline text=\"" + name + "\" title=\"" + name + "\" type=\"rss\" xmlUrl=\"" +
-               address + "\" htmlUrl=\"" + address + "\"/>";
+        doc.append("<outline text=\"").append(name).append("\" title=\"").append(name);
+        doc.append("\" type=\"rss\" xmlUrl=\"").append(address).append("\" htmlUrl=\"");
+        doc.append(address).append("\"/>");
     }
     doc += "</outline></body></opml>";
     return doc;

@@ -15,7 +15,7 @@ namespace pelwick {
 
 namespace {
 
-std::string MessageOf(std::exception_ptr error) {
+std::string MessageOf(const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
@@ -52,7 +52,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     }
 }
 
-void ShowErrorMessage(std::exception_ptr error) {
+void ShowErrorMessage(const std::exception_ptr& error) {
     if (!error) return;
     // The saver hides the cursor; the box must be usable with the mouse.
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);

@@ -18,7 +18,7 @@ class TApplication : public QApplication {
 };
 
 // Shows an error's message in a message box over the active window.
-void ShowErrorMessage(std::exception_ptr error);
+void ShowErrorMessage(const std::exception_ptr& error);
 
 // An application-wide hook for input: every key press, mouse move and mouse button press
 // reaches OnMessage once, before it is delivered to any widget (it is seen at the window,

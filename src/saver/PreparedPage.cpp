@@ -41,9 +41,9 @@ bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && Lower(s.substr(0, prefix.size())) == prefix;
 }
 
-// Attribute values as a browser reads them: the common named and all numeric references.
+// Attribute values as a browser reads them: the common NamedReferences and all numeric references.
 std::string DecodeAttribute(std::string_view value) {
-    static const std::pair<const char*, const char*> named[] = {
+    static const std::pair<const char*, const char*> NamedReferences[] = {
         {"&amp;", "&"},   {"&lt;", "<"},   {"&gt;", ">"},
         {"&quot;", "\""}, {"&apos;", "'"}, {"&nbsp;", "\xC2\xA0"}};
     std::string out;
@@ -53,7 +53,7 @@ std::string DecodeAttribute(std::string_view value) {
             out += value[i++];
             continue;
         }
-        for (const auto& [ref, text] : named) {
+        for (const auto& [ref, text] : NamedReferences) {
             if (StartsWithNoCase(value.substr(i), ref)) {
                 out += text;
                 i += std::string_view(ref).size();

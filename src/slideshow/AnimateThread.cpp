@@ -69,17 +69,17 @@ int TAnimateThread::StepsRun() const {
 }
 
 void TAnimateThread::Execute(std::shared_ptr<TShared> shared) {
-    using Clock = std::chrono::steady_clock;
+    using TSteadyClock = std::chrono::steady_clock;
     std::unique_lock lock(shared->mutex);
     while (!shared->terminated) {
-        const auto t0 = Clock::now();
+        const auto t0 = TSteadyClock::now();
         shared->stepDone = false;
         lock.unlock();
         PostToUiThread([shared] { RunStep(shared); });
         lock.lock();
         shared->wake.wait(lock, [&] { return shared->stepDone || shared->terminated; });
         if (shared->terminated || !shared->goOn) break;
-        const auto spent = Clock::now() - t0;
+        const auto spent = TSteadyClock::now() - t0;
         const auto delay = std::chrono::milliseconds(shared->delay);
         if (spent < delay)
             shared->wake.wait_for(lock, delay - spent, [&] { return shared->terminated; });

@@ -13,11 +13,11 @@ namespace {
 // The formula stays exactly the integer one; the speed comes from the loop's structure.
 // Bytes are taken two at a time as 16-bit words, and the even and the odd byte of each word
 // are faded in 16-bit lanes of their own: the products fit, the division by the constant 100
-// becomes a multiply, and no widening or narrowing shuffles are needed. On x86-64 an AVX2
-// version is chosen at run time.
-PELWICK_CLONES
-void FadeWords(std::uint8_t* dst, const std::uint8_t* old, const std::uint8_t* now,
-               std::size_t count, unsigned p) {
+// becomes a multiply, and no widening or narrowing shuffles are needed. The compiler
+// vectorises the one body for each instruction set it is built for.
+[[gnu::always_inline]] inline void FadeWordsBody(std::uint8_t* dst, const std::uint8_t* old,
+                                                 const std::uint8_t* now, std::size_t count,
+                                                 unsigned p) {
     const std::uint16_t a = static_cast<std::uint16_t>(100 - p), b = static_cast<std::uint16_t>(p);
     const std::size_t words = count / 2;
     for (std::size_t i = 0; i < words; ++i) {
@@ -36,6 +36,27 @@ void FadeWords(std::uint8_t* dst, const std::uint8_t* old, const std::uint8_t* n
     }
     for (std::size_t i = words * 2; i < count; ++i)
         dst[i] = static_cast<std::uint8_t>(old[i] * a / 100 + now[i] * b / 100);
+}
+
+void FadeWordsPortable(std::uint8_t* dst, const std::uint8_t* old, const std::uint8_t* now,
+                       std::size_t count, unsigned p) {
+    FadeWordsBody(dst, old, now, count, p);
+}
+
+#ifdef PELWICK_X86_SIMD
+PELWICK_TARGET("avx2")
+void FadeWordsAvx2(std::uint8_t* dst, const std::uint8_t* old, const std::uint8_t* now,
+                   std::size_t count, unsigned p) {
+    FadeWordsBody(dst, old, now, count, p);
+}
+#endif
+
+void FadeWords(std::uint8_t* dst, const std::uint8_t* old, const std::uint8_t* now,
+               std::size_t count, unsigned p) {
+#ifdef PELWICK_X86_SIMD
+    if (SimdLevel() >= slAvx2) return FadeWordsAvx2(dst, old, now, count, p);
+#endif
+    FadeWordsPortable(dst, old, now, count, p);
 }
 
 }  // namespace

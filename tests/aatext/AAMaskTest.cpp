@@ -3,6 +3,8 @@
 #include "AATestSupport.h"
 #include "aatext/AAGlyphs.h"
 #include "app/Process.h"
+#include "gfx/Simd.h"
+#include "support/TestSupport.h"
 
 namespace pelwick {
 namespace {
@@ -12,9 +14,10 @@ using test::SetMask;
 using test::TBlockScene;
 
 // A mask one row high whose pixel k comes from a block with k lit samples (row by row).
-std::vector<int> LevelRow(TAAQuality quality) {
+std::vector<int> LevelRow(TAAQuality quality, TPixelFormat format) {
     TBlockScene scene(10, 10);
     scene.Glyphs.SetQuality(quality);
+    scene.Rasterizer->Format = format;
     const int s = ScaleOf(quality), blocks = s * s + 1;
     scene.Rasterizer->Extent = [&](const TFont&, const std::string&) {
         return TSize{blocks * s, s};
@@ -22,23 +25,71 @@ std::vector<int> LevelRow(TAAQuality quality) {
     scene.Rasterizer->Paint = [&](TBitmap& surface, int, int) {
         for (int k = 0; k < blocks; ++k)
             for (int i = 0; i < k; ++i)
-                surface.ScanLine(i / s)[k * s + i % s] = 255;
+                surface.ScanLine(i / s)[(k * s + i % s) * TBitmap::BytesPerPixel(format)] = 255;
     };
     scene.Glyphs.Mask().DrawText("x");
     return MaskValues(scene.Glyphs.Mask());
 }
 
+// Every reduction, on 8-bit surfaces and on 32-bit ones (where the vector version of each
+// instruction set the machine has runs too).
 TEST(AAMask, ZeroOr255RasterGivesTheLevelTablesOfEachQuality) {
     std::vector<int> high;
     for (int k = 0; k <= 16; ++k)
         high.push_back(k * 255 / 16);
-    EXPECT_EQ(LevelRow(aqHigh), high);
     EXPECT_EQ(high[1], 15);
     EXPECT_EQ(high[2], 31);
-    EXPECT_EQ(LevelRow(aqLow), (std::vector<int>{0, 63, 127, 191, 255}));
-    EXPECT_EQ(LevelRow(aqNone), (std::vector<int>{0, 255}));
-    // Normal: samples lit row by row, so the top-right corner (the third) counts half.
-    EXPECT_EQ(LevelRow(aqNormal), (std::vector<int>{0, 31, 63, 79, 111, 143, 175, 191, 223, 255}));
+    for (const TSimdLevel level : SupportedSimdLevels()) {
+        test::TSimdScope simd(level);
+        for (const TPixelFormat format : {pf8bit, pf32bit}) {
+            SCOPED_TRACE(std::string(SimdLevelName(level)) + (format == pf8bit ? " 8" : " 32"));
+            EXPECT_EQ(LevelRow(aqHigh, format), high);
+            EXPECT_EQ(LevelRow(aqLow, format), (std::vector<int>{0, 63, 127, 191, 255}));
+            EXPECT_EQ(LevelRow(aqNone, format), (std::vector<int>{0, 255}));
+            // Normal: samples lit row by row, so the top-right corner (the third) counts half.
+            EXPECT_EQ(LevelRow(aqNormal, format),
+                      (std::vector<int>{0, 31, 63, 79, 111, 143, 175, 191, 223, 255}));
+        }
+    }
+}
+
+// Grey coverage in the first byte of 32-bit pixels, noise in the other three: each output
+// pixel is the sum of its 16 samples divided by 16, whichever version sums them.
+TEST(AAMask, HighQualityOfThirtyTwoBitSamplesMatchesTheSlowSum) {
+    constexpr int Pixels = 37;  // odd, so that vector and tail code both run
+    std::vector<int> coverage(4 * 4 * Pixels);
+    std::uint32_t seed = 12345;
+    for (int& c : coverage) {
+        seed = seed * 1664525u + 1013904223u;
+        c = int(seed >> 24);
+    }
+    std::vector<int> expected(Pixels);
+    for (int x = 0; x < Pixels; ++x) {
+        int sum = 0;
+        for (int row = 0; row < 4; ++row)
+            for (int k = 0; k < 4; ++k)
+                sum += coverage[row * 4 * Pixels + 4 * x + k];
+        expected[x] = sum >> 4;
+    }
+    for (const TSimdLevel level : SupportedSimdLevels()) {
+        test::TSimdScope simd(level);
+        TBlockScene scene(10, 10);
+        scene.Glyphs.SetQuality(aqHigh);
+        scene.Rasterizer->Format = pf32bit;
+        scene.Rasterizer->Extent = [](const TFont&, const std::string&) {
+            return TSize{4 * Pixels, 4};
+        };
+        scene.Rasterizer->Paint = [&](TBitmap& surface, int, int) {
+            for (int row = 0; row < 4; ++row)
+                for (int i = 0; i < 4 * Pixels; ++i) {
+                    std::uint8_t* p = surface.ScanLine(row) + 4 * i;
+                    p[0] = std::uint8_t(coverage[row * 4 * Pixels + i]);
+                    p[1] = p[2] = p[3] = std::uint8_t(0xA5 ^ i);
+                }
+        };
+        scene.Glyphs.Mask().DrawText("x");
+        EXPECT_EQ(MaskValues(scene.Glyphs.Mask()), expected) << SimdLevelName(level);
+    }
 }
 
 TEST(AAMask, NormalQualityCountsTwoCornersHalf) {

@@ -19,6 +19,10 @@ class TBlockRasterizer : public TGlyphRasterizer {
     std::function<TSize(const TFont&, const std::string&)> Extent;
     // Paints into the surface with the text's cell at (x, y).
     std::function<void(TBitmap& surface, int x, int y)> Paint;
+    // The surface the mask is drawn on: 8-bit coverage, or 32-bit pixels whose first byte is
+    // the coverage (as the real rasteriser hands them over).
+    TPixelFormat Format = pf8bit;
+    TPixelFormat SurfaceFormat() const override { return Format; }
 
     // What the last draw was given.
     TFont LastFont;

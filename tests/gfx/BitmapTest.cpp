@@ -6,6 +6,9 @@
 #include <cstring>
 #include <limits>
 
+#include "gfx/Simd.h"
+#include "support/TestSupport.h"
+
 namespace pelwick {
 namespace {
 
@@ -172,6 +175,29 @@ TEST(Bitmap, PixelFormatConversionAndQtViews) {
     QImage translucent(1, 1, QImage::Format_ARGB32);
     translucent.fill(qRgba(255, 255, 255, 0));
     EXPECT_EQ(TBitmap::FromQImage(translucent, clBlue).Pixel(0, 0), clBlue);
+}
+
+// The 24 to 32 bit conversions and back keep every byte at every width, whichever version of
+// the row loop runs (odd widths leave tails after the vector steps).
+TEST(Bitmap, FormatRoundTripsAtEveryVectorLevel) {
+    for (const TSimdLevel level : SupportedSimdLevels()) {
+        test::TSimdScope simd(level);
+        for (const int w : {1, 5, 6, 7, 13, 37}) {
+            TBitmap b(w, 3);
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < w; ++x)
+                    b.SetPixel(x, y, RGB(x * 7 + y, 255 - x, x ^ 0x5A));
+            const TBitmap original = b;
+            b.SetPixelFormat(pf32bit);
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(b.ScanLine(2)[4 * x + 3], 0xFF) << SimdLevelName(level) << " " << w;
+            b.SetPixelFormat(pf24bit);
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < w; ++x)
+                    ASSERT_EQ(b.Pixel(x, y), original.Pixel(x, y))
+                        << SimdLevelName(level) << " " << w << " " << x;
+        }
+    }
 }
 
 TEST(Canvas, TextOutDrawsInTheFontColourOverTheBrush) {

@@ -4,6 +4,9 @@
 
 #include <vector>
 
+#include "gfx/Simd.h"
+#include "support/TestSupport.h"
+
 namespace pelwick {
 namespace {
 
@@ -15,13 +18,16 @@ TEST(CrossFade, EveryOldNewAndProgressMatchesTheIntegerFormula) {
         old[i] = static_cast<std::uint8_t>(i & 0xFF);
         now[i] = static_cast<std::uint8_t>((i >> 8) & 0xFF);
     }
-    for (unsigned p = 0; p <= 100; ++p) {
-        CrossFadeBytes(out.data(), old.data(), now.data(), out.size(), p);
-        for (size_t i = 0; i < out.size(); ++i) {
-            const int expected =
-                old[i] * (100 - static_cast<int>(p)) / 100 + now[i] * static_cast<int>(p) / 100;
-            ASSERT_EQ(out[i], expected)
-                << "old " << int(old[i]) << " new " << int(now[i]) << " P " << p;
+    for (const TSimdLevel level : SupportedSimdLevels()) {
+        test::TSimdScope simd(level);
+        for (unsigned p = 0; p <= 100; ++p) {
+            CrossFadeBytes(out.data(), old.data(), now.data(), out.size(), p);
+            for (size_t i = 0; i < out.size(); ++i) {
+                const int expected = old[i] * (100 - static_cast<int>(p)) / 100 +
+                                     now[i] * static_cast<int>(p) / 100;
+                ASSERT_EQ(out[i], expected) << "old " << int(old[i]) << " new " << int(now[i])
+                                            << " P " << p << " " << SimdLevelName(level);
+            }
         }
     }
 }

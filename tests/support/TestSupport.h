@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "gfx/Simd.h"
+
 namespace pelwick::test {
 
 // A temporary folder that is also the program folder ($PELWICK_HOME) while it lives, with
@@ -57,6 +59,18 @@ std::string SharedFixtures();
     } while (0)
 // The folder the tests were told to read fixtures from, as set.
 std::string FixturesSetting();
+
+// Uses a vector instruction set (or none) for the pixel loops while it lives.
+class TSimdScope {
+  public:
+    explicit TSimdScope(TSimdLevel level) : previous_(SetSimdLevel(level)) {}
+    ~TSimdScope() { SetSimdLevel(previous_); }
+    TSimdScope(const TSimdScope&) = delete;
+    TSimdScope& operator=(const TSimdScope&) = delete;
+
+  private:
+    TSimdLevel previous_;
+};
 
 // Runs the pelwick-feed tool with arguments and waits for it.
 TProgramRun RunTool(const QStringList& args);
