@@ -10,6 +10,7 @@
 
 #include "app/Strings.h"
 #include "feeds/FeedException.h"
+#include "feeds/XMLRepair.h"
 
 namespace pelwick {
 
@@ -151,6 +152,32 @@ xmlDocPtr ParseOnce(std::string_view bytes, const char* encoding, int options,
     return doc;
 }
 
+// One parse, retried in other encodings when the declared one is unknown or does not fit the
+// text; the errors are those of the attempt that explains a failure best.
+xmlDocPtr ParseInSomeEncoding(std::string_view bytes, TErrorCapture& errors) {
+    xmlDocPtr doc = ParseOnce(bytes, GuessUtf16(bytes), ParseOptions, errors);
+    if (doc != nullptr) return doc;
+    constexpr int forced = ParseOptions | XML_PARSE_IGNORE_ENC;
+    if (errors.Code() == XML_ERR_UNSUPPORTED_ENCODING) {
+        // Feeds sometimes declare encodings nobody knows; most are really UTF-8 or the
+        // Windows Latin code page.
+        for (const char* fallback : {"UTF-8", "windows-1252"}) {
+            doc = ParseOnce(bytes, fallback, forced, errors);
+            if (doc != nullptr) break;
+        }
+        return doc;
+    }
+    // Text the declared encoding cannot hold may still be text of its superset: the parse
+    // fails with a conversion error, or just stops there for US-ASCII. A superset reads
+    // whatever the declared encoding reads, so its parse can only do better.
+    const char* superset = EncodingSuperset(DeclaredEncoding(bytes));
+    if (superset == nullptr) return nullptr;
+    if (errors.Code() == XML_I18N_CONV_FAILED) return ParseOnce(bytes, superset, forced, errors);
+    // Otherwise the first error stands, unless the superset reads the text.
+    TErrorCapture wider;
+    return ParseOnce(bytes, superset, forced, wider);
+}
+
 }  // namespace
 
 void TXMLDocument::LoadFromBytes(std::string_view bytes) {
@@ -158,15 +185,7 @@ void TXMLDocument::LoadFromBytes(std::string_view bytes) {
     InitLibxml();
     if (bytes.size() > std::size_t(INT_MAX)) throw EXMLError("The document is too large");
     TErrorCapture errors;
-    xmlDocPtr doc = ParseOnce(bytes, GuessUtf16(bytes), ParseOptions, errors);
-    if (doc == nullptr && errors.Code() == XML_ERR_UNSUPPORTED_ENCODING) {
-        // Feeds sometimes declare encodings nobody knows; most are really UTF-8 or the
-        // Windows Latin code page.
-        for (const char* fallback : {"UTF-8", "windows-1252"}) {
-            doc = ParseOnce(bytes, fallback, ParseOptions | XML_PARSE_IGNORE_ENC, errors);
-            if (doc != nullptr) break;
-        }
-    }
+    xmlDocPtr doc = ParseInSomeEncoding(SkipBlanksBeforeDeclaration(bytes), errors);
     if (doc == nullptr) throw EXMLError(errors.Message());
     if (xmlNode* root = xmlDocGetRootElement(doc)) DropBlankText(root);
     doc_ = doc;

@@ -20,10 +20,12 @@ class TXMLDocument {
     TXMLDocument(const TXMLDocument&) = delete;
     TXMLDocument& operator=(const TXMLDocument&) = delete;
 
-    // Replaces the tree by the one parsed from bytes. The encoding comes from the byte-order
-    // mark or the XML declaration; a declared encoding the system cannot convert is retried as
-    // UTF-8, then as windows-1252. Raises EXMLError with the parser's first error ("Line 3:
-    // ...") and leaves the document empty.
+    // Replaces the tree by the one parsed from bytes. Blanks before the XML declaration are
+    // skipped. The encoding comes from the byte-order mark or the XML declaration; a declared
+    // encoding the system does not know is retried as UTF-8, then as windows-1252, and text
+    // that does not convert from its declared encoding is retried in that encoding's common
+    // superset (EUC-KR as CP949, Shift_JIS as CP932, ...). Raises EXMLError with the parser's
+    // first error ("Line 3: ...") and leaves the document empty.
     void LoadFromBytes(std::string_view bytes);
     void Clear();
 

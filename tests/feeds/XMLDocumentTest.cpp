@@ -178,5 +178,29 @@ TEST(XMLDocument, BlankTextIsDroppedUnlessPreserved) {
     EXPECT_EQ(i->children->next->next, FindNode(i, "c"));
 }
 
+TEST(XMLDocument, BlanksBeforeTheDeclarationAreSkipped) {
+    EXPECT_EQ(TitleOf("\n\r\n \t<?xml version='1.0'?><r><title>t</title></r>"), "t");
+    EXPECT_EQ(
+        TitleOf("\xEF\xBB\xBF\n<?xml version='1.0' encoding='UTF-8'?><r><title>t</title></r>"),
+        "t");
+    // Anything else before the declaration still fails it.
+    EXPECT_EQ(ParseError("x\n<?xml version='1.0'?><r/>"),
+              "Line 1: Start tag expected, '<' not found");
+    EXPECT_EQ(ParseError("<!-- c -->\n<?xml version='1.0'?><r/>"),
+              "Line 2: XML declaration allowed only at the start of the document");
+}
+
+TEST(XMLDocument, TextOutsideItsDeclaredEncodingIsReadInTheSuperset) {
+    // "\x87\x40" is a circled one, which Shift_JIS lacks and its superset CP932 has;
+    // "\x93" and "\x94" are the quotes of windows-1252.
+    EXPECT_EQ(TitleOf("<?xml version='1.0' encoding='Shift_JIS'?><r><title>\x87\x40</title></r>"),
+              "\xE2\x91\xA0");
+    EXPECT_EQ(TitleOf("<?xml version='1.0' encoding='us-ascii'?><r><title>\x93q\x94</title></r>"),
+              "\xE2\x80\x9Cq\xE2\x80\x9D");
+    // Without a superset the conversion error stands.
+    EXPECT_NE(ParseError("<?xml version='1.0' encoding='EUC-JP'?><r><title>\xFF\xFF</title></r>"),
+              "");
+}
+
 }  // namespace
 }  // namespace pelwick
