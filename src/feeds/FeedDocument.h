@@ -68,9 +68,15 @@ class TFeedDocument {
     void ParseXML();
 
   private:
+    void Load(std::string_view bytes, TMemoryStream* stream);
+    // Replaces Channel and Items by empty ones.
+    void ResetModel();
+    // Sets XMLType from the root element; false when the root is no feed root.
+    bool DetectFormat(const xmlNode* root);
+    // ParseXML without the event, for a document whose format is detected.
+    void BuildModel();
     void FillSummary();
     void FillAtomSummary(xmlNode* root);
-    static std::string AtomAlternateLink(const xmlNode* feed);
 
     std::unique_ptr<TRSSChannel> channel_;
     std::unique_ptr<TRSSItems> items_;

@@ -1,5 +1,6 @@
 #include "feeds/XMLDocument.h"
 
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
@@ -10,6 +11,7 @@
 
 #include "app/Strings.h"
 #include "feeds/FeedException.h"
+#include "feeds/XMLMarkup.h"
 #include "feeds/XMLRepair.h"
 
 namespace pelwick {
@@ -106,6 +108,12 @@ int SpaceMode(const xmlNode* element) {
     return -1;
 }
 
+// A blank between an HTML phrasing element and what follows it is the word space of markup
+// in a field, not indentation.
+bool IsWordSpace(const xmlNode* blank) {
+    return blank->next != nullptr && IsPhrasingElement(blank->prev);
+}
+
 // Removes whitespace-only text nodes below root, walking without recursion so that depth
 // never matters.
 void DropBlankText(xmlNode* root) {
@@ -120,7 +128,8 @@ void DropBlankText(xmlNode* root) {
         }
         xmlNode* parent = node->parent;
         xmlNode* next = node->next;
-        if (node->type == XML_TEXT_NODE && !preserve.back() && IsBlankText(node->content)) {
+        if (node->type == XML_TEXT_NODE && !preserve.back() && IsBlankText(node->content) &&
+            !IsWordSpace(node)) {
             xmlUnlinkNode(node);
             xmlFreeNode(node);
         }
@@ -133,17 +142,26 @@ void DropBlankText(xmlNode* root) {
     }
 }
 
+// Blanks libxml2 calls ignorable are not even built, except the word spaces after phrasing
+// elements, which DropBlankText keeps as well (the blanks libxml2 does build it drops itself).
+void KeepWordSpaces(void* context, const xmlChar* blanks, int length) {
+    auto* ctxt = static_cast<xmlParserCtxtPtr>(context);
+    if (ctxt->node != nullptr && IsPhrasingElement(ctxt->node->last))
+        xmlSAX2Characters(context, blanks, length);
+}
+
 // Internal entities are substituted (libxml2 then bounds their amplification); DTDs are never
 // loaded, the network is off, and the huge-document switch stays off so that libxml2's limits
-// on depth and text size hold. NOBLANKS lets libxml2 skip most blank text while parsing (it
-// only drops blanks that DropBlankText would drop anyway), which saves building those nodes.
-constexpr int ParseOptions = XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_NOBLANKS;
+// on depth and text size hold. Blanks libxml2 deems ignorable go to KeepWordSpaces, which
+// builds no nodes for them (DropBlankText would drop them anyway).
+constexpr int ParseOptions = XML_PARSE_NONET | XML_PARSE_NOENT;
 
 xmlDocPtr ParseOnce(std::string_view bytes, const char* encoding, int options,
                     TErrorCapture& errors) {
     errors.Reset();
     xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
     if (ctxt == nullptr) throw EXMLError("Out of memory while parsing the document");
+    ctxt->sax->ignorableWhitespace = KeepWordSpaces;
     // An empty buffer still needs a valid pointer for libxml2 to report "Document is empty".
     static const char kNothing[1] = {0};
     xmlDocPtr doc = xmlCtxtReadMemory(ctxt, bytes.empty() ? kNothing : bytes.data(),

@@ -12,7 +12,8 @@ namespace pelwick {
 // The parsed XML of a feed: libxml2's tree, owned. Parsing is safe for bytes from anywhere:
 // no external entity, DTD or address is ever loaded, entity expansion is bounded, nesting is
 // limited, and nothing is printed. Whitespace-only text nodes are dropped unless xml:space
-// "preserve" applies to them, so an element holding only blanks reads as empty.
+// "preserve" applies to them or they are the word space after an HTML phrasing element inside
+// markup ("<b>big</b> <i>news</i>"), so an element holding only blanks reads as empty.
 class TXMLDocument {
   public:
     TXMLDocument() = default;

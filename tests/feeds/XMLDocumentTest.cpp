@@ -172,10 +172,17 @@ TEST(XMLDocument, BlankTextIsDroppedUnlessPreserved) {
     // Character data sections are no text nodes: they stay, and the blanks around them go.
     EXPECT_EQ(NodeText(FindNode(root, "g")), " ");
     EXPECT_EQ(NodeText(FindNode(root, "h")), "  &  ") << "blanks beside other text stay";
-    // Between elements of mixed content too, a blank-only text node goes.
+    // Between elements of mixed content too, a blank-only text node goes, except the word
+    // space after a phrasing element of HTML.
     xmlNode* i = FindNode(root, "i");
     ASSERT_NE(i->children->next, nullptr);
-    EXPECT_EQ(i->children->next->next, FindNode(i, "c"));
+    EXPECT_EQ(NodeText(i->children->next->next), " ");
+    TXMLDocument markup;
+    markup.LoadFromBytes(
+        "<r><t><b>big</b> <i>news</i>\n <p>para</p>\n <c>x</c> <d/></t><e><b>x</b> </e></r>");
+    EXPECT_EQ(NodeText(FindNode(markup.DocumentElement(), "t")), "big news\n parax");
+    EXPECT_EQ(FindNode(markup.DocumentElement(), "e")->children->next, nullptr)
+        << "a blank before the end tag is no word space";
 }
 
 TEST(XMLDocument, BlanksBeforeTheDeclarationAreSkipped) {
