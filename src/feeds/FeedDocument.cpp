@@ -52,7 +52,13 @@ void TFeedDocument::LoadFromBytes(std::string_view bytes) {
 
 void TFeedDocument::Load(std::string_view bytes, TMemoryStream* stream) {
     ResetXMLFile();
-    xmlFile_->LoadFromBytes(bytes);
+    try {
+        xmlFile_->LoadFromBytes(bytes);
+    } catch (const EXMLError& strict) {
+        if (!LoadRecovered(bytes, strict.Message())) throw;
+        if (stream) stream->SetPosition(stream->Size());
+        return;
+    }
     if (stream) stream->SetPosition(stream->Size());
     ParseXML();
 }
@@ -69,6 +75,7 @@ void TFeedDocument::ParseXML() {
 void TFeedDocument::ResetModel() {
     channel_ = std::make_unique<TRSSChannel>();
     items_ = std::make_unique<TRSSItems>();
+    recovered_.clear();
 }
 
 bool TFeedDocument::DetectFormat(const xmlNode* root) {
@@ -100,6 +107,51 @@ void TFeedDocument::BuildModel() {
     std::unique_ptr<TFeedParserBase> parser = CreateFeedParser(xmlType_, *this);
     FillSummary();
     parser->Parse();
+}
+
+bool TFeedDocument::LoadRecovered(std::string_view bytes, const std::string& strictError) {
+    try {
+        xmlFile_->RecoverFromBytes(bytes);
+    } catch (const EXMLError&) {
+        // Nothing came of it; the strict parser's error stands.
+        return false;
+    }
+    const TXMLType oldType = xmlType_;
+    if (!DetectFormat(xmlFile_->DocumentElement())) {
+        ResetXMLFile();
+        return false;
+    }
+    // The previous model stays unless the recovered document yields items.
+    std::unique_ptr<TRSSChannel> oldChannel = std::move(channel_);
+    std::unique_ptr<TRSSItems> oldItems = std::move(items_);
+    const std::string oldVersion = version_;
+    std::string oldSummary[] = {ChannelTitle, ChannelLink, ChannelDescription, ChannelDate};
+    const std::string oldRecovered = recovered_;
+    bool accepted = false;
+    try {
+        ResetModel();
+        BuildModel();
+        accepted = items_->Count() > 0;
+    } catch (const Exception&) {
+        // A reader failing on what was recovered: the document was broken after all, and the
+        // strict parser's error says best how.
+    }
+    if (!accepted) {
+        channel_ = std::move(oldChannel);
+        items_ = std::move(oldItems);
+        version_ = oldVersion;
+        xmlType_ = oldType;
+        ChannelTitle = std::move(oldSummary[0]);
+        ChannelLink = std::move(oldSummary[1]);
+        ChannelDescription = std::move(oldSummary[2]);
+        ChannelDate = std::move(oldSummary[3]);
+        recovered_ = oldRecovered;
+        ResetXMLFile();
+        return false;
+    }
+    recovered_ = strictError;
+    if (OnParseXML) OnParseXML(*this);
+    return true;
 }
 
 namespace {

@@ -106,6 +106,7 @@ void TFeedParserAtom::ReadFeedFields(const xmlNode* container) {
 }
 
 void TFeedParserAtom::ReadItem(const xmlNode* node) {
+    if (!IsComplete(node)) return;
     TRSSItem& item = Items().Add();
     AssignIfPresent(FoundValue(node, "title"), [&](std::string v) { item.SetTitle(std::move(v)); });
     // The alternate link is the entry's page; without one the first link counts, whatever its

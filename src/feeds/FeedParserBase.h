@@ -27,6 +27,9 @@ class TFeedParserBase {
     // Whether node is the element name of this format: its node name is name, or its local
     // name is name in one of the format's own namespaces, whatever prefix it is written with.
     bool IsNamed(const xmlNode* node, std::string_view name) const;
+    // An item or entry the data ended inside (a truncated download that was recovered) is
+    // not read: its fields may be cut anywhere.
+    static bool IsComplete(const xmlNode* element) { return TXMLDocument::IsComplete(element); }
     TRSSChannel& Channel() { return feed_.Channel(); }
     TRSSItems& Items() { return feed_.Items(); }
     xmlNode* Root() { return feed_.XMLFile().DocumentElement(); }

@@ -55,6 +55,7 @@ void TFeedParserRDF::ReadChannel(const xmlNode* channel) {
 
 void TFeedParserRDF::ReadItem(const xmlNode* node) {
     // An RSS 1.0 item has no required element.
+    if (!IsComplete(node)) return;
     TRSSItem& item = Items().Add();
     AssignIfPresent(FoundValue(node, "title"), [&](std::string v) { item.SetTitle(std::move(v)); });
     AssignIfPresent(FoundValue(node, "link"), [&](std::string v) { item.SetLink(std::move(v)); });

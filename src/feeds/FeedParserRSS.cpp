@@ -22,7 +22,7 @@ void TFeedParserRSS::Parse() {
 void TFeedParserRSS::ReadItem(const xmlNode* node) {
     const xmlNode* title = FindNode(node, "title");
     const xmlNode* description = FindNode(node, "description");
-    if (title == nullptr && description == nullptr) return;
+    if ((title == nullptr && description == nullptr) || !IsComplete(node)) return;
     TRSSItem& item = Items().Add();
 
     if (title)

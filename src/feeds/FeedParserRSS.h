@@ -14,7 +14,7 @@ class TFeedParserRSS : public TFeedParserBase {
 
   private:
     // Adds the item to Items, unless it has neither title nor description (a stray element
-    // that costs only itself).
+    // that costs only itself) or the data ended inside it.
     void ReadItem(const xmlNode* node);
 };
 

@@ -74,7 +74,7 @@ void TFeedParseriTunes::Parse() {
             if (const xmlAttr* domain = FindAttribute(node, "domain"))
                 category.SetDomain(AttributeText(domain));
         } else if (IsNamed(node, "item")) {
-            ReadItem(Items().Add(), node);
+            if (IsComplete(node)) ReadItem(Items().Add(), node);
         } else if (IsNamed(node, "title")) {
             req.SetTitle(Text(node));
         } else if (IsNamed(node, "link")) {

@@ -28,7 +28,20 @@ class TXMLDocument {
     // superset (EUC-KR as CP949, Shift_JIS as CP932, ...). Raises EXMLError with the parser's
     // first error ("Line 3: ...") and leaves the document empty.
     void LoadFromBytes(std::string_view bytes);
+    // Like LoadFromBytes, for bytes that LoadFromBytes refused: the parser mends what it can
+    // (a bare "&", an undefined HTML entity, a mismatched or missing end tag, a stray byte) under
+    // the same safety settings. A bare "&" and an undeclared reference stay in the text as
+    // written, an HTML entity reads as its character, a byte that is not UTF-8 as U+FFFD;
+    // elements the data ended inside are marked incomplete. Raises EXMLError when no root
+    // element results.
+    void RecoverFromBytes(std::string_view bytes);
     void Clear();
+
+    // Whether the document came from RecoverFromBytes.
+    bool IsRecovered() const { return recovered_; }
+    // False for an element of a recovered document whose end tag never came, such as the item
+    // a truncated download stopped in.
+    static bool IsComplete(const xmlNode* element);
 
     bool IsEmpty() const { return doc_ == nullptr; }
     // The root element, or nullptr for an empty document.
@@ -36,7 +49,10 @@ class TXMLDocument {
     xmlDoc* Handle() const { return doc_; }
 
   private:
+    void Load(std::string_view bytes, bool recover);
+
     xmlDoc* doc_ = nullptr;
+    bool recovered_ = false;
 };
 
 }  // namespace pelwick

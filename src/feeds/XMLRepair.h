@@ -18,4 +18,16 @@ std::string DeclaredEncoding(std::string_view bytes);
 // superset has (EUC-KR for CP949, Shift_JIS for CP932, ...), or nullptr.
 const char* EncodingSuperset(std::string_view encoding);
 
+// bytes with every "&" that starts no character or entity reference written as "&amp;", so
+// that "?a=1&b=2" in an address survives a forgiving parse. Character data sections,
+// comments, processing instructions and the document type declaration are left as they are.
+std::string EscapeBareAmpersands(std::string_view bytes);
+
+// Whether bytes may be scanned for "&" and "<" byte by byte: not UTF-16 or UTF-32, not one of
+// the 7-bit ISO 2022 encodings whose characters reuse those bytes.
+bool IsAsciiCompatible(std::string_view bytes);
+
+// text with every byte that starts no valid UTF-8 sequence replaced by U+FFFD.
+std::string ReplaceInvalidUtf8(std::string_view text);
+
 }  // namespace pelwick

@@ -125,6 +125,56 @@ TEST(FeedDocument, MarkupInTheChannelReadsAsText) {
     EXPECT_EQ(feed.Channel().Required().Desc(), "D <i>x</i>");
 }
 
+TEST(FeedDocument, NearlyValidXmlIsRecoveredWhenItYieldsItems) {
+    test::TFixedClockAndGuids clock;
+    TFeedDocument feed;
+    int parsed = 0;
+    feed.OnParseXML = [&](TFeedDocument&) { ++parsed; };
+    ASSERT_EQ(Load(feed, kTwoItems), "");
+    EXPECT_EQ(feed.Recovered(), "");
+    // A bare "&", and a download that stopped inside the third item: the complete items load.
+    ASSERT_EQ(Load(feed,
+                   "<rss><channel><title>Fish & Chips</title>"
+                   "<item><title>A</title><link>http://e/?a=1&b=2</link></item>"
+                   "<item><title>B</title></item><item><title>Cut"),
+              "");
+    EXPECT_EQ(feed.Recovered(), "Line 1: xmlParseEntityRef: no name");
+    EXPECT_EQ(feed.ChannelTitle, "Fish & Chips");
+    ASSERT_EQ(feed.Items().Count(), 2);
+    EXPECT_EQ(feed.Items()[0].Link(), "http://e/?a=1&b=2");
+    EXPECT_FALSE(feed.XMLFile().IsEmpty());
+    EXPECT_EQ(parsed, 2);
+    // Nothing usable: the strict parser's first error, and the previous model stays.
+    const std::pair<std::string, std::string> refused[] = {
+        {"<rss><channel><title>T</title><item><title>Cut",
+         "Line 1: Premature end of data in tag title line 1"},
+        {"<rss><channel><title>No items & no luck</title></channel></rss>",
+         "Line 1: xmlParseEntityRef: no name"},
+        {"<!DOCTYPE html><html><head><meta charset=utf-8></head><body><p>Moved</body></html>",
+         "Line 1: AttValue: \" or ' expected"},
+        {"<catalog><item><title>x</title></item>",
+         "Line 1: Premature end of data in tag catalog line 1"},
+        {"\x1F\x8B\x08\x00\x00\x00", "Line 1: Start tag expected, '<' not found"},
+    };
+    for (const auto& [bytes, error] : refused) {
+        EXPECT_EQ(Load(feed, bytes), error) << bytes;
+        EXPECT_EQ(feed.Items().Count(), 2) << bytes;
+        EXPECT_EQ(feed.ChannelTitle, "Fish & Chips") << bytes;
+        EXPECT_EQ(feed.Recovered(), "Line 1: xmlParseEntityRef: no name") << bytes;
+        EXPECT_TRUE(feed.XMLFile().IsEmpty()) << bytes;
+    }
+    EXPECT_EQ(parsed, 2);
+    // A reader failing on the recovered document counts as nothing usable.
+    EXPECT_EQ(Load(feed,
+                   "<rss itunes='yes'><channel><item><title>a</title></item>"
+                   "<item><link>no title</link></item><item>"),
+              "Line 1: Premature end of data in tag item line 1");
+    EXPECT_EQ(feed.Items().Count(), 2);
+    // The next well-formed load is no longer recovered.
+    ASSERT_EQ(Load(feed, kTwoItems), "");
+    EXPECT_EQ(feed.Recovered(), "");
+}
+
 TEST(FeedDocument, VersionIsKeptWhenTheRootHasNone) {
     TFeedDocument feed;
     ASSERT_EQ(

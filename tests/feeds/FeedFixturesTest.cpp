@@ -101,7 +101,7 @@ TEST(FeedFixtures, LargeRealFeedLoadsCompletely) {
 
 // Real feeds that once failed or read wrong, with what they read now: markup in fields, links
 // after "replies" links, namesakes of other vocabularies, prefixed roots, a stray item, blanks
-// before the declaration, an encoding used beyond its declared name.
+// before the declaration, nearly valid XML, an encoding used beyond its declared name.
 TEST(FeedFixtures, RealFeedsThatOnceFailedOrReadWrong) {
     const std::string fixtures = test::SharedFixtures();
     if (fixtures.empty()) GTEST_SKIP() << "PELWICK_FIXTURES is not set";
@@ -110,23 +110,30 @@ TEST(FeedFixtures, RealFeedsThatOnceFailedOrReadWrong) {
         int items;
         const char* channelTitle;
         const char* firstLink;
+        bool recovered;
     };
     const TCase cases[] = {
-        {"feeder/rss_nixos.xml", 99, "NixOS News", "https://nixos.org/news.html"},
+        {"feeder/rss_nixos.xml", 99, "NixOS News", "https://nixos.org/news.html", false},
         {"node-feedparser/nondefaultnamespace-xhtml.atom", 1, "Non-default XHTML namespace test",
-         "http://example.org/tests/namespace/result.html"},
+         "http://example.org/tests/namespace/result.html", false},
         {"chardet/EUC-KR/acnnewswire.net.xml", 8, "Asia Corporate Press via ACNNewswire.net",
-         "http://www.acnnewswire.net/Article.Asp?lang=_k&Art_ID=29790"},
+         "http://www.acnnewswire.net/Article.Asp?lang=_k&Art_ID=29790", false},
         {"chardet/utf-8/anitabee.blogspot.com.xml", 9, "Who am I",
-         "http://anitabee.blogspot.com/2006/01/x-ammmmmms.html"},
+         "http://anitabee.blogspot.com/2006/01/x-ammmmmms.html", false},
         {"node-feedparser/nondefaultnamespace.atom", 1, "Non-default namespace test",
-         "http://example.org/tests/namespace/result.html"},
-        {"gofeed/parser/rss/issue_275_unknown_children.xml", 0, "t", nullptr},
-        {"newsboat/rss20_2.xml", 1, "my weblog", ""},
+         "http://example.org/tests/namespace/result.html", false},
+        {"gofeed/parser/rss/issue_275_unknown_children.xml", 0, "t", nullptr, false},
+        {"newsboat/rss20_2.xml", 1, "my weblog", "", false},
         {"feeder/rss_londoner.xml", 40, "Londonist",
-         "http://londonist.com/london/make-the-most-of-london-s-offerings-with-chip"},
+         "http://londonist.com/london/make-the-most-of-london-s-offerings-with-chip", false},
+        {"feeder/rss_theguardian.xml", 54, "World news | The Guardian",
+         "https://www.theguardian.com/world/2022/sep/23/"
+         "saudi-foreign-minister-defends-role-in-ukraine-prisoner-swaps-khashoggi",
+         true},
+        {"feeder/rss_myanimelist.xml", 20, "News - MyAnimeList",
+         "https://myanimelist.net/news/67553378?_location=rss", true},
         {"chardet/CP949/ricanet.com.xml", 10, "\xEB\xA6\xAC\xEC\xB9\xB4\xEB\x84\xB7",
-         "http://ricanet.com/new/view.php?id=blog/100403"},
+         "http://ricanet.com/new/view.php?id=blog/100403", false},
     };
     for (const TCase& c : cases) {
         TFeedDocument feed;
@@ -136,6 +143,7 @@ TEST(FeedFixtures, RealFeedsThatOnceFailedOrReadWrong) {
         if (c.firstLink && feed.Items().Count() > 0) {
             EXPECT_EQ(feed.Items()[0].Link(), c.firstLink) << c.file;
         }
+        EXPECT_EQ(!feed.Recovered().empty(), c.recovered) << c.file;
     }
 }
 

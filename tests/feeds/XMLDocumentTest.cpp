@@ -51,11 +51,78 @@ TEST(XMLDocument, MalformedInputFailsWithTheFirstErrorAndItsLine) {
     EXPECT_NE(ParseError("<!DOCTYPE html><html><body><br></body></html>"), "");
 }
 
+// What a forgiving parse makes of bytes, with the elements left incomplete marked "?".
+std::string Recovered(const std::string& bytes) {
+    TXMLDocument doc;
+    doc.RecoverFromBytes(bytes);
+    EXPECT_TRUE(doc.IsRecovered());
+    std::string out;
+    for (xmlNode* node = doc.DocumentElement()->children; node; node = node->next)
+        out += NodeText(node) + (TXMLDocument::IsComplete(node) ? "|" : "?|");
+    return out;
+}
+
+TEST(XMLDocument, RecoveryMendsNearlyValidXml) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"<r><a>http://x/?a=1&b=2&amp;c=3&#33;&#x21;</a><b><![CDATA[&x]]> &</b></r>",
+         "http://x/?a=1&b=2&c=3!!|&x &|"},
+        {"<r><a>x&nbsp;y&uuml;&bogus;z&bogus;</a></r>", "x\xC2\xA0y\xC3\xBC&bogus;z&bogus;|"},
+        {"<r><a>one</a><b>two</subtitle><c>three</c></r>", "one|two|three|"},
+        {"<?xml version='1.0' encoding='UTF-8'?><r><a>caf\xE9</a></r>", "caf\xEF\xBF\xBD|"},
+        {"<r><a>whole</a><b>cut <i>her", "whole|cut her?|"},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        TXMLDocument strict;
+        EXPECT_THROW(strict.LoadFromBytes(bytes), EXMLError) << bytes;
+        EXPECT_EQ(Recovered(bytes), expected) << bytes;
+    }
+    // Nothing at all to recover: the parser's first error.
+    TXMLDocument doc;
+    for (const std::string bytes : {"", "garbage", "\x1F\x8B\x08\x00"})
+        EXPECT_THROW(doc.RecoverFromBytes(bytes), EXMLError) << bytes;
+    // A strict parse leaves every element complete and the document unrecovered.
+    doc.LoadFromBytes("<r><a/></r>");
+    EXPECT_FALSE(doc.IsRecovered());
+    EXPECT_TRUE(TXMLDocument::IsComplete(doc.DocumentElement()->children));
+}
+
+TEST(XMLDocument, RecoveryKeepsTheSafetySettings) {
+    test::TProgramFolder folder;
+    folder.Write("secret.txt", "TOP-SECRET");
+    const std::string entity = "<!DOCTYPE r [<!ENTITY x SYSTEM 'file://" +
+                               folder.File("secret.txt") + "'>]><r><a>&x; &</a></r>";
+    EXPECT_EQ(Recovered(entity).find("TOP-SECRET"), std::string::npos);
+    std::string decl = "<!ENTITY a0 'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa'>";
+    for (int i = 1; i <= 10; ++i) {
+        decl += "<!ENTITY a" + std::to_string(i) + " '";
+        for (int k = 0; k < 10; ++k)
+            decl += "&a" + std::to_string(i - 1) + ";";
+        decl += "'>";
+    }
+    TXMLDocument doc;
+    try {
+        doc.RecoverFromBytes("<!DOCTYPE r [" + decl + "]><r><a>&a10;</a></r>");
+        EXPECT_LT(NodeText(doc.DocumentElement()).size(), 1000u);
+    } catch (const EXMLError&) {
+        // Refusing the whole document is as safe.
+    }
+    std::string deep = "<r><a>x</a>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "<a>";
+    doc.RecoverFromBytes(deep);
+    int depth = 0;
+    for (const xmlNode* node = doc.DocumentElement(); node; node = node->last)
+        ++depth;
+    EXPECT_LE(depth, 300) << "the depth limit holds";
+}
+
 TEST(XMLDocument, NothingIsPrintedOnStderr) {
     ::testing::internal::CaptureStderr();
     ParseError("<rss><a></b></rss>");
     ParseError("<?xml version='1.0' encoding='x-nobody-knows'?><r>\x81</r>");
     ParseError("<!DOCTYPE r SYSTEM 'http://127.0.0.1:9/x.dtd'><r>&undefined;</r>");
+    TXMLDocument recovered;
+    recovered.RecoverFromBytes("<r><a>&undefined; & <b></r>");
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
