@@ -299,8 +299,7 @@ void TXMLDocument::Load(std::string_view bytes, bool recover) {
     if (bytes.size() > std::size_t(INT_MAX)) throw EXMLError("The document is too large");
     bytes = SkipBlanksBeforeDeclaration(bytes);
     std::string escaped;
-    if (recover && IsAsciiCompatible(bytes)) {
-        escaped = EscapeBareAmpersands(bytes);
+    if (recover && IsAsciiCompatible(bytes) && EscapeBareAmpersands(bytes, escaped)) {
         if (escaped.size() > std::size_t(INT_MAX)) throw EXMLError("The document is too large");
         bytes = escaped;
     }

@@ -148,28 +148,27 @@ bool IsAsciiCompatible(std::string_view bytes) {
            key.find("2022") == std::string::npos;
 }
 
-std::string EscapeBareAmpersands(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 64);
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const std::size_t next = bytes.find_first_of("<&", i);
-        if (next == std::string_view::npos) {
-            out.append(bytes.substr(i));
-            break;
-        }
-        out.append(bytes.substr(i, next - i));
-        if (bytes[next] == '<') {
-            const std::size_t end = SkipOpaque(bytes, next);
-            const std::size_t stop = end > next ? end : next + 1;
-            out.append(bytes.substr(next, stop - next));
-            i = stop;
+bool EscapeBareAmpersands(std::string_view bytes, std::string& escaped) {
+    escaped.clear();
+    // Most documents have no bare "&": nothing is copied until the first one.
+    std::size_t copied = 0;
+    for (std::size_t i = bytes.find_first_of("<&"); i != std::string_view::npos;
+         i = bytes.find_first_of("<&", i)) {
+        if (bytes[i] == '<') {
+            const std::size_t end = SkipOpaque(bytes, i);
+            i = end > i ? end : i + 1;
             continue;
         }
-        out += StartsReference(bytes, next) ? "&" : "&amp;";
-        i = next + 1;
+        if (!StartsReference(bytes, i)) {
+            if (copied == 0) escaped.reserve(bytes.size() + bytes.size() / 64);
+            escaped.append(bytes.substr(copied, i + 1 - copied)).append("amp;");
+            copied = i + 1;
+        }
+        ++i;
     }
-    return out;
+    if (copied == 0) return false;
+    escaped.append(bytes.substr(copied));
+    return true;
 }
 
 std::string ReplaceInvalidUtf8(std::string_view text) {

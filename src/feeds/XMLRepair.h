@@ -18,10 +18,11 @@ std::string DeclaredEncoding(std::string_view bytes);
 // superset has (EUC-KR for CP949, Shift_JIS for CP932, ...), or nullptr.
 const char* EncodingSuperset(std::string_view encoding);
 
-// bytes with every "&" that starts no character or entity reference written as "&amp;", so
-// that "?a=1&b=2" in an address survives a forgiving parse. Character data sections,
-// comments, processing instructions and the document type declaration are left as they are.
-std::string EscapeBareAmpersands(std::string_view bytes);
+// Sets escaped to bytes with every "&" that starts no character or entity reference written as
+// "&amp;", so that "?a=1&b=2" in an address survives a forgiving parse, and returns true; returns
+// false, leaving escaped empty, when there is no such "&". Character data sections, comments,
+// processing instructions and the document type declaration are left as they are.
+bool EscapeBareAmpersands(std::string_view bytes, std::string& escaped);
 
 // Whether bytes may be scanned for "&" and "<" byte by byte: not UTF-16 or UTF-32, not one of
 // the 7-bit ISO 2022 encodings whose characters reuse those bytes.
