@@ -55,12 +55,18 @@ class TFeedDocument {
     std::string ChannelDescription;
     std::string ChannelDate;
 
-    // Parses the bytes from the stream's position to its end and rebuilds the model. Raises
-    // EXMLError for malformed XML (the previous model and summary then stay), EFeedException
+    // Parses the bytes from the stream's position to its end and rebuilds the model. Bytes
+    // that are not well-formed XML are parsed again the forgiving way (TXMLDocument::
+    // RecoverFromBytes); when that gives a feed with at least one item, the load succeeds and
+    // Recovered() names what was wrong. Raises EXMLError with the strict parser's first error
+    // for XML that stays unusable (the previous model and summary then stay), EFeedException
     // for an unknown format or a reader failure (items read before the failure stay), and
     // EConvertError for a number the reader needed.
     void LoadFromStream(TMemoryStream& stream);
     void LoadFromBytes(std::string_view bytes);
+    // The strict parser's first error when the current model comes from a recovered document;
+    // "" after a load of well-formed XML.
+    const std::string& Recovered() const { return recovered_; }
     // Frees the document and starts a new, empty one.
     void ResetXMLFile();
     // Detects the format of the loaded document, rebuilds the model, fills the summary, runs
@@ -68,9 +74,16 @@ class TFeedDocument {
     void ParseXML();
 
   private:
+    void Load(std::string_view bytes, TMemoryStream* stream);
+    // Replaces Channel and Items by empty ones.
+    void ResetModel();
+    // Sets XMLType from the root element; false when the root is no feed root.
+    bool DetectFormat(const xmlNode* root);
+    // ParseXML without the event, for a document whose format is detected.
+    void BuildModel();
+    bool LoadRecovered(std::string_view bytes, const std::string& strictError);
     void FillSummary();
     void FillAtomSummary(xmlNode* root);
-    static std::string AtomAlternateLink(const xmlNode* feed);
 
     std::unique_ptr<TRSSChannel> channel_;
     std::unique_ptr<TRSSItems> items_;
@@ -78,6 +91,7 @@ class TFeedDocument {
     std::string version_ = "2.0";
     TXMLType xmlType_ = xtRSS;
     THTTPClient* httpClient_ = nullptr;
+    std::string recovered_;
 };
 
 // The lower-case name of a format: "rss", "rdf", "atom" or "itunes".

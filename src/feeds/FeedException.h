@@ -10,8 +10,8 @@ class EFeedException : public Exception {
     using Exception::Exception;
 };
 
-// The XML parser refused the bytes, or a document access rule failed ("Element does not
-// contain a single text node").
+// The XML parser refused the bytes (its first error, "Line 3: ..."), or the document could not
+// be changed as an access rule needed.
 class EXMLError : public EFeedException {
   public:
     using EFeedException::EFeedException;

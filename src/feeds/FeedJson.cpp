@@ -288,6 +288,7 @@ std::string FeedToJson(const TFeedDocument& feed, const std::string& error) {
     for (int i = 0; i < feed.Items().Count(); ++i)
         WriteItem(w, feed.Items()[i]);
     w.EndArray();
+    if (!feed.Recovered().empty()) w.String("recovered", feed.Recovered());
     if (!error.empty()) w.String("error", error);
     w.EndObject();
     return w.Take();

@@ -8,7 +8,8 @@ namespace pelwick {
 
 // The model of a feed as one JSON object, the shape pelwick-feed prints (see README): format,
 // version, the channel summary, "channel" with every channel field, "items" with every item
-// field, and "error" only when error is not empty. Two-space indented, ending in a newline.
+// field, "recovered" only when the model comes from XML that was not well-formed, and "error"
+// only when error is not empty. Two-space indented, ending in a newline.
 std::string FeedToJson(const TFeedDocument& feed, const std::string& error = "");
 
 // A JSON string literal; bytes that are not UTF-8 become U+FFFD so the output stays valid.

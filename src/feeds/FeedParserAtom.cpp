@@ -10,12 +10,17 @@ namespace pelwick {
 
 namespace {
 
-// The channel options an Atom feed may carry; the other RSS options are not read.
-bool IsAtomChannelOption(const xmlNode* node) {
-    for (std::string_view name :
-         {"language", "ttl", "image", "rating", "textInput", "skipHours", "skipDays"})
-        if (NodeNameIs(node, name)) return true;
-    return false;
+bool IsAlternate(const xmlNode* link) {
+    const TXMLValue rel = AttributeValue(FindAttribute(link, "rel"));
+    return !rel || *rel == "alternate";
+}
+
+// Whether child counts for FindNode(parent, name), by the same namespace rule.
+bool IsFoundAs(const xmlNode* parent, const xmlNode* child, std::string_view name) {
+    if (child->type != XML_ELEMENT_NODE || !LocalNameIs(child, name)) return false;
+    if (parent->ns == nullptr) return true;
+    return child->ns && child->ns->href && parent->ns->href &&
+           xmlStrcasecmp(child->ns->href, parent->ns->href) == 0;
 }
 
 bool IsBase64Mode(const xmlNode* element) {
@@ -39,13 +44,29 @@ xmlNode* TFeedParserAtom::Container(xmlNode* root) {
     return root;
 }
 
+const xmlNode* TFeedParserAtom::AlternateLink(const xmlNode* parent) {
+    for (const xmlNode* node = parent->children; node; node = node->next) {
+        if (!IsFoundAs(parent, node, "link") || !IsAlternate(node)) continue;
+        if (AttributeValue(FindAttribute(node, "href"))) return node;
+    }
+    return nullptr;
+}
+
+// The channel options an Atom feed may carry; the other RSS options are not read.
+bool TFeedParserAtom::IsAtomChannelOption(const xmlNode* node) const {
+    for (std::string_view name :
+         {"language", "ttl", "image", "rating", "textInput", "skipHours", "skipDays"})
+        if (IsNamed(node, name)) return true;
+    return false;
+}
+
 void TFeedParserAtom::Parse() {
     const xmlNode* container = Container(Root());
     ReadFeedFields(container);
     // Entries are looked for inside the container only: beside a "head" they are not read.
     for (xmlNode* node = container->children; node; node = node->next) {
         if (node->type != XML_ELEMENT_NODE) continue;
-        if (NodeNameIs(node, "entry")) ReadItem(Items().Add(), node);
+        if (IsNamed(node, "entry")) ReadItem(node);
         if (IsAtomChannelOption(node)) ReadChannelOption(node);
     }
 }
@@ -54,39 +75,45 @@ void TFeedParserAtom::ReadFeedFields(const xmlNode* container) {
     TRSSChannelReq& req = Channel().Required();
     TRSSChannelOpt& opt = Channel().Optional();
     bool hasTagline = false;
+    bool hasAlternate = false;
     const xmlNode* subtitle = nullptr;
     for (const xmlNode* node = container->children; node; node = node->next) {
         if (node->type != XML_ELEMENT_NODE) continue;
-        if (NodeNameIs(node, "title")) {
+        if (IsNamed(node, "title")) {
             AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetTitle(std::move(v)); });
-        } else if (NodeNameIs(node, "link")) {
-            // Every link with an address overwrites the one before, whatever its relation.
-            if (const xmlAttr* href = FindAttributeNamed(node, "href"))
-                req.SetLink(AttributeText(href));
-        } else if (NodeNameIs(node, "tagline")) {
+        } else if (IsNamed(node, "link")) {
+            // The first alternate link is the feed's page; without one, every link with an
+            // address overwrites the one before.
+            const xmlAttr* href = FindAttributeNamed(node, "href");
+            if (href == nullptr || hasAlternate) continue;
+            req.SetLink(AttributeText(href));
+            hasAlternate = IsAlternate(node) && !req.Link().empty();
+        } else if (IsNamed(node, "tagline")) {
             hasTagline = true;
-            AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetDesc(std::move(v)); });
-        } else if (NodeNameIs(node, "generator")) {
+            AssignIfPresent(ContentValue(node), [&](std::string v) { req.SetDesc(std::move(v)); });
+        } else if (IsNamed(node, "generator")) {
             AssignIfPresent(NodeValue(node),
                             [&](std::string v) { opt.SetGenerator(std::move(v)); });
-        } else if (NodeNameIs(node, "modified")) {
+        } else if (IsNamed(node, "modified")) {
             ReadISODate(opt.PubDate(), node);
-        } else if (NodeNameIs(node, "subtitle") && subtitle == nullptr) {
+        } else if (IsNamed(node, "subtitle") && subtitle == nullptr) {
             subtitle = node;
         }
     }
-    // Atom 1.0 names its description "subtitle". Reading it is an addition, so a subtitle
-    // written as markup costs only the description, never the load.
+    // Atom 1.0 names its description "subtitle".
     if (!hasTagline && subtitle)
-        Guarded([&] {
-            AssignIfPresent(NodeValue(subtitle), [&](std::string v) { req.SetDesc(std::move(v)); });
-        });
+        AssignIfPresent(ContentValue(subtitle), [&](std::string v) { req.SetDesc(std::move(v)); });
 }
 
-void TFeedParserAtom::ReadItem(TRSSItem& item, const xmlNode* node) {
+void TFeedParserAtom::ReadItem(const xmlNode* node) {
+    if (!IsComplete(node)) return;
+    TRSSItem& item = Items().Add();
     AssignIfPresent(FoundValue(node, "title"), [&](std::string v) { item.SetTitle(std::move(v)); });
-    // The first link element counts, whatever its relation.
-    if (const xmlNode* link = FindNode(node, "link"))
+    // The alternate link is the entry's page; without one the first link counts, whatever its
+    // relation.
+    const xmlNode* link = AlternateLink(node);
+    if (link == nullptr) link = FindNode(node, "link");
+    if (link)
         if (const xmlAttr* href = FindAttribute(link, "href")) item.SetLink(AttributeText(href));
     // The summary stands in only for absent content, not for empty content.
     const xmlNode* content = FindNode(node, "content");

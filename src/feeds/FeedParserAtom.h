@@ -15,10 +15,15 @@ class TFeedParserAtom : public TFeedParserBase {
 
     // The element the feed fields and entries are read from.
     static xmlNode* Container(xmlNode* root);
+    // The first "link" child (as FindNode finds it) whose "rel" is absent or "alternate" and
+    // whose "href" is not empty: the page a feed or an entry stands for, which Blogger and
+    // Feedburner put after their "replies", "edit" and "self" links. nullptr when none is.
+    static const xmlNode* AlternateLink(const xmlNode* parent);
 
   private:
+    bool IsAtomChannelOption(const xmlNode* node) const;
     void ReadFeedFields(const xmlNode* container);
-    void ReadItem(TRSSItem& item, const xmlNode* node);
+    void ReadItem(const xmlNode* node);
     static void ReadItemExtras(TRSSItem& item, const xmlNode* node);
 };
 

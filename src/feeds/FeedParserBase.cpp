@@ -46,6 +46,18 @@ void SetSkipDay(TRSSChannelSkipDays& days, std::size_t index) {
 
 }  // namespace
 
+bool TFeedParserBase::IsNamed(const xmlNode* node, std::string_view name) const {
+    if (NodeNameIs(node, name)) return true;
+    return node->ns != nullptr && node->ns->href != nullptr && LocalNameIs(node, name) &&
+           IsOwnNamespace(node);
+}
+
+bool TFeedParserBase::IsOwnNamespace(const xmlNode* element) const {
+    const xmlNode* root = feed_.XMLFile().DocumentElement();
+    return root != nullptr && root->ns != nullptr && root->ns->href != nullptr &&
+           xmlStrcasecmp(root->ns->href, element->ns->href) == 0;
+}
+
 TXMLValue TFeedParserBase::FoundValue(const xmlNode* parent, std::string_view name) {
     const xmlNode* found = FindNode(parent, name);
     return found ? NodeValue(found) : std::nullopt;
@@ -53,12 +65,12 @@ TXMLValue TFeedParserBase::FoundValue(const xmlNode* parent, std::string_view na
 
 bool TFeedParserBase::ReadChannelRequired(const xmlNode* node) {
     TRSSChannelReq& req = Channel().Required();
-    if (NodeNameIs(node, "title"))
+    if (IsNamed(node, "title"))
         AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetTitle(std::move(v)); });
-    else if (NodeNameIs(node, "link"))
+    else if (IsNamed(node, "link"))
         AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetLink(std::move(v)); });
-    else if (NodeNameIs(node, "description"))
-        AssignIfPresent(NodeValue(node), [&](std::string v) { req.SetDesc(std::move(v)); });
+    else if (IsNamed(node, "description"))
+        AssignIfPresent(ContentValue(node), [&](std::string v) { req.SetDesc(std::move(v)); });
     else
         return false;
     return true;
@@ -83,37 +95,37 @@ bool TFeedParserBase::ReadChannelOption(xmlNode* node) {
             AssignIfPresent(NodeValue(node), [&](std::string v) { target.ParseRFC822(v); });
         });
     };
-    if (NodeNameIs(node, "language"))
+    if (IsNamed(node, "language"))
         Guarded([&] { ReadLanguage(node); });
-    else if (NodeNameIs(node, "copyright"))
+    else if (IsNamed(node, "copyright"))
         text(&TRSSChannelOpt::SetCopyright);
-    else if (NodeNameIs(node, "managingEditor"))
+    else if (IsNamed(node, "managingEditor"))
         text(&TRSSChannelOpt::SetManagingEditor);
-    else if (NodeNameIs(node, "webMaster"))
+    else if (IsNamed(node, "webMaster"))
         text(&TRSSChannelOpt::SetWebMaster);
-    else if (NodeNameIs(node, "pubDate"))
+    else if (IsNamed(node, "pubDate"))
         date(opt.PubDate());
-    else if (NodeNameIs(node, "lastBuildDate"))
+    else if (IsNamed(node, "lastBuildDate"))
         date(opt.LastBuildDate());
-    else if (NodeNameIs(node, "generator"))
+    else if (IsNamed(node, "generator"))
         text(&TRSSChannelOpt::SetGenerator);
-    else if (NodeNameIs(node, "docs"))
+    else if (IsNamed(node, "docs"))
         text(&TRSSChannelOpt::SetDocs);
-    else if (NodeNameIs(node, "cloud"))
+    else if (IsNamed(node, "cloud"))
         Guarded([&] { ReadCloud(node); });
-    else if (NodeNameIs(node, "ttl"))
+    else if (IsNamed(node, "ttl"))
         Guarded([&] {
             AssignIfPresent(NodeValue(node), [&](std::string v) { opt.SetTTL(ValueNumber(v)); });
         });
-    else if (NodeNameIs(node, "image"))
+    else if (IsNamed(node, "image"))
         Guarded([&] { ReadImage(node); });
-    else if (NodeNameIs(node, "rating"))
+    else if (IsNamed(node, "rating"))
         text(&TRSSChannelOpt::SetRating);
-    else if (NodeNameIs(node, "textInput"))
+    else if (IsNamed(node, "textInput"))
         Guarded([&] { ReadTextInput(node); });
-    else if (NodeNameIs(node, "skipHours"))
+    else if (IsNamed(node, "skipHours"))
         Guarded([&] { ReadSkipHours(node); });
-    else if (NodeNameIs(node, "skipDays"))
+    else if (IsNamed(node, "skipDays"))
         Guarded([&] { ReadSkipDays(node); });
     else
         return false;
@@ -201,18 +213,13 @@ void TFeedParserBase::ReadSkipDays(const xmlNode* node) {
     }
 }
 
-TXMLValue TFeedParserBase::ContentValue(const xmlNode* element) {
-    // Markup inside the element would fail a plain read; its first child is taken instead.
-    return HasChildNodes(element) ? NodeValue(element->children) : NodeValue(element);
-}
-
 void TFeedParserBase::ReadEnclosure(TRSSItem& item, const xmlNode* enclosure) {
     TRSSItemEnclosure& target = item.Enclosure();
     auto attr = [&](std::string_view name) {
         return AttributeValue(FindAttribute(enclosure, name));
     };
     AssignIfPresent(attr("url"), [&](std::string v) { target.SetURL(std::move(v)); });
-    AssignIfPresent(attr("length"), [&](std::string v) { target.SetLength(ValueNumber(v)); });
+    if (const std::optional<int> length = TryValueNumber(attr("length"))) target.SetLength(*length);
     AssignIfPresent(attr("type"), [&](std::string v) { target.SetEnclosureType(std::move(v)); });
     target.SetInclude(true);
 }
@@ -220,9 +227,15 @@ void TFeedParserBase::ReadEnclosure(TRSSItem& item, const xmlNode* enclosure) {
 void TFeedParserBase::ReadSource(TRSSItem& item, const xmlNode* source) {
     TRSSItemSource& target = item.Source();
     target.SetInclude(true);
-    AssignIfPresent(NodeValue(source), [&](std::string v) { target.SetTitle(std::move(v)); });
+    AssignIfPresent(SourceTitle(source), [&](std::string v) { target.SetTitle(std::move(v)); });
     AssignIfPresent(AttributeValue(FindAttribute(source, "url")),
                     [&](std::string v) { target.SetURL(std::move(v)); });
+}
+
+TXMLValue TFeedParserBase::SourceTitle(const xmlNode* source) {
+    for (const xmlNode* child = source->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE) return FoundValue(source, "title");
+    return NodeValue(source);
 }
 
 void TFeedParserBase::ReadItemCategory(TRSSItem& item, const xmlNode* category) {

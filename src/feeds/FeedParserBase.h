@@ -24,6 +24,12 @@ class TFeedParserBase {
 
   protected:
     TFeedDocument& Feed() { return feed_; }
+    // Whether node is the element name of this format: its node name is name, or its local
+    // name is name in one of the format's own namespaces, whatever prefix it is written with.
+    bool IsNamed(const xmlNode* node, std::string_view name) const;
+    // An item or entry the data ended inside (a truncated download that was recovered) is
+    // not read: its fields may be cut anywhere.
+    static bool IsComplete(const xmlNode* element) { return TXMLDocument::IsComplete(element); }
     TRSSChannel& Channel() { return feed_.Channel(); }
     TRSSItems& Items() { return feed_.Items(); }
     xmlNode* Root() { return feed_.XMLFile().DocumentElement(); }
@@ -56,18 +62,25 @@ class TFeedParserBase {
 
     // Item steps shared by the readers, each reading an element found among an item's
     // children and assigning only present values.
-    // The content rule: the first child's value when the element has children, else its own.
-    static TXMLValue ContentValue(const xmlNode* element);
+    // The content rule: the element's text, or its markup written as HTML (MarkupValue).
+    static TXMLValue ContentValue(const xmlNode* element) { return MarkupValue(element); }
+    // A length that is no number (servers write "unknown") leaves Length at its default.
     static void ReadEnclosure(TRSSItem& item, const xmlNode* enclosure);
     static void ReadSource(TRSSItem& item, const xmlNode* source);
+    // The title of a source: its text, or, for a source holding elements (an Atom source is
+    // the head of the feed the entry came from), the text of its "title" child.
+    static TXMLValue SourceTitle(const xmlNode* source);
     static void ReadItemCategory(TRSSItem& item, const xmlNode* category);
 
-    // The flags named by the children's values ("0" to "23"; "Monday" to "Sunday"); a child
-    // holding markup raises and ends the reading there.
+    // The flags named by the children's values ("0" to "23"; "Monday" to "Sunday").
     void ReadSkipHours(const xmlNode* node);
     void ReadSkipDays(const xmlNode* node);
 
   private:
+    // Whether element is in a namespace whose elements count under their local names: the
+    // root's own.
+    virtual bool IsOwnNamespace(const xmlNode* element) const;
+
     void ReadLanguage(const xmlNode* node);
     void ReadCloud(const xmlNode* node);
     void ReadImage(const xmlNode* node);

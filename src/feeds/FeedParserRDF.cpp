@@ -6,6 +6,11 @@ namespace pelwick {
 
 namespace {
 
+bool IsRDFChannelNamespace(const xmlChar* namespaceName) {
+    return xmlStrcasecmp(namespaceName, BAD_CAST "http://purl.org/rss/1.0/") == 0 ||
+           xmlStrcasecmp(namespaceName, BAD_CAST "http://my.netscape.com/rdf/simple/0.9/") == 0;
+}
+
 // The item's date: "dc:date" as the access rules find it, which inside an item in the RSS 1.0
 // namespace is never the Dublin Core element; that one is then looked up by its namespace, so
 // that RSS 1.0 items keep their dates instead of the time of the load.
@@ -16,15 +21,28 @@ const xmlNode* FindItemDate(const xmlNode* item) {
 
 }  // namespace
 
+const xmlNode* TFeedParserRDF::FindChannel(const xmlNode* root) {
+    for (const xmlNode* node = root->children; node; node = node->next) {
+        if (node->type != XML_ELEMENT_NODE || !LocalNameIs(node, "channel")) continue;
+        if (NodeNameIs(node, "channel") || (node->ns && IsRDFChannelNamespace(node->ns->href)))
+            return node;
+    }
+    return nullptr;
+}
+
+bool TFeedParserRDF::IsOwnNamespace(const xmlNode* element) const {
+    return IsRDFChannelNamespace(element->ns->href);
+}
+
 void TFeedParserRDF::Parse() {
     for (xmlNode* node = Root()->children; node; node = node->next) {
         if (node->type != XML_ELEMENT_NODE) continue;
-        if (NodeNameIs(node, "channel"))
+        if (IsNamed(node, "channel"))
             ReadChannel(node);
-        else if (NodeNameIs(node, "category"))
+        else if (IsNamed(node, "category"))
             ReadChannelCategory(node);
-        else if (NodeNameIs(node, "item"))
-            ReadItem(Items().Add(), node);
+        else if (IsNamed(node, "item"))
+            ReadItem(node);
         else if (!ReadChannelRequired(node))
             ReadChannelOption(node);
     }
@@ -35,13 +53,15 @@ void TFeedParserRDF::ReadChannel(const xmlNode* channel) {
         if (node->type == XML_ELEMENT_NODE) ReadChannelRequired(node);
 }
 
-void TFeedParserRDF::ReadItem(TRSSItem& item, const xmlNode* node) {
-    // An RSS 1.0 item has no required element; these plain fields fail the load when they
-    // hold markup.
+void TFeedParserRDF::ReadItem(const xmlNode* node) {
+    // An RSS 1.0 item has no required element.
+    if (!IsComplete(node)) return;
+    TRSSItem& item = Items().Add();
     AssignIfPresent(FoundValue(node, "title"), [&](std::string v) { item.SetTitle(std::move(v)); });
     AssignIfPresent(FoundValue(node, "link"), [&](std::string v) { item.SetLink(std::move(v)); });
-    AssignIfPresent(FoundValue(node, "description"),
-                    [&](std::string v) { item.SetDescription(std::move(v)); });
+    if (const xmlNode* description = FindNode(node, "description"))
+        AssignIfPresent(ContentValue(description),
+                        [&](std::string v) { item.SetDescription(std::move(v)); });
     AssignIfPresent(FoundValue(node, "author"),
                     [&](std::string v) { item.Author().SetName(std::move(v)); });
     AssignIfPresent(FoundValue(node, "comments"),

@@ -12,9 +12,16 @@ class TFeedParserRDF : public TFeedParserBase {
     using TFeedParserBase::TFeedParserBase;
     void Parse() override;
 
+    // The first element named "channel" among the root's children, or nullptr: what comes
+    // before it (a comment, a processing instruction) does not matter.
+    static const xmlNode* FindChannel(const xmlNode* root);
+
   private:
+    // The RSS 1.0 and RSS 0.9 namespaces, whose elements count whatever their prefix.
+    bool IsOwnNamespace(const xmlNode* element) const override;
+
     void ReadChannel(const xmlNode* channel);
-    void ReadItem(TRSSItem& item, const xmlNode* node);
+    void ReadItem(const xmlNode* node);
     static void ReadItemExtras(TRSSItem& item, const xmlNode* node);
 };
 

@@ -2,8 +2,6 @@
 
 #include <libxml/tree.h>
 
-#include "feeds/FeedException.h"
-
 namespace pelwick {
 
 void TFeedParserRSS::Parse() {
@@ -12,20 +10,20 @@ void TFeedParserRSS::Parse() {
     if (FindNode(channel, "item") == nullptr && FindNode(channel, "category") == nullptr) return;
     for (xmlNode* node = channel->children; node; node = node->next) {
         if (node->type != XML_ELEMENT_NODE) continue;
-        if (NodeNameIs(node, "category"))
+        if (IsNamed(node, "category"))
             ReadChannelCategory(node);
-        else if (NodeNameIs(node, "item"))
-            ReadItem(Items().Add(), node);
+        else if (IsNamed(node, "item"))
+            ReadItem(node);
         else if (!ReadChannelRequired(node))
             ReadChannelOption(node);
     }
 }
 
-void TFeedParserRSS::ReadItem(TRSSItem& item, const xmlNode* node) {
+void TFeedParserRSS::ReadItem(const xmlNode* node) {
     const xmlNode* title = FindNode(node, "title");
     const xmlNode* description = FindNode(node, "description");
-    if (title == nullptr && description == nullptr)
-        throw EFeedException("Required Field Missing. Field: item -> title");
+    if ((title == nullptr && description == nullptr) || !IsComplete(node)) return;
+    TRSSItem& item = Items().Add();
 
     if (title)
         AssignIfPresent(NodeValue(title), [&](std::string v) { item.SetTitle(std::move(v)); });

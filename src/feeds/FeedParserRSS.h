@@ -12,10 +12,10 @@ class TFeedParserRSS : public TFeedParserBase {
     using TFeedParserBase::TFeedParserBase;
     void Parse() override;
 
-  protected:
-    // Raises EFeedException "Required Field Missing. Field: item -> title" when the item has
-    // neither title nor description; the item then stays in Items, empty.
-    void ReadItem(TRSSItem& item, const xmlNode* node);
+  private:
+    // Adds the item to Items, unless it has neither title nor description (a stray element
+    // that costs only itself) or the data ended inside it.
+    void ReadItem(const xmlNode* node);
 };
 
 }  // namespace pelwick

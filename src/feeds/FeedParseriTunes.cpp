@@ -68,19 +68,19 @@ void TFeedParseriTunes::Parse() {
     TRSSChannelReq& req = Channel().Required();
     for (xmlNode* node = channel->children; node; node = node->next) {
         if (node->type != XML_ELEMENT_NODE) continue;
-        if (NodeNameIs(node, "category")) {
+        if (IsNamed(node, "category")) {
             TRSSChannelCategory& category = Channel().Optional().Categories().Add();
             category.SetCategory(Text(node));
             if (const xmlAttr* domain = FindAttribute(node, "domain"))
                 category.SetDomain(AttributeText(domain));
-        } else if (NodeNameIs(node, "item")) {
-            ReadItem(Items().Add(), node);
-        } else if (NodeNameIs(node, "title")) {
+        } else if (IsNamed(node, "item")) {
+            if (IsComplete(node)) ReadItem(Items().Add(), node);
+        } else if (IsNamed(node, "title")) {
             req.SetTitle(Text(node));
-        } else if (NodeNameIs(node, "link")) {
+        } else if (IsNamed(node, "link")) {
             req.SetLink(Text(node));
-        } else if (NodeNameIs(node, "description")) {
-            req.SetDesc(Text(node));
+        } else if (IsNamed(node, "description")) {
+            req.SetDesc(ContentValue(node).value_or(""));
         } else if (!ReadPodcastChannelRow(node)) {
             ReadStrictChannelOption(node);
         }
@@ -119,37 +119,37 @@ bool TFeedParseriTunes::ReadPodcastChannelRow(const xmlNode* node) {
 
 void TFeedParseriTunes::ReadStrictChannelOption(xmlNode* node) {
     TRSSChannelOpt& opt = Channel().Optional();
-    if (NodeNameIs(node, "language")) {
+    if (IsNamed(node, "language")) {
         const std::string code = Text(node);
         opt.SetLanguage(LanguageFromCode(code));
         opt.SetXLang(opt.Language() == langX ? code : "");
-    } else if (NodeNameIs(node, "copyright")) {
+    } else if (IsNamed(node, "copyright")) {
         opt.SetCopyright(Text(node));
-    } else if (NodeNameIs(node, "managingEditor")) {
+    } else if (IsNamed(node, "managingEditor")) {
         opt.SetManagingEditor(Text(node));
-    } else if (NodeNameIs(node, "webMaster")) {
+    } else if (IsNamed(node, "webMaster")) {
         opt.SetWebMaster(Text(node));
-    } else if (NodeNameIs(node, "pubDate")) {
+    } else if (IsNamed(node, "pubDate")) {
         opt.PubDate().ParseRFC822(Text(node));
-    } else if (NodeNameIs(node, "lastBuildDate")) {
+    } else if (IsNamed(node, "lastBuildDate")) {
         opt.LastBuildDate().ParseRFC822(Text(node));
-    } else if (NodeNameIs(node, "generator")) {
+    } else if (IsNamed(node, "generator")) {
         opt.SetGenerator(Text(node));
-    } else if (NodeNameIs(node, "docs")) {
+    } else if (IsNamed(node, "docs")) {
         opt.SetDocs(Text(node));
-    } else if (NodeNameIs(node, "cloud")) {
+    } else if (IsNamed(node, "cloud")) {
         ReadCloud(node);
-    } else if (NodeNameIs(node, "ttl")) {
+    } else if (IsNamed(node, "ttl")) {
         opt.SetTTL(Number(node));
-    } else if (NodeNameIs(node, "image")) {
+    } else if (IsNamed(node, "image")) {
         ReadImage(node);
-    } else if (NodeNameIs(node, "rating")) {
+    } else if (IsNamed(node, "rating")) {
         opt.SetRating(Text(node));
-    } else if (NodeNameIs(node, "textInput")) {
+    } else if (IsNamed(node, "textInput")) {
         ReadTextInput(node);
-    } else if (NodeNameIs(node, "skipHours")) {
+    } else if (IsNamed(node, "skipHours")) {
         ReadSkipHours(node);
-    } else if (NodeNameIs(node, "skipDays")) {
+    } else if (IsNamed(node, "skipDays")) {
         ReadSkipDays(node);
     }
 }
@@ -255,7 +255,7 @@ void TFeedParseriTunes::ReadSource(TRSSItem& item, const xmlNode* source) {
     const xmlAttr* url = RequiredAttribute(source, "source", "url");
     TRSSItemSource& target = item.Source();
     target.SetInclude(true);
-    target.SetTitle(Text(source));
+    target.SetTitle(SourceTitle(source).value_or(""));
     target.SetURL(AttributeText(url));
 }
 

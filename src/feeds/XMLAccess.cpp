@@ -8,6 +8,7 @@
 
 #include "app/Strings.h"
 #include "feeds/FeedException.h"
+#include "feeds/XMLMarkup.h"
 
 namespace pelwick {
 
@@ -78,12 +79,14 @@ bool IsElement(const xmlNode* node) {
 xmlNode* FindNode(const xmlNode* parent, std::string_view name) {
     if (!IsElement(parent)) return nullptr;
     const bool anyNamespace = parent->ns == nullptr;
+    xmlNode* byLocalName = nullptr;
     for (xmlNode* child = parent->children; child; child = child->next) {
         if (child->type != XML_ELEMENT_NODE) continue;
         if (!anyNamespace && !SameNamespace(child, parent)) continue;
-        if (NameOrLocalNameIs(View(Prefix(child)), View(child->name), name)) return child;
+        if (QualifiedNameIs(View(Prefix(child)), View(child->name), name)) return child;
+        if (byLocalName == nullptr && View(child->name) == name) byLocalName = child;
     }
-    return nullptr;
+    return byLocalName;
 }
 
 xmlNode* ChildNode(xmlNode* parent, std::string_view name) {
@@ -112,6 +115,12 @@ xmlNode* FindNodeInNamespace(const xmlNode* parent, std::string_view namespaceNa
             return child;
     }
     return nullptr;
+}
+
+bool InNamespace(const xmlNode* node, std::string_view namespaceName) {
+    if (!IsElement(node) || node->ns == nullptr || node->ns->href == nullptr) return false;
+    const std::string wanted(namespaceName);
+    return xmlStrcasecmp(node->ns->href, BAD_CAST wanted.c_str()) == 0;
 }
 
 xmlAttr* FindAttributeNamed(const xmlNode* element, std::string_view name) {
@@ -151,7 +160,7 @@ std::string NodeText(const xmlNode* node) {
     const xmlNode* child = node->children;
     if (child == nullptr) return "";
     if (child->next == nullptr && IsTextLike(child)) return std::string(View(child->content));
-    throw EXMLError(NotSingleTextNodeMessage);
+    return DescendantText(node);
 }
 
 std::string AttributeText(const xmlAttr* attribute) {
@@ -178,8 +187,18 @@ TXMLValue AttributeValue(const xmlAttr* attribute) {
     return text;
 }
 
-int ValueNumber(const TXMLValue& value) {
-    if (!value) throw EConvertError("Could not convert an empty value to an integer");
+TXMLValue MarkupValue(const xmlNode* element) {
+    if (!IsElement(element)) return NodeValue(element);
+    bool holdsElements = false;
+    for (const xmlNode* child = element->children; child && !holdsElements; child = child->next)
+        holdsElements = child->type == XML_ELEMENT_NODE;
+    std::string text = holdsElements ? InnerHTML(element) : NodeText(element);
+    if (text.empty()) return std::nullopt;
+    return text;
+}
+
+std::optional<int> TryValueNumber(const TXMLValue& value) {
+    if (!value) return std::nullopt;
     std::string_view s = TrimNumberBlanks(*value);
     if (auto exact = TryParseInt(s)) return *exact;
     if (!s.empty() && s.front() == '+') {
@@ -191,10 +210,15 @@ int ValueNumber(const TXMLValue& value) {
     // from_chars also reads "inf" and "nan", which are no numbers a feed means.
     const bool ok =
         !s.empty() && ec == std::errc() && end == s.data() + s.size() && std::isfinite(number);
-    if (ok) {
-        const double rounded = std::nearbyint(number);
-        if (rounded >= -2147483648.0 && rounded <= 2147483647.0) return int(rounded);
-    }
+    if (!ok) return std::nullopt;
+    const double rounded = std::nearbyint(number);
+    if (rounded < -2147483648.0 || rounded > 2147483647.0) return std::nullopt;
+    return int(rounded);
+}
+
+int ValueNumber(const TXMLValue& value) {
+    if (!value) throw EConvertError("Could not convert an empty value to an integer");
+    if (const std::optional<int> number = TryValueNumber(value)) return *number;
     throw EConvertError("Could not convert \"" + *value + "\" to an integer");
 }
 

@@ -32,6 +32,28 @@ TEST(FeedDocument, DetectsTheFormatFromTheRootName) {
     EXPECT_EQ(feed.XMLType(), xtRDF);
     EXPECT_EQ(Load(feed, "<feed xmlns='http://www.w3.org/2005/Atom'/>"), "");
     EXPECT_EQ(feed.XMLType(), xtAtom);
+    // A prefix does not hide a root in the format's namespace, nor the elements below it.
+    const std::pair<std::string, TXMLType> prefixed[] = {
+        {"<a:feed xmlns:a='http://www.w3.org/2005/Atom'><a:entry><a:title>x</a:title>"
+         "</a:entry></a:feed>",
+         xtAtom},
+        {"<a:feed xmlns:a='http://purl.org/atom/ns#'><a:entry><a:title>x</a:title></a:entry>"
+         "</a:feed>",
+         xtAtom},
+        {"<RDF xmlns='http://www.w3.org/1999/02/22-rdf-syntax-ns#' "
+         "xmlns:r='http://purl.org/rss/1.0/'>"
+         "<r:channel><r:title>C</r:title></r:channel><r:item><r:title>x</r:title></r:item></RDF>",
+         xtRDF},
+        {"<x:rss xmlns:x='urn:x'><x:channel><x:item><x:title>x</x:title></x:item></x:channel>"
+         "</x:rss>",
+         xtRSS},
+    };
+    for (const auto& [xml, type] : prefixed) {
+        ASSERT_EQ(Load(feed, xml), "") << xml;
+        EXPECT_EQ(feed.XMLType(), type) << xml;
+        ASSERT_EQ(feed.Items().Count(), 1) << xml;
+        EXPECT_EQ(feed.Items()[0].Title(), "x") << xml;
+    }
     // Each format goes to its own reader: the same channel-less item is read by RDF only.
     const std::string lone = "<title>T</title><item><title>i</title></item>";
     ASSERT_EQ(Load(feed, "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'>" +
@@ -51,8 +73,9 @@ TEST(FeedDocument, UnknownRootFailsWithItsNameAndEmptiesTheModel) {
     EXPECT_EQ(feed.Channel().Required().Title(), "");
     EXPECT_EQ(feed.XMLType(), xtAtom) << "only a successful detection sets the format";
     EXPECT_EQ(feed.ChannelTitle, "First feed") << "the summary stays";
-    EXPECT_EQ(Load(feed, "<atom:feed xmlns:atom='http://www.w3.org/2005/Atom'/>"),
-              "unkown format: atom:feed");
+    // Outside the formats' namespaces a prefixed name is just a name.
+    EXPECT_EQ(Load(feed, "<x:feed xmlns:x='urn:x'/>"), "unkown format: x:feed");
+    EXPECT_EQ(Load(feed, "<x:RDF xmlns:x='urn:x'/>"), "unkown format: x:RDF");
 }
 
 TEST(FeedDocument, MalformedXmlKeepsThePreviousModel) {
@@ -86,24 +109,70 @@ TEST(FeedDocument, SummaryIsTheChannelTextAsWritten) {
     EXPECT_EQ(feed.Items().Count(), 0);
 }
 
-TEST(FeedDocument, MarkupInTheChannelTitleKeepsTheOldSummaryAndFailsTheLoad) {
+TEST(FeedDocument, MarkupInTheChannelReadsAsText) {
     TFeedDocument feed;
     ASSERT_EQ(Load(feed, kTwoItems), "");
-    EXPECT_EQ(Load(feed, Rss("<title>New <b>bold</b></title><description>D</description>"
+    ASSERT_EQ(Load(feed, Rss("<title>New <b>bold</b> <i>title</i></title>"
+                             "<description>D <i>x</i></description><link>L2</link>"
                              "<item><title>x</title></item>")),
-              "Element does not contain a single text node");
-    EXPECT_EQ(feed.ChannelTitle, "First feed");
-    EXPECT_EQ(feed.ChannelDescription, "About");
-    EXPECT_EQ(feed.ChannelDate, "Mon, 02 Jan 2006 15:04:05 GMT");
-    // A later broken summary element keeps only itself and those after it; the reader then
-    // fails on the same element.
-    EXPECT_EQ(Load(feed, Rss("<title>T2</title><description>D <i>x</i></description>"
-                             "<link>L2</link><item><title>x</title></item>")),
-              "Element does not contain a single text node");
-    EXPECT_EQ(feed.ChannelTitle, "T2");
-    EXPECT_EQ(feed.ChannelDescription, "About");
-    EXPECT_EQ(feed.ChannelLink, "http://a/");
-    EXPECT_EQ(feed.Channel().Required().Title(), "T2");
+              "");
+    // The panel shows the summary as plain text; the model keeps the description's markup.
+    EXPECT_EQ(feed.ChannelTitle, "New bold title");
+    EXPECT_EQ(feed.ChannelDescription, "D x");
+    EXPECT_EQ(feed.ChannelLink, "L2");
+    EXPECT_EQ(feed.ChannelDate, "");
+    EXPECT_EQ(feed.Channel().Required().Title(), "New bold title");
+    EXPECT_EQ(feed.Channel().Required().Desc(), "D <i>x</i>");
+}
+
+TEST(FeedDocument, NearlyValidXmlIsRecoveredWhenItYieldsItems) {
+    test::TFixedClockAndGuids clock;
+    TFeedDocument feed;
+    int parsed = 0;
+    feed.OnParseXML = [&](TFeedDocument&) { ++parsed; };
+    ASSERT_EQ(Load(feed, kTwoItems), "");
+    EXPECT_EQ(feed.Recovered(), "");
+    // A bare "&", and a download that stopped inside the third item: the complete items load.
+    ASSERT_EQ(Load(feed,
+                   "<rss><channel><title>Fish & Chips</title>"
+                   "<item><title>A</title><link>http://e/?a=1&b=2</link></item>"
+                   "<item><title>B</title></item><item><title>Cut"),
+              "");
+    EXPECT_EQ(feed.Recovered(), "Line 1: xmlParseEntityRef: no name");
+    EXPECT_EQ(feed.ChannelTitle, "Fish & Chips");
+    ASSERT_EQ(feed.Items().Count(), 2);
+    EXPECT_EQ(feed.Items()[0].Link(), "http://e/?a=1&b=2");
+    EXPECT_FALSE(feed.XMLFile().IsEmpty());
+    EXPECT_EQ(parsed, 2);
+    // Nothing usable: the strict parser's first error, and the previous model stays.
+    const std::pair<std::string, std::string> refused[] = {
+        {"<rss><channel><title>T</title><item><title>Cut",
+         "Line 1: Premature end of data in tag title line 1"},
+        {"<rss><channel><title>No items & no luck</title></channel></rss>",
+         "Line 1: xmlParseEntityRef: no name"},
+        {"<!DOCTYPE html><html><head><meta charset=utf-8></head><body><p>Moved</body></html>",
+         "Line 1: AttValue: \" or ' expected"},
+        {"<catalog><item><title>x</title></item>",
+         "Line 1: Premature end of data in tag catalog line 1"},
+        {"\x1F\x8B\x08\x00\x00\x00", "Line 1: Start tag expected, '<' not found"},
+    };
+    for (const auto& [bytes, error] : refused) {
+        EXPECT_EQ(Load(feed, bytes), error) << bytes;
+        EXPECT_EQ(feed.Items().Count(), 2) << bytes;
+        EXPECT_EQ(feed.ChannelTitle, "Fish & Chips") << bytes;
+        EXPECT_EQ(feed.Recovered(), "Line 1: xmlParseEntityRef: no name") << bytes;
+        EXPECT_TRUE(feed.XMLFile().IsEmpty()) << bytes;
+    }
+    EXPECT_EQ(parsed, 2);
+    // A reader failing on the recovered document counts as nothing usable.
+    EXPECT_EQ(Load(feed,
+                   "<rss itunes='yes'><channel><item><title>a</title></item>"
+                   "<item><link>no title</link></item><item>"),
+              "Line 1: Premature end of data in tag item line 1");
+    EXPECT_EQ(feed.Items().Count(), 2);
+    // The next well-formed load is no longer recovered.
+    ASSERT_EQ(Load(feed, kTwoItems), "");
+    EXPECT_EQ(feed.Recovered(), "");
 }
 
 TEST(FeedDocument, VersionIsKeptWhenTheRootHasNone) {

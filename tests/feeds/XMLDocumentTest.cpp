@@ -51,11 +51,78 @@ TEST(XMLDocument, MalformedInputFailsWithTheFirstErrorAndItsLine) {
     EXPECT_NE(ParseError("<!DOCTYPE html><html><body><br></body></html>"), "");
 }
 
+// What a forgiving parse makes of bytes, with the elements left incomplete marked "?".
+std::string Recovered(const std::string& bytes) {
+    TXMLDocument doc;
+    doc.RecoverFromBytes(bytes);
+    EXPECT_TRUE(doc.IsRecovered());
+    std::string out;
+    for (xmlNode* node = doc.DocumentElement()->children; node; node = node->next)
+        out += NodeText(node) + (TXMLDocument::IsComplete(node) ? "|" : "?|");
+    return out;
+}
+
+TEST(XMLDocument, RecoveryMendsNearlyValidXml) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"<r><a>http://x/?a=1&b=2&amp;c=3&#33;&#x21;</a><b><![CDATA[&x]]> &</b></r>",
+         "http://x/?a=1&b=2&c=3!!|&x &|"},
+        {"<r><a>x&nbsp;y&uuml;&bogus;z&bogus;</a></r>", "x\xC2\xA0y\xC3\xBC&bogus;z&bogus;|"},
+        {"<r><a>one</a><b>two</subtitle><c>three</c></r>", "one|two|three|"},
+        {"<?xml version='1.0' encoding='UTF-8'?><r><a>caf\xE9</a></r>", "caf\xEF\xBF\xBD|"},
+        {"<r><a>whole</a><b>cut <i>her", "whole|cut her?|"},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        TXMLDocument strict;
+        EXPECT_THROW(strict.LoadFromBytes(bytes), EXMLError) << bytes;
+        EXPECT_EQ(Recovered(bytes), expected) << bytes;
+    }
+    // Nothing at all to recover: the parser's first error.
+    TXMLDocument doc;
+    for (const std::string bytes : {"", "garbage", "\x1F\x8B\x08\x00"})
+        EXPECT_THROW(doc.RecoverFromBytes(bytes), EXMLError) << bytes;
+    // A strict parse leaves every element complete and the document unrecovered.
+    doc.LoadFromBytes("<r><a/></r>");
+    EXPECT_FALSE(doc.IsRecovered());
+    EXPECT_TRUE(TXMLDocument::IsComplete(doc.DocumentElement()->children));
+}
+
+TEST(XMLDocument, RecoveryKeepsTheSafetySettings) {
+    test::TProgramFolder folder;
+    folder.Write("secret.txt", "TOP-SECRET");
+    const std::string entity = "<!DOCTYPE r [<!ENTITY x SYSTEM 'file://" +
+                               folder.File("secret.txt") + "'>]><r><a>&x; &</a></r>";
+    EXPECT_EQ(Recovered(entity).find("TOP-SECRET"), std::string::npos);
+    std::string decl = "<!ENTITY a0 'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa'>";
+    for (int i = 1; i <= 10; ++i) {
+        decl += "<!ENTITY a" + std::to_string(i) + " '";
+        for (int k = 0; k < 10; ++k)
+            decl += "&a" + std::to_string(i - 1) + ";";
+        decl += "'>";
+    }
+    TXMLDocument doc;
+    try {
+        doc.RecoverFromBytes("<!DOCTYPE r [" + decl + "]><r><a>&a10;</a></r>");
+        EXPECT_LT(NodeText(doc.DocumentElement()).size(), 1000u);
+    } catch (const EXMLError&) {
+        // Refusing the whole document is as safe.
+    }
+    std::string deep = "<r><a>x</a>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "<a>";
+    doc.RecoverFromBytes(deep);
+    int depth = 0;
+    for (const xmlNode* node = doc.DocumentElement(); node; node = node->last)
+        ++depth;
+    EXPECT_LE(depth, 300) << "the depth limit holds";
+}
+
 TEST(XMLDocument, NothingIsPrintedOnStderr) {
     ::testing::internal::CaptureStderr();
     ParseError("<rss><a></b></rss>");
     ParseError("<?xml version='1.0' encoding='x-nobody-knows'?><r>\x81</r>");
     ParseError("<!DOCTYPE r SYSTEM 'http://127.0.0.1:9/x.dtd'><r>&undefined;</r>");
+    TXMLDocument recovered;
+    recovered.RecoverFromBytes("<r><a>&undefined; & <b></r>");
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
@@ -172,10 +239,41 @@ TEST(XMLDocument, BlankTextIsDroppedUnlessPreserved) {
     // Character data sections are no text nodes: they stay, and the blanks around them go.
     EXPECT_EQ(NodeText(FindNode(root, "g")), " ");
     EXPECT_EQ(NodeText(FindNode(root, "h")), "  &  ") << "blanks beside other text stay";
-    // Between elements of mixed content too, a blank-only text node goes.
+    // Between elements of mixed content too, a blank-only text node goes, except the word
+    // space after a phrasing element of HTML.
     xmlNode* i = FindNode(root, "i");
     ASSERT_NE(i->children->next, nullptr);
-    EXPECT_EQ(i->children->next->next, FindNode(i, "c"));
+    EXPECT_EQ(NodeText(i->children->next->next), " ");
+    TXMLDocument markup;
+    markup.LoadFromBytes(
+        "<r><t><b>big</b> <i>news</i>\n <p>para</p>\n <c>x</c> <d/></t><e><b>x</b> </e></r>");
+    EXPECT_EQ(NodeText(FindNode(markup.DocumentElement(), "t")), "big news\n parax");
+    EXPECT_EQ(FindNode(markup.DocumentElement(), "e")->children->next, nullptr)
+        << "a blank before the end tag is no word space";
+}
+
+TEST(XMLDocument, BlanksBeforeTheDeclarationAreSkipped) {
+    EXPECT_EQ(TitleOf("\n\r\n \t<?xml version='1.0'?><r><title>t</title></r>"), "t");
+    EXPECT_EQ(
+        TitleOf("\xEF\xBB\xBF\n<?xml version='1.0' encoding='UTF-8'?><r><title>t</title></r>"),
+        "t");
+    // Anything else before the declaration still fails it.
+    EXPECT_EQ(ParseError("x\n<?xml version='1.0'?><r/>"),
+              "Line 1: Start tag expected, '<' not found");
+    EXPECT_EQ(ParseError("<!-- c -->\n<?xml version='1.0'?><r/>"),
+              "Line 2: XML declaration allowed only at the start of the document");
+}
+
+TEST(XMLDocument, TextOutsideItsDeclaredEncodingIsReadInTheSuperset) {
+    // "\x87\x40" is a circled one, which Shift_JIS lacks and its superset CP932 has;
+    // "\x93" and "\x94" are the quotes of windows-1252.
+    EXPECT_EQ(TitleOf("<?xml version='1.0' encoding='Shift_JIS'?><r><title>\x87\x40</title></r>"),
+              "\xE2\x91\xA0");
+    EXPECT_EQ(TitleOf("<?xml version='1.0' encoding='us-ascii'?><r><title>\x93q\x94</title></r>"),
+              "\xE2\x80\x9Cq\xE2\x80\x9D");
+    // Without a superset the conversion error stands.
+    EXPECT_NE(ParseError("<?xml version='1.0' encoding='EUC-JP'?><r><title>\xFF\xFF</title></r>"),
+              "");
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // pelwick-feed [--verbose] [--timeout SECONDS] FILE|URL: loads a feed file, or downloads an
 // address (anything with "://") the way the saver does, and prints its model as JSON.
-// Exit status: 0 loaded, 1 the download or the load failed (the message is on stderr and in
-// "error"), 2 the file could not be read or the command line is wrong.
+// Exit status: 0 loaded (also when only a forgiving parse could read the XML: "recovered" then
+// holds the strict parser's error), 1 the download or the load failed (the message is on stderr
+// and in "error"), 2 the file could not be read or the command line is wrong.
 // pelwick-feed --opml FILE prints, as JSON, the entries an OPML import would add to an empty
 // feed list; pelwick-feed --export-opml OUT NAME=ADDRESS... writes the exported OPML document.
 #include <cstdio>
