@@ -2,7 +2,9 @@
 
 #include <QPolygon>
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <utility>
 
 namespace pelwick {
 
@@ -80,6 +82,72 @@ TRegion TRegion::Polygon(const std::vector<TPoint>& points, TRegion::TPolyFillMo
         polygon << QPoint(p.X, p.Y);
     return TRegion(
         QRegion(polygon, mode == TRegion::pfmWinding ? Qt::WindingFill : Qt::OddEvenFill));
+}
+
+// Qt's form of a region is bands: rows of equal height, each a sorted list of separate
+// spans. The plane is cut at every top and bottom edge; in each band the rectangles that
+// cover it give its spans, merged where they overlap or touch, and a band whose spans equal
+// those of the band right above it extends that band instead, so that equal regions come
+// out alike and compare equal.
+TRegion TRegion::FromRects(const std::vector<TRect>& rects) {
+    std::vector<const TRect*> live;
+    live.reserve(rects.size());
+    for (const TRect& r : rects)
+        if (r.Right > r.Left && r.Bottom > r.Top) live.push_back(&r);
+    if (live.empty()) return TRegion();
+    if (live.size() == 1) return Rect(*live[0]);
+    std::vector<int> cuts;
+    cuts.reserve(live.size() * 2);
+    for (const TRect* r : live) {
+        cuts.push_back(r->Top);
+        cuts.push_back(r->Bottom);
+    }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    std::sort(live.begin(), live.end(),
+              [](const TRect* a, const TRect* b) { return a->Top < b->Top; });
+
+    std::vector<const TRect*> active;  // the rectangles covering the band, by left edge
+    std::vector<std::pair<int, int>> spans, above;
+    std::vector<QRect> bands;
+    size_t next = 0, aboveStart = 0;
+    int aboveBottom = INT_MIN;
+    for (size_t i = 0; i + 1 < cuts.size(); ++i) {
+        const int top = cuts[i], bottom = cuts[i + 1];
+        active.erase(std::remove_if(active.begin(), active.end(),
+                                    [top](const TRect* r) { return r->Bottom <= top; }),
+                     active.end());
+        for (; next < live.size() && live[next]->Top <= top; ++next) {
+            const auto at =
+                std::upper_bound(active.begin(), active.end(), live[next],
+                                 [](const TRect* a, const TRect* b) { return a->Left < b->Left; });
+            active.insert(at, live[next]);
+        }
+        spans.clear();
+        for (const TRect* r : active) {
+            if (!spans.empty() && r->Left <= spans.back().second)
+                spans.back().second = std::max(spans.back().second, r->Right);
+            else
+                spans.emplace_back(r->Left, r->Right);
+        }
+        if (spans.empty()) {
+            above.clear();
+            continue;
+        }
+        if (aboveBottom == top && spans == above) {
+            for (size_t k = aboveStart; k < bands.size(); ++k)
+                bands[k].setBottom(bottom - 1);
+        } else {
+            aboveStart = bands.size();
+            for (const auto& [left, right] : spans)
+                bands.emplace_back(left, top, right - left, bottom - top);
+            above.swap(spans);
+        }
+        aboveBottom = bottom;
+    }
+    QRegion region;
+    region.setRects(bands.data(), static_cast<int>(bands.size()));
+    return TRegion(std::move(region));
 }
 
 TRect TRegion::Bounds() const {
