@@ -7,7 +7,9 @@
 
 #include "app/Geometry.h"
 #include "gfx/Bitmap.h"
+#include "gfx/RandomSequence.h"
 #include "gfx/Region.h"
+#include "gfx/RegionBuilders.h"
 
 namespace pelwick {
 
@@ -24,6 +26,11 @@ struct TFrame {
     // Fixed for one transition and different between transitions: styles that decide by
     // chance per cell seed their numbers with it, so the revealed part only grows.
     std::uint32_t Seed = 0;
+    // The style being composed (a routine may serve a whole family).
+    int Style = 0;
+    // Numbers for the patterns that change from frame to frame (ragged shreds, speckles);
+    // the engine seeds it from Seed and P, so a frame can be composed again alike.
+    TRandomSequence Random{};
     // Set when Screen does not hold the snapshot yet: the routine reads the old picture
     // from here (the cross-fade, which reads every old pixel anyway, saves the copy).
     const TBitmap* Snapshot = nullptr;
@@ -39,6 +46,19 @@ struct TFrame {
     // Copies Src of Picture onto Dest of Screen (stretched when the sizes differ) and marks
     // Dest for repainting: the extra pieces of the rectangle styles.
     void CopyPiece(const TRect& dest, const TRect& src);
+
+    // The values the built-in styles' geometry is written in; "/" truncates toward zero.
+    struct TValues {
+        int hx;     // (W - X) / 2
+        int u, s;   // X / 2, and u + 1
+        int o, k;   // W - u, and o - 1
+        int v;      // (W + X) / 2
+        int hw, q;  // W / 2, and hw + 1
+        int hh, r;  // H / 2, and hh + 1
+        int yh;     // Y / 2
+    };
+    TValues Values() const;
+    TFrameExtents Extents() const { return TFrameExtents{W, H, X, Y, P}; }
 };
 
 // What a style leaves for the completion step of its frame.
@@ -69,6 +89,8 @@ class TEffectTable {
     // The entry of style 1..Last.
     constexpr const TEffect& operator[](int style) const { return entries_[style - First]; }
     static constexpr bool Contains(int style) { return style >= First && style <= Last; }
+    // Whether style has a routine of its own (unbuilt ones keep the old snapshot until 100).
+    bool Built(int style) const { return Contains(style) && (*this)[style].Proc != nullptr; }
 
   private:
     std::array<TEffect, Last> entries_;
