@@ -4,11 +4,6 @@
 
 namespace pelwick {
 
-void TFrame::CopyPiece(const TRect& dest, const TRect& src) {
-    Screen.Canvas().CopyRect(dest, Picture, src);
-    if (OnPiece) OnPiece(dest);
-}
-
 TFrame::TValues TFrame::Values() const {
     TValues v{};
     v.hx = (W - X) / 2;

@@ -2,8 +2,8 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
+#include <vector>
 
 #include "app/Geometry.h"
 #include "gfx/Bitmap.h"
@@ -15,7 +15,7 @@ namespace pelwick {
 
 // One frame of a transition as a style's routine sees it. Screen holds the old snapshot on
 // entry (or see Snapshot); the routine composes into it, or leaves rectangles or a region
-// for the completion step that follows.
+// for the completion step that follows, which draws the snapshot and the new picture.
 struct TFrame {
     TBitmap& Screen;
     const TBitmap& Picture;  // the new picture, of Screen's size, 24-bit
@@ -35,17 +35,20 @@ struct TFrame {
     // from here (the cross-fade, which reads every old pixel anyway, saves the copy).
     const TBitmap* Snapshot = nullptr;
 
-    // Rectangle styles: Src of Picture is copied, stretched, onto Dest of Screen.
+    // Rectangle styles: Src of Picture is copied onto Dest of Screen, stretched where the
+    // sizes differ and mirrored where Dest's right lies left of its left (or its bottom
+    // above its top); first the extra pieces, in order, then Dest and Src.
+    struct TPiece {
+        TRect Dest, Src;
+    };
+    std::vector<TPiece> Pieces{};
     TRect Dest{0, 0, W, H};
     TRect Src{0, 0, W, H};
     // Region styles: Picture is drawn through it.
     std::optional<TRegion> Region{};
-    // Marks a piece a routine copied itself for repainting.
-    std::function<void(const TRect& dest)> OnPiece{};
 
-    // Copies Src of Picture onto Dest of Screen (stretched when the sizes differ) and marks
-    // Dest for repainting: the extra pieces of the rectangle styles.
-    void CopyPiece(const TRect& dest, const TRect& src);
+    // Adds an extra piece of a rectangle style, copied before Dest and Src and repainted.
+    void CopyPiece(const TRect& dest, const TRect& src) { Pieces.push_back(TPiece{dest, src}); }
 
     // The values the built-in styles' geometry is written in; "/" truncates toward zero.
     struct TValues {

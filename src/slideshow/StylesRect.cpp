@@ -1,7 +1,6 @@
 // Styles 1..57: the new picture, or a part of it, copied (stretched where the sizes differ)
 // onto a rectangle that moves with the progress. Some styles copy extra pieces first; the
 // last pair of rectangles is left in Dest and Src for the completion step.
-#include <algorithm>
 #include <initializer_list>
 #include <utility>
 
@@ -22,18 +21,13 @@ void Pieces(TFrame& f, std::initializer_list<TPiece> pieces) {
     f.Src = last->second;
 }
 
-// Src, cut to the picture, drawn mirrored onto dest. The destination's sides are swapped and
-// pushed one pixel outward, as the mirrored copy has always been drawn; what it covers is
-// marked for repainting.
+// A piece: src, cut to the picture, mirrored onto dest. The destination's sides are swapped
+// and pushed one pixel outward, as the mirrored copy has always been drawn.
 void MirrorDraw(TFrame& f, TRect dest, TRect src, bool mirrorH, bool mirrorV) {
     src = IntersectRect(src, f.Picture.BoundsRect());
     if (mirrorH) dest = TRect{dest.Right + 1, dest.Top, dest.Left - 1, dest.Bottom};
     if (mirrorV) dest = TRect{dest.Left, dest.Bottom + 1, dest.Right, dest.Top - 1};
-    if (IsRectEmpty(src)) return;
-    f.Screen.Canvas().CopyRect(dest, f.Picture, src);
-    const TRect covered{std::min(dest.Left, dest.Right), std::min(dest.Top, dest.Bottom),
-                        std::max(dest.Left, dest.Right), std::max(dest.Top, dest.Bottom)};
-    if (f.OnPiece) f.OnPiece(covered);
+    if (!IsRectEmpty(src)) f.CopyPiece(dest, src);
 }
 
 // How far the mirrored strip reaches past the unrolled part whose edge has come a pixels

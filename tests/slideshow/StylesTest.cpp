@@ -39,8 +39,14 @@ class TStage {
         c_.SetProgress(p);
         return c_.ScreenBitmap();
     }
+    // The frame of the running transition at p.
+    const TBitmap& Step(int p) {
+        c_.SetProgress(p);
+        return c_.ScreenBitmap();
+    }
     // Whether the screen shows the frame just composed.
     bool ShowsFrame() const { return test::ShowsAt(c_, c_.ScreenBitmap(), 0, 0); }
+    TGlimrascreen& Control() { return c_; }
 
   private:
     TGlimrascreen c_;
@@ -245,23 +251,57 @@ std::vector<bool> NewPixels(const TG& g, const TCopies& copies) {
     return mask;
 }
 
+// The pixels of frame that differ from the expected new ones.
+int Wrong(const TBitmap& frame, const std::vector<bool>& expected) {
+    int wrong = 0;
+    for (int y = 0; y < frame.Height(); ++y)
+        for (int x = 0; x < frame.Width(); ++x)
+            wrong += (frame.Pixel(x, y) == NewColor) != expected[size_t(y * frame.Width() + x)];
+    return wrong;
+}
+
+// Each progress from a fresh transition (everything the frame changed reaches the screen),
+// and then going back from 99 in one transition (nothing of a later frame stays behind).
 TEST(Styles, EveryRectangleStyleShowsTheNewPictureExactlyWhereItsRectanglesSay) {
     for (const auto& [w, h] : {std::pair{61, 37}, std::pair{37, 61}}) {
         const TBitmap old = Solid(w, h, OldColor), now = Solid(w, h, NewColor);
         TStage stage(w, h);
-        for (int style = 1; style <= 57; ++style)
+        for (int style = 1; style <= 57; ++style) {
             for (int p : {1, 50, 99}) {
                 const TG g(w, h, p);
-                const std::vector<bool> expected = NewPixels(g, Copies(style, g));
-                const TBitmap& frame = stage.Frame(style, p, old, now);
-                int wrong = 0;
-                for (int y = 0; y < h; ++y)
-                    for (int x = 0; x < w; ++x)
-                        wrong += (frame.Pixel(x, y) == NewColor) != expected[size_t(y * w + x)];
-                EXPECT_EQ(wrong, 0) << "style " << style << " at " << p << " on " << w << "x" << h;
+                EXPECT_EQ(Wrong(stage.Frame(style, p, old, now), NewPixels(g, Copies(style, g))), 0)
+                    << "style " << style << " at " << p << " on " << w << "x" << h;
                 EXPECT_TRUE(stage.ShowsFrame()) << "style " << style << " at " << p;
             }
+            for (int p : {50, 1}) {
+                const TG g(w, h, p);
+                EXPECT_EQ(Wrong(stage.Step(p), NewPixels(g, Copies(style, g))), 0)
+                    << "style " << style << " back at " << p << " on " << w << "x" << h;
+            }
+        }
     }
+}
+
+// A hook before the frame makes the engine copy the snapshot first and draw over it; the
+// frame is the same as the one composed without.
+TEST(Styles, AHookBeforeTheFrameChangesNothingInIt) {
+    const TBitmap old = test::Pattern(61, 37), now = test::Pattern(37, 61);
+    TBitmap picture = Solid(61, 37, NewColor);
+    picture.Canvas().CopyRect(TRect{0, 0, 61, 37}, now, now.BoundsRect());
+    TStage stage(61, 37);
+    for (int style = 1; style <= 127; ++style)
+        for (int p : {30, 70}) {
+            const TBitmap plain = stage.Frame(style, p, old, picture);
+            int hooked = 0;
+            stage.Control().OnBeforeNewFrame = [&](TCustomGlimrascreen&, TBitmap&, TBitmap&) {
+                ++hooked;
+            };
+            stage.Control().RenderFrame();
+            stage.Control().OnBeforeNewFrame = nullptr;
+            EXPECT_EQ(hooked, 1);
+            EXPECT_TRUE(test::SamePixels(stage.Control().ScreenBitmap(), plain))
+                << "style " << style << " at " << p;
+        }
 }
 
 TEST(Styles, EdgeCasesOfTheRectangleStyles) {
