@@ -17,6 +17,10 @@ std::uint8_t ToByte(int value) {
     return std::uint8_t(unsigned(value) & 0xFFu);
 }
 
+// The transition styles are numbered up to 172; 0 picks one at random.
+constexpr int LastTransitionStyle = 172;
+constexpr int CrossFadeStyle = 118;
+
 }  // namespace
 
 bool IsFeedUsed(const std::string& entry) {
@@ -69,6 +73,9 @@ void LoadSettings() {
     o.KeyboardPressExit = ini.ReadBool(OptionsSection, "KeyboardPressExit", true);
     o.ShowCursor = ini.ReadBool(OptionsSection, "ShowCursor", false);
     o.OnlyEscKeyExit = ini.ReadBool(OptionsSection, "OnlyEscKeyExit", false);
+    o.TransitionStyle = ini.ReadInteger(OptionsSection, "TransitionStyle", CrossFadeStyle);
+    if (o.TransitionStyle < 0 || o.TransitionStyle > LastTransitionStyle)
+        o.TransitionStyle = CrossFadeStyle;
 }
 
 void SaveSettings() {
@@ -91,6 +98,7 @@ void SaveSettings() {
     ini.WriteBool(OptionsSection, "KeyboardPressExit", o.KeyboardPressExit);
     ini.WriteBool(OptionsSection, "ShowCursor", o.ShowCursor);
     ini.WriteBool(OptionsSection, "OnlyEscKeyExit", o.OnlyEscKeyExit);
+    ini.WriteInteger(OptionsSection, "TransitionStyle", o.TransitionStyle);
     ini.UpdateFile();
 }
 
