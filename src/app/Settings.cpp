@@ -40,6 +40,17 @@ void BuildImageList(const std::string& folder, std::vector<std::string>& list) {
     }
 }
 
+std::string DefaultImagePath() {
+    const std::string program = ProgramFolder();
+    // Settings in the user's configuration folder belong to an installed program, whose
+    // folders hold no pictures: the user's own picture folder is where they are.
+    if (program == UserConfigFolder()) {
+        const std::string pictures = GetShellFolder("My Pictures");
+        if (!pictures.empty() && DirectoryExists(pictures)) return pictures;
+    }
+    return program;
+}
+
 void LoadSettings() {
     Randomize();
     SettingsFile = std::make_unique<TSettingsFile>(ProgramFolder() + SettingsFileName);
@@ -52,7 +63,7 @@ void LoadSettings() {
         if (!IsFeedUsed(o.FeedNames[i])) o.FeedNames.erase(o.FeedNames.begin() + i);
 
     o.EffectSpeed2 = ini.ReadInteger(OptionsSectionAlt, "EffectSpeed2", 2);
-    o.ImagePath = ini.ReadString(OptionsSection, "ImagePath", ProgramFolder());
+    o.ImagePath = ini.ReadString(OptionsSection, "ImagePath", DefaultImagePath());
     o.ImageSize = ToByte(ini.ReadInteger(OptionsSectionAlt, "ImageSize", 4));
     o.ImageInterval = ini.ReadInteger(OptionsSectionAlt, "ImageInterval", 17);
     o.ImageSequence = ToByte(ini.ReadInteger(OptionsSectionAlt, "ImageSequence", 1));
@@ -91,6 +102,9 @@ void SaveSettings() {
     ini.WriteBool(OptionsSection, "KeyboardPressExit", o.KeyboardPressExit);
     ini.WriteBool(OptionsSection, "ShowCursor", o.ShowCursor);
     ini.WriteBool(OptionsSection, "OnlyEscKeyExit", o.OnlyEscKeyExit);
+    // The user's configuration folder is made by the first save.
+    const std::size_t slash = ini.FileName().find_last_of(PathDelim);
+    if (slash != std::string::npos) ForceFolders(ini.FileName().substr(0, slash + 1));
     ini.UpdateFile();
 }
 

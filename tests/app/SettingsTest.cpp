@@ -175,10 +175,17 @@ TEST(Settings, FailedSaveLeavesTheFileUntouched) {
     EXPECT_EQ(TSettingsFile(dir.File("Pelwick.ini")).ReadInteger("set", "BlogInterval", 0), 99);
 }
 
-TEST(Settings, SaveIntoAMissingFolderFails) {
+// The user's configuration folder does not exist before the first save, which makes it; a
+// folder that cannot be made fails the save.
+TEST(Settings, SaveMakesAMissingFolderOrFails) {
     TProgramFolder dir;
+    setenv("PELWICK_HOME", dir.File("new/pelwick").c_str(), 1);
+    UnloadSettings();
     LoadSettings();
-    setenv("PELWICK_HOME", dir.File("gone").c_str(), 1);
+    SaveSettings();
+    EXPECT_TRUE(FileExists(dir.File("new/pelwick/Pelwick.ini")));
+    dir.Write("file", "x");
+    setenv("PELWICK_HOME", dir.File("file/pelwick").c_str(), 1);
     UnloadSettings();
     LoadSettings();
     EXPECT_THROW(SaveSettings(), EFileError);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ToolSupport.h"
 #include "app/Exception.h"
 #include "app/Files.h"
 #include "app/Strings.h"
@@ -24,18 +25,19 @@ namespace {
 
 using namespace pelwick;
 
+const char* const UsageText =
+    "Usage: pelwick-feed [--verbose] [--timeout SECONDS] FILE|URL\n"
+    "Loads a feed file, or downloads an address, and prints its model as JSON.\n"
+    "  --verbose          print the download's status texts and progress on stderr\n"
+    "  --timeout SECONDS  give up when the server sends nothing for this long (60)\n"
+    "       pelwick-feed --opml FILE\n"
+    "Prints, as JSON, the feeds an OPML import would add to an empty list.\n"
+    "       pelwick-feed --export-opml OUT NAME=ADDRESS...\n"
+    "Writes the entries as the options dialog exports them (\".opml\" is appended to a\n"
+    "name without extension).\n";
+
 int Usage() {
-    std::fputs(
-        "Usage: pelwick-feed [--verbose] [--timeout SECONDS] FILE|URL\n"
-        "Loads a feed file, or downloads an address, and prints its model as JSON.\n"
-        "  --verbose          print the download's status texts and progress on stderr\n"
-        "  --timeout SECONDS  give up when the server sends nothing for this long (60)\n"
-        "       pelwick-feed --opml FILE\n"
-        "Prints, as JSON, the feeds an OPML import would add to an empty list.\n"
-        "       pelwick-feed --export-opml OUT NAME=ADDRESS...\n"
-        "Writes the entries as the options dialog exports them (\".opml\" is appended to a\n"
-        "name without extension).\n",
-        stderr);
+    std::fputs(UsageText, stderr);
     return 2;
 }
 
@@ -138,6 +140,8 @@ int ExportOpmlFile(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    SetTool("pelwick-feed", UsageText);
+    HandleInfoOptions(argc, argv);
     if (argc >= 2 && std::string(argv[1]) == "--opml")
         return argc == 3 ? ShowOpml(argv[2]) : Usage();
     if (argc >= 2 && std::string(argv[1]) == "--export-opml") return ExportOpmlFile(argc, argv);
