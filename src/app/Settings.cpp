@@ -24,8 +24,10 @@ bool IsFeedUsed(const std::string& entry) {
     return !SettingsFile || SettingsFile->ReadBool(UseFeedSection, name, true);
 }
 
-void BuildImageList(const std::string& folder, std::vector<std::string>& list) {
-    if (!DirectoryExists(folder)) return;
+void BuildImageList(const std::string& stored, std::vector<std::string>& list) {
+    if (!DirectoryExists(stored)) return;
+    // A hand-edited folder may lack its trailing separator; the names are joined to it.
+    const std::string folder = IncludeTrailingPathDelimiter(stored);
     for (const char* pattern : {"*.jpg", "*.gif", "*.bmp"}) {
         std::vector<std::string> names;
         FindFiles(folder, pattern, names, true);

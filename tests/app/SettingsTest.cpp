@@ -81,6 +81,19 @@ TEST(Settings, ImageListOrder) {
     EXPECT_EQ(list.size(), 4u);
 }
 
+// A folder written by hand without its separator still lists its pictures, and the stored
+// value is kept as written.
+TEST(Settings, ImagePathWithoutItsSeparator) {
+    TProgramFolder dir;
+    dir.MakeFolder("pics");
+    dir.Write("pics/p.jpg", "x");
+    std::string folder = dir.File("pics");
+    dir.Write("Pelwick.ini", "[set]\nImagePath=" + folder + "\n");
+    LoadSettings();
+    EXPECT_EQ(SaverOptions.ImagePath, folder);
+    EXPECT_EQ(SaverOptions.ImageFiles, (std::vector<std::string>{dir.File("pics/p.jpg")}));
+}
+
 TEST(Settings, MissingImagePathUsesProgramFolderPictures) {
     TProgramFolder dir;
     dir.Write("here.gif", "x");
