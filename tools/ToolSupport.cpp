@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/CommandLine.h"
 #include "app/Exception.h"
 #include "app/Files.h"
 
@@ -25,6 +26,20 @@ void Fail(const std::string& message, int code) {
     std::fprintf(stderr, "%s: %s\n", toolName, message.c_str());
     if (code == 2 && toolUsage) std::fputs(toolUsage, stderr);
     std::exit(code);
+}
+
+void HandleInfoOptions(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help") {
+            if (toolUsage) std::fputs(toolUsage, stdout);
+            std::exit(0);
+        }
+        if (arg == "--version") {
+            std::printf("%s %s\n", toolName, ProgramVersion());
+            std::exit(0);
+        }
+    }
 }
 
 int Number(const std::string& option, const std::string& text, int low, int high) {

@@ -13,6 +13,10 @@ void SetTool(const char* name, const char* usage);
 
 [[noreturn]] void Fail(const std::string& message, int code = 1);
 
+// --help anywhere prints the usage on standard output and --version the tool's name and the
+// program's version; either ends the tool with status 0.
+void HandleInfoOptions(int argc, char** argv);
+
 // The whole number in text within low..high, else a usage failure naming option.
 int Number(const std::string& option, const std::string& text, int low, int high);
 

@@ -96,6 +96,7 @@ std::vector<std::string> Lines(std::string text) {
 
 int main(int argc, char** argv) {
     SetTool("pelwick-text", Usage);
+    HandleInfoOptions(argc, argv);
     const TOptions o = Parse(argc, argv);
     const char* format = PictureFormat(o.out);
     if (!format) Fail("cannot tell the format of \"" + o.out + "\": use .png, .bmp or .ppm", 2);

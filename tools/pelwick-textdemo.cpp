@@ -110,6 +110,7 @@ int CaptureFrames(TDemo& demo, const std::string& folder) {
 
 int main(int argc, char** argv) {
     SetTool("pelwick-textdemo", Usage);
+    HandleInfoOptions(argc, argv);
     std::string frames;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {

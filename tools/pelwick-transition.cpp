@@ -260,6 +260,7 @@ void WriteSheet(const TOptions& o, TBench& bench, int w, int h) {
 
 int main(int argc, char** argv) {
     SetTool("pelwick-transition", Usage);
+    HandleInfoOptions(argc, argv);
     const TOptions o = Parse(argc, argv);
     if (o.list) {
         ListStyles();

@@ -1,5 +1,7 @@
 #include "aatext/Rasterizer.h"
 
+#include "aatext/GlyphCache.h"
+
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
@@ -78,6 +80,7 @@ class TQtRasterizer : public TGlyphRasterizer {
     // Fonts must go before the application that made them.
     void Forget() {
         fonts_.clear();
+        glyphs_.Clear();
         scratch_ = QImage();
     }
 
@@ -88,8 +91,16 @@ class TQtRasterizer : public TGlyphRasterizer {
         QFontMetrics metrics;
     };
 
-    static void Paint(QImage& image, const TRect& area, const TEntry& e, int escapement, int x,
-                      int y, const std::string& text) {
+    void Paint(QImage& image, const TRect& area, const TEntry& e, int escapement, int x, int y,
+               const std::string& text) {
+        // Qt keeps rasterised glyphs only up to 64 pixels and fills every larger glyph's
+        // outline anew each time; the enlarged title fonts are above that, so their glyphs
+        // are filled once and kept here.
+        if (escapement == 0 && !e.font.underline() && !e.font.strikeOut() &&
+            e.font.pixelSize() > QtCachedGlyphLimit) {
+            glyphs_.Draw(image, area, e.font, x, y + e.metrics.ascent(), ToQString(text));
+            return;
+        }
         QPainter painter(&image);
         painter.setClipRect(QRect(area.Left, area.Top, RectWidth(area), RectHeight(area)));
         painter.setPen(Qt::white);
@@ -123,10 +134,13 @@ class TQtRasterizer : public TGlyphRasterizer {
         return fonts_.front();
     }
 
+    // The largest pixel size whose glyphs Qt's raster engine keeps rasterised.
+    static constexpr int QtCachedGlyphLimit = 64;
     static constexpr std::size_t MaxFonts = 8;
     static constexpr std::size_t MaxExtents = 1024;
     static constexpr std::int64_t MaxKeptScratch = 4 << 20;
     std::vector<TEntry> fonts_;
+    TGlyphCache glyphs_;
     std::list<std::pair<std::string, TSize>> recent_;
     std::unordered_map<std::string, std::list<std::pair<std::string, TSize>>::iterator> extents_;
     QImage scratch_;

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include <charconv>
+#include <cstdlib>
 
 #include "app/Strings.h"
 
@@ -11,19 +12,66 @@ std::int32_t PreviewParent = 0;
 
 namespace {
 
-std::vector<std::string>& ProcessArguments() {
+std::vector<std::string>& Arguments() {
     static std::vector<std::string> args;
     return args;
+}
+
+// Seconds of an interval option; 0 (not given) for anything that is not 1..10000.
+int Seconds(const std::string& text) {
+    const int value = TryParseInt(text).value_or(0);
+    return value >= 1 && value <= 10000 ? value : 0;
 }
 
 }  // namespace
 
 void SetProcessArguments(int argc, char** argv) {
-    ProcessArguments().assign(argv + (argc > 0 ? 1 : 0), argv + argc);
+    Arguments().assign(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+const std::vector<std::string>& ProcessArguments() {
+    return Arguments();
+}
+
+TSaverArguments ParseSaverArguments(const std::vector<std::string>& args,
+                                    const char* hostWindow) {
+    TSaverArguments result;
+    if (hostWindow && *hostWindow) result.Window = std::uint32_t(ParseWindowId(hostWindow));
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "-root" || a == "--root") {
+            result.Root = true;
+        } else if ((a == "-window-id" || a == "--window-id") && hasValue) {
+            result.Window = std::uint32_t(ParseWindowId(args[++i]));
+        } else if (a == "--picture-folder" && hasValue) {
+            result.PictureFolder = args[++i];
+        } else if (a == "--item-interval" && hasValue) {
+            result.ItemInterval = Seconds(args[++i]);
+        } else if (a == "--picture-interval" && hasValue) {
+            result.PictureInterval = Seconds(args[++i]);
+        }
+    }
+    return result;
+}
+
+TSaverArguments ProcessSaverArguments() {
+    return ParseSaverArguments(Arguments(), std::getenv("XSCREENSAVER_WINDOW"));
+}
+
+TInfoRequest InfoRequest(const std::vector<std::string>& args) {
+    if (args.empty()) return irNone;
+    if (args[0] == "--help") return irHelp;
+    if (args[0] == "--version") return irVersion;
+    return irNone;
+}
+
+const char* ProgramVersion() {
+    return PELWICK_VERSION;
 }
 
 void ParseCommandLine() {
-    ParseCommandLine(ProcessArguments());
+    ParseCommandLine(Arguments());
 }
 
 std::int32_t ParseWindowId(const std::string& text) {

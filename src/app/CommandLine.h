@@ -31,4 +31,31 @@ void ParseCommandLine(const std::vector<std::string>& args);
 // anything else.
 std::int32_t ParseWindowId(const std::string& text);
 
+// What a screen-saver host asks of the full-screen mode beyond the switches: where to draw
+// (a window of its own, or the root window) and the options of its settings dialog, which
+// hold for this run only.
+struct TSaverArguments {
+    // -window-id ID or --window-id ID, else $XSCREENSAVER_WINDOW (hexadecimal with 0x, or
+    // decimal); 0 for none.
+    std::uint32_t Window = 0;
+    // -root or --root: the root window, when no window is given.
+    bool Root = false;
+    std::string PictureFolder;  // --picture-folder DIR
+    int ItemInterval = 0;       // --item-interval SECONDS, 0 when not given
+    int PictureInterval = 0;    // --picture-interval SECONDS
+};
+// From an argument list (without the program name) and the host's window variable (may be
+// null). Unknown arguments are left to the switches.
+TSaverArguments ParseSaverArguments(const std::vector<std::string>& args, const char* hostWindow);
+// The same from the remembered process arguments and the environment.
+TSaverArguments ProcessSaverArguments();
+
+// --help or --version as the first argument: the program prints and ends, opening no window.
+enum TInfoRequest { irNone, irHelp, irVersion };
+TInfoRequest InfoRequest(const std::vector<std::string>& args);
+const std::vector<std::string>& ProcessArguments();
+
+// The program's version ("0.1.0").
+const char* ProgramVersion();
+
 }  // namespace pelwick

@@ -1,7 +1,7 @@
 #include "app/Files.h"
 
+#include <QCoreApplication>
 #include <QDir>
-
 #include <QStandardPaths>
 #include <cstdlib>
 #include <filesystem>
@@ -62,10 +62,81 @@ std::string IncludeTrailingPathDelimiter(std::string_view folder) {
     return r;
 }
 
+std::string ChooseProgramFolder(const TFolderFacts& facts) {
+    if (!facts.Home.empty()) return IncludeTrailingPathDelimiter(facts.Home);
+#ifdef _WIN32
+    return IncludeTrailingPathDelimiter(facts.Executable);
+#else
+    // An installed program's folder is read-only; its settings belong to the user.
+    if (facts.ExecutableHoldsWritableSettings) return IncludeTrailingPathDelimiter(facts.Executable);
+    const bool configHomeUsable = !facts.ConfigHome.empty() && facts.ConfigHome[0] == '/';
+    if (configHomeUsable) return IncludeTrailingPathDelimiter(facts.ConfigHome) + "pelwick/";
+    if (!facts.UserHome.empty())
+        return IncludeTrailingPathDelimiter(facts.UserHome) + ".config/pelwick/";
+    return IncludeTrailingPathDelimiter(facts.Executable);
+#endif
+}
+
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+}  // namespace
+
 std::string ProgramFolder() {
-    const char* home = std::getenv("PELWICK_HOME");
-    if (home && *home) return IncludeTrailingPathDelimiter(home);
-    return IncludeTrailingPathDelimiter(ExecutableFolder());
+    TFolderFacts facts;
+    facts.Home = Environment("PELWICK_HOME");
+    if (!facts.Home.empty()) return ChooseProgramFolder(facts);
+    facts.Executable = ExecutableFolder();
+    const std::string exeFolder = IncludeTrailingPathDelimiter(facts.Executable);
+    facts.ExecutableHoldsWritableSettings =
+        FileExists(exeFolder + "Pelwick.ini") && FolderWritable(exeFolder);
+    facts.ConfigHome = Environment("XDG_CONFIG_HOME");
+    facts.UserHome = Environment("HOME");
+    return ChooseProgramFolder(facts);
+}
+
+std::string UserConfigFolder() {
+#ifdef _WIN32
+    return {};
+#else
+    TFolderFacts facts;
+    facts.ConfigHome = Environment("XDG_CONFIG_HOME");
+    facts.UserHome = Environment("HOME");
+    const std::string folder = ChooseProgramFolder(facts);
+    return folder.ends_with("/pelwick/") ? folder : std::string();
+#endif
+}
+
+bool FolderWritable(const std::string& folder) {
+    if (!DirectoryExists(folder)) return false;
+#ifdef _WIN32
+    return true;
+#else
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+#endif
+}
+
+void ForceFolders(const std::string& folder) {
+    std::error_code ec;
+    fs::create_directories(ToPath(folder), ec);
+    if (ec || !DirectoryExists(folder))
+        throw EFileError("Cannot create the folder \"" + folder + "\": " +
+                         (ec ? ec.message() : std::string("not a folder")));
+}
+
+std::string ItemPagePath() {
+    std::string folder = ProgramFolder();
+    if (!FolderWritable(folder)) {
+        folder = Environment("XDG_RUNTIME_DIR");
+        if (folder.empty() || !FolderWritable(folder))
+            folder = QDir::tempPath().toStdString();
+        folder = IncludeTrailingPathDelimiter(folder);
+    }
+    return folder + "tmp-" + std::to_string(QCoreApplication::applicationPid()) + ".htm";
 }
 
 std::string ReadRegistryString(TRegistryRoot root, const std::string& key,

@@ -17,9 +17,35 @@ inline constexpr char PathDelim = '/';
 
 std::string IncludeTrailingPathDelimiter(std::string_view folder);
 
-// $PELWICK_HOME when it is set and not empty, else the folder of the running executable;
-// always with a trailing separator.
+// Where the settings file lives, with a trailing separator: $PELWICK_HOME when it is set and
+// not empty; else the folder of the running executable when it holds a Pelwick.ini that can
+// be rewritten there (a portable folder, and always on Windows); else the user's
+// configuration folder, $XDG_CONFIG_HOME/pelwick/ or ~/.config/pelwick/ (created by the
+// first save).
 std::string ProgramFolder();
+
+// What ProgramFolder decides from, so that the rule can be tried on any system.
+struct TFolderFacts {
+    std::string Home;         // $PELWICK_HOME
+    std::string Executable;   // the executable's folder
+    bool ExecutableHoldsWritableSettings = false;
+    std::string ConfigHome;   // $XDG_CONFIG_HOME
+    std::string UserHome;     // $HOME
+};
+std::string ChooseProgramFolder(const TFolderFacts& facts);
+// The user's configuration folder for Pelwick, as ProgramFolder would choose it; "" on
+// Windows.
+std::string UserConfigFolder();
+
+// The current item's page: one per process (savers on several monitors may share a program
+// folder), in the program folder when that folder can be written, else in $XDG_RUNTIME_DIR
+// (or the temporary folder).
+std::string ItemPagePath();
+
+// Whether the folder exists and this process may create files in it.
+bool FolderWritable(const std::string& folder);
+// Creates a folder and its missing parents; raises EFileError when it cannot.
+void ForceFolders(const std::string& folder);
 
 // The folder of a well-known shell folder such as "My Pictures", with a trailing separator,
 // or "" when the desktop does not know one.

@@ -28,8 +28,10 @@ bool IsFeedUsed(const std::string& entry) {
     return !SettingsFile || SettingsFile->ReadBool(UseFeedSection, name, true);
 }
 
-void BuildImageList(const std::string& folder, std::vector<std::string>& list) {
-    if (!DirectoryExists(folder)) return;
+void BuildImageList(const std::string& stored, std::vector<std::string>& list) {
+    if (!DirectoryExists(stored)) return;
+    // A hand-edited folder may lack its trailing separator; the names are joined to it.
+    const std::string folder = IncludeTrailingPathDelimiter(stored);
     for (const char* pattern : {"*.jpg", "*.gif", "*.bmp"}) {
         std::vector<std::string> names;
         FindFiles(folder, pattern, names, true);
@@ -44,6 +46,17 @@ void BuildImageList(const std::string& folder, std::vector<std::string>& list) {
     }
 }
 
+std::string DefaultImagePath() {
+    const std::string program = ProgramFolder();
+    // Settings in the user's configuration folder belong to an installed program, whose
+    // folders hold no pictures: the user's own picture folder is where they are.
+    if (program == UserConfigFolder()) {
+        const std::string pictures = GetShellFolder("My Pictures");
+        if (!pictures.empty() && DirectoryExists(pictures)) return pictures;
+    }
+    return program;
+}
+
 void LoadSettings() {
     Randomize();
     SettingsFile = std::make_unique<TSettingsFile>(ProgramFolder() + SettingsFileName);
@@ -56,7 +69,7 @@ void LoadSettings() {
         if (!IsFeedUsed(o.FeedNames[i])) o.FeedNames.erase(o.FeedNames.begin() + i);
 
     o.EffectSpeed2 = ini.ReadInteger(OptionsSectionAlt, "EffectSpeed2", 2);
-    o.ImagePath = ini.ReadString(OptionsSection, "ImagePath", ProgramFolder());
+    o.ImagePath = ini.ReadString(OptionsSection, "ImagePath", DefaultImagePath());
     o.ImageSize = ToByte(ini.ReadInteger(OptionsSectionAlt, "ImageSize", 4));
     o.ImageInterval = ini.ReadInteger(OptionsSectionAlt, "ImageInterval", 17);
     o.ImageSequence = ToByte(ini.ReadInteger(OptionsSectionAlt, "ImageSequence", 1));
@@ -99,6 +112,9 @@ void SaveSettings() {
     ini.WriteBool(OptionsSection, "ShowCursor", o.ShowCursor);
     ini.WriteBool(OptionsSection, "OnlyEscKeyExit", o.OnlyEscKeyExit);
     ini.WriteInteger(OptionsSection, "TransitionStyle", o.TransitionStyle);
+    // The user's configuration folder is made by the first save.
+    const std::size_t slash = ini.FileName().find_last_of(PathDelim);
+    if (slash != std::string::npos) ForceFolders(ini.FileName().substr(0, slash + 1));
     ini.UpdateFile();
 }
 

@@ -64,6 +64,10 @@ struct TRssSaverOptions {
 extern TRssSaverOptions SaverOptions;
 extern std::unique_ptr<TSettingsFile> SettingsFile;
 
+// The picture folder when the settings name none: the program folder, or for settings in the
+// user's configuration folder the user's picture folder.
+std::string DefaultImagePath();
+
 // Reads ProgramFolder() + "Pelwick.ini" into SettingsFile and SaverOptions. Callers call it
 // only while SettingsFile is empty.
 void LoadSettings();

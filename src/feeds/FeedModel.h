@@ -10,6 +10,9 @@
 #include "feeds/Languages.h"
 #include "feeds/RFC822DateTime.h"
 
+// The macros take type names, which cannot be parenthesised.
+// NOLINTBEGIN(bugprone-macro-parentheses)
+
 // A plain published property: a getter Name(), a setter SetName(value) and its storage.
 #define PELWICK_FEED_PROPERTY(Type, Name, Default) \
   public:                                          \
@@ -35,6 +38,7 @@
                                       \
   private:                            \
     Type Name##_;
+// NOLINTEND(bugprone-macro-parentheses)
 
 namespace pelwick {
 

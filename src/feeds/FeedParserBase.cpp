@@ -92,7 +92,7 @@ bool TFeedParserBase::ReadChannelOption(xmlNode* node) {
     };
     auto date = [&](TRFC822DateTime& target) {
         Guarded([&] {
-            AssignIfPresent(NodeValue(node), [&](std::string v) { target.ParseRFC822(v); });
+            AssignIfPresent(NodeValue(node), [&](const std::string& v) { target.ParseRFC822(v); });
         });
     };
     if (IsNamed(node, "language"))
@@ -115,7 +115,7 @@ bool TFeedParserBase::ReadChannelOption(xmlNode* node) {
         Guarded([&] { ReadCloud(node); });
     else if (IsNamed(node, "ttl"))
         Guarded([&] {
-            AssignIfPresent(NodeValue(node), [&](std::string v) { opt.SetTTL(ValueNumber(v)); });
+            AssignIfPresent(NodeValue(node), [&](const std::string& v) { opt.SetTTL(ValueNumber(v)); });
         });
     else if (IsNamed(node, "image"))
         Guarded([&] { ReadImage(node); });
@@ -149,7 +149,7 @@ void TFeedParserBase::ReadCloud(const xmlNode* node) {
     if (!cloud.Include()) return;
     auto attr = [&](std::string_view name) { return AttributeValue(FindAttribute(node, name)); };
     AssignIfPresent(attr("domain"), [&](std::string v) { cloud.SetDomain(std::move(v)); });
-    AssignIfPresent(attr("port"), [&](std::string v) { cloud.SetPort(ValueNumber(v)); });
+    AssignIfPresent(attr("port"), [&](const std::string& v) { cloud.SetPort(ValueNumber(v)); });
     AssignIfPresent(attr("path"), [&](std::string v) { cloud.SetPath(std::move(v)); });
     AssignIfPresent(attr("registerProcedure"),
                     [&](std::string v) { cloud.SetRegisterProcedure(std::move(v)); });
@@ -168,9 +168,9 @@ void TFeedParserBase::ReadImage(const xmlNode* node) {
     AssignIfPresent(FoundValue(node, "description"),
                     [&](std::string v) { opt.SetDescription(std::move(v)); });
     AssignIfPresent(FoundValue(node, "width"),
-                    [&](std::string v) { opt.SetWidth(ValueNumber(v)); });
+                    [&](const std::string& v) { opt.SetWidth(ValueNumber(v)); });
     AssignIfPresent(FoundValue(node, "height"),
-                    [&](std::string v) { opt.SetHeight(ValueNumber(v)); });
+                    [&](const std::string& v) { opt.SetHeight(ValueNumber(v)); });
 }
 
 void TFeedParserBase::ReadTextInput(const xmlNode* node) {

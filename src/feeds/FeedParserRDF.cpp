@@ -72,7 +72,7 @@ void TFeedParserRDF::ReadItem(const xmlNode* node) {
 
 void TFeedParserRDF::ReadItemExtras(TRSSItem& item, const xmlNode* node) {
     if (const xmlNode* date = FindItemDate(node))
-        AssignIfPresent(NodeValue(date), [&](std::string v) { item.PubDate().ParseISO8601(v); });
+        AssignIfPresent(NodeValue(date), [&](const std::string& v) { item.PubDate().ParseISO8601(v); });
     if (const xmlNode* enclosure = FindNode(node, "enclosure")) ReadEnclosure(item, enclosure);
     if (const xmlNode* guid = FindNode(node, "guid")) {
         // Only a guid with text counts here, unlike in RSS 2.0.
@@ -81,11 +81,11 @@ void TFeedParserRDF::ReadItemExtras(TRSSItem& item, const xmlNode* node) {
             target.SetInclude(true);
             target.SetGUID(std::move(*value));
             AssignIfPresent(AttributeValue(FindAttribute(guid, "isPermaLink")),
-                            [&](std::string v) { target.SetIsPermaLink(v == "true"); });
+                            [&](const std::string& v) { target.SetIsPermaLink(v == "true"); });
         }
     }
     if (const xmlNode* pubDate = FindNode(node, "pubDate"))
-        AssignIfPresent(NodeValue(pubDate), [&](std::string v) { item.PubDate().ParseRFC822(v); });
+        AssignIfPresent(NodeValue(pubDate), [&](const std::string& v) { item.PubDate().ParseRFC822(v); });
     if (const xmlNode* source = FindNode(node, "source")) ReadSource(item, source);
     // Categories of any vocabulary count by their local name; a Dublin Core subject is one.
     for (const xmlNode* child = node->children; child; child = child->next)

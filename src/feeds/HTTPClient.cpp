@@ -14,6 +14,7 @@
 #include "feeds/AntiFreeze.h"
 #include "feeds/ChunkDecoder.h"
 #include "feeds/HTTPErrors.h"
+#include "feeds/Inflate.h"
 #include "feeds/MemoryStream.h"
 
 namespace pelwick {
@@ -25,6 +26,8 @@ using TClock = std::chrono::steady_clock;
 // How long the body of a redirect and of an error response may take before the client gives
 // up on it and goes on with what it has.
 constexpr int RedirectBodyWaitMs = 4000;
+// All the header lines of one answer together; real servers send a few kilobytes.
+constexpr std::int64_t MaxHeaderBytes = 256 * 1024;
 constexpr int ErrorBodyWaitMs = 2000;
 // How often a waiting transfer wakes up to pump events and check for cancellation.
 constexpr int PumpPollMs = 10;
@@ -109,6 +112,11 @@ struct THTTPClient::TTransfer {
     TChunkDecoder chunks;
     TClock::time_point bodyDeadline = TClock::time_point::max();
 
+    std::unique_ptr<TInflater> inflater;  // a compressed body's decoder
+    std::int64_t headerBytes = 0;
+    // The end of the whole Get, redirects included.
+    TClock::time_point deadline = TClock::time_point::max();
+
     TClock::time_point lastActivity = TClock::now();
     bool connecting = true;
     std::string failure;    // set by a callback that stopped the transfer
@@ -125,6 +133,7 @@ struct THTTPClient::TTransfer {
         bodyBytes = workCount = 0;
         chunks = TChunkDecoder();
         bodyDeadline = TClock::time_point::max();
+        inflater.reset();
     }
 };
 
@@ -246,6 +255,12 @@ struct THTTPCallbacks {
         const size_t n = size * count;
         t.lastActivity = TClock::now();
         if (t.client->impl_->cancel) return 0;
+        // Headers that never end, or come by the thousand, stop here.
+        t.headerBytes += std::int64_t(n);
+        if (t.headerBytes > MaxHeaderBytes) {
+            t.failure = "The response headers are too large.";
+            return 0;
+        }
         std::string line(data, n);
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
             line.pop_back();
@@ -281,6 +296,8 @@ struct THTTPCallbacks {
         } else if (SameText(name, "Location")) {
             t.hasLocation = true;
             t.location = value;
+        } else if (SameText(name, "Content-Encoding")) {
+            t.inflater = TInflater::For(value);
         } else if (SameText(name, "Connection")) {
             if (SameText(value, "close")) t.closeConnection = true;
             if (SameText(value, "keep-alive")) t.closeConnection = false;
@@ -331,7 +348,20 @@ struct THTTPCallbacks {
         if (t.client->OnWorkEnd) t.client->OnWorkEnd(*t.client, THTTPClient::wmRead);
     }
 
+    // A compressed body is decoded first, so that the size limit holds for what it becomes.
     static void Deliver(TTransfer& t, std::string_view data) {
+        if (!t.inflater || t.sink == bsDiscard) {
+            DeliverDecoded(t, data);
+            return;
+        }
+        const bool ok = t.inflater->Feed(data, [&t](std::string_view d) {
+            DeliverDecoded(t, d);
+            return t.failure.empty();
+        });
+        if (!ok && t.failure.empty()) t.failure = "The compressed response is damaged.";
+    }
+
+    static void DeliverDecoded(TTransfer& t, std::string_view data) {
         t.bodyBytes += std::int64_t(data.size());
         if (t.bodyBytes > t.client->MaxBodySize) {
             t.failure = "The response is larger than " +
@@ -380,7 +410,7 @@ void THTTPClient::Configure(TTransfer& t, const std::string& url, const std::str
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(e, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(e, CURLOPT_PROXY, "");
+    // The proxy settings of the environment (http_proxy, https_proxy, no_proxy) apply.
     curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, long(ConnectTimeout));
     curl_easy_setopt(e, CURLOPT_USERAGENT, Request.UserAgent.c_str());
     // Chunks arrive as they were framed, so each one can be reported with its size.
@@ -409,6 +439,9 @@ void THTTPClient::Configure(TTransfer& t, const std::string& url, const std::str
     headers = curl_slist_append(headers, ("Host: " + hostHeader).c_str());
     headers = curl_slist_append(headers, ("Content-Type: " + Request.ContentType).c_str());
     headers = curl_slist_append(headers, ("Accept: " + Request.Accept).c_str());
+    // Decoded by the client itself (chunks are read as they are framed).
+    curl_easy_setopt(e, CURLOPT_HTTP_CONTENT_DECODING, 0L);
+    headers = curl_slist_append(headers, "Accept-Encoding: gzip, deflate");
     if (Request.ContentLength >= 0)
         headers = curl_slist_append(
             headers, ("Content-Length: " + std::to_string(Request.ContentLength)).c_str());
@@ -426,6 +459,7 @@ void THTTPClient::Get(const std::string& address, TMemoryStream& stream) {
     // An address without a scheme is http (the transport would guess https).
     std::string current = address.find("://") == std::string::npos ? "http://" + address : address;
     TUrl url;
+    if (MaxTime > 0) t.deadline = TClock::now() + std::chrono::milliseconds(MaxTime);
     for (;;) {
         // Resolved against the previous address, so relative redirects work.
         const unsigned flags = CURLU_NON_SUPPORT_SCHEME;
@@ -450,13 +484,15 @@ void THTTPClient::Get(const std::string& address, TMemoryStream& stream) {
         t.connecting = true;
         t.failure.clear();
         t.cutShort = false;
+        t.headerBytes = 0;
         ++t.requestCount;
         Perform(t, keep);
         if (t.closeConnection || !Connected()) Disconnect();
 
         const bool redirect = (t.code >= 300 && t.code < 400 && t.code != 304) || t.hasLocation;
         if (redirect && HandleRedirects) {
-            if (t.requestCount >= RedirectMaximum) return;
+            // The last answer of a chain that runs out is a redirect, not the document.
+            if (t.requestCount >= RedirectMaximum) throw EHTTPError("Too many redirects.");
             current = t.location;
             continue;
         }
@@ -490,8 +526,10 @@ void THTTPClient::Perform(TTransfer& t, const std::shared_ptr<TImpl>& keep) {
             t.cutShort = true;
             break;
         }
-        if (!t.connecting && ReadTimeout > 0 &&
-            now - t.lastActivity >= std::chrono::milliseconds(ReadTimeout)) {
+        // A server that goes quiet, and one that trickles its answer for ever, both end.
+        if ((!t.connecting && ReadTimeout > 0 &&
+             now - t.lastActivity >= std::chrono::milliseconds(ReadTimeout)) ||
+            now >= t.deadline) {
             stalled = true;
             break;
         }
@@ -512,6 +550,11 @@ void THTTPClient::Perform(TTransfer& t, const std::shared_ptr<TImpl>& keep) {
     impl.busy = false;
     if (done && result == CURLE_OK) {
         THTTPCallbacks::EndWork(t);
+        // The whole body came, but its compressed stream did not end: it is no document.
+        if (t.inflater && t.sink == bsStream && !t.inflater->Finished()) {
+            impl.CloseHandles();
+            throw EHTTPError("The compressed response is damaged.");
+        }
         return;
     }
     // A transfer that ended early leaves its connection in an unknown state: close it.
@@ -551,6 +594,9 @@ void THTTPClient::RaiseTransferError(TTransfer& t, int curlCode, int osErrno) {
         }
         case CURLE_GOT_NOTHING:
             throw EHTTPError("Connection Closed Gracefully.");
+        case CURLE_SSL_CONNECT_ERROR:
+            // Whatever the port answered, it was no secure connection.
+            throw EHTTPError("The secure connection failed.");
         case CURLE_UNSUPPORTED_PROTOCOL:
             throw EHTTPError("");
         default:

@@ -91,7 +91,11 @@ class THTTPClient {
     // 0 waits for ever.
     int ReadTimeout = 60000;
     int ConnectTimeout = 120000;
-    // A body larger than this fails instead of exhausting memory.
+    // Milliseconds the whole Get may take, redirects included, however steadily the server
+    // sends ("Read timed out."); 0 for no limit.
+    int MaxTime = 120000;
+    // A body larger than this (decoded, when it came compressed) fails instead of exhausting
+    // memory.
     std::int64_t MaxBodySize = std::int64_t(32) << 20;
     // https needs the secure transport; without it https fails with "IOHandler value is not
     // valid".

@@ -6,7 +6,7 @@
 
 #include "feeds/XMLDocument.h"
 
-typedef struct _xmlAttr xmlAttr;
+typedef struct _xmlAttr xmlAttr;  // NOLINT(bugprone-reserved-identifier): libxml2's tag
 
 namespace pelwick {
 

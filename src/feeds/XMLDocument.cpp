@@ -237,8 +237,8 @@ xmlDocPtr ParseOnce(std::string_view bytes, const char* encoding, int options, b
         options |= XML_PARSE_RECOVER;
     }
     // An empty buffer still needs a valid pointer for libxml2 to report "Document is empty".
-    static const char kNothing[1] = {0};
-    xmlDocPtr doc = xmlCtxtReadMemory(ctxt, bytes.empty() ? kNothing : bytes.data(),
+    static const char Nothing[1] = {0};
+    xmlDocPtr doc = xmlCtxtReadMemory(ctxt, bytes.empty() ? Nothing : bytes.data(),
                                       int(bytes.size()), nullptr, encoding, options);
     xmlFreeParserCtxt(ctxt);
     return doc;

@@ -3,9 +3,10 @@
 #include <string>
 #include <string_view>
 
-// libxml2's own declarations, repeated so that users of the model need not include libxml2.
-typedef struct _xmlDoc xmlDoc;
-typedef struct _xmlNode xmlNode;
+// libxml2's own declarations, repeated so that users of the model need not include libxml2;
+// the struct tags are libxml2's, reserved names included.
+typedef struct _xmlDoc xmlDoc;    // NOLINT(bugprone-reserved-identifier)
+typedef struct _xmlNode xmlNode;  // NOLINT(bugprone-reserved-identifier)
 
 namespace pelwick {
 

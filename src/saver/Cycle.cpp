@@ -8,6 +8,7 @@
 
 #include "app/Process.h"
 #include "app/Settings.h"
+#include "app/Signals.h"
 #include "feeds/MemoryStream.h"
 #include "saver/Form1.h"
 #include "saver/Form2.h"
@@ -74,10 +75,11 @@ void TForm1::Timer1Timer() {
         LoadFeed(CurFeed >= feedCount - 1 ? 0 : CurFeed + 1);
 }
 
-// A blocking fade: the card goes down one alpha step every 3 ms and stays shown at 0.
+// A blocking fade: the card goes down one alpha step every 3 ms and stays shown at 0. A
+// request to stop cuts it short, so that the event loop can end the saver in time.
 void TForm1::FadeOutCard() {
     if (!form3_) return;
-    while (form3_->AlphaBlendValue() > 0) {
+    while (form3_->AlphaBlendValue() > 0 && !TSignalWatch::StopRequested()) {
         form3_->SetAlphaBlendValue(form3_->AlphaBlendValue() - 1);
         SleepMs(3);
     }
@@ -127,6 +129,10 @@ void TForm1::ShowItem(std::int32_t a) {
         if (count > 10)
             form2_->resize(form2_->width(),
                            std::min(height() - 30, form2_->Tag + (count - 10) * ItemRowHeight));
+        // A host's small preview window is lower than the panel's own height: the panel
+        // keeps inside it, its lines cut at the bottom.
+        if (form2_->height() > height() - 10)
+            form2_->resize(form2_->width(), std::max(1, height() - 10));
         form2_->SetLines(Headlines);
         ShowItemCard(CurItem);
     } catch (const std::exception&) {

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,6 +15,7 @@
 #include "app/Strings.h"
 #include "saver/ApplicationEvents.h"
 #include "saver/Browser.h"
+#include "saver/NativeWindow.h"
 #include "saver/Screen.h"
 #include "saver/ScreenBlanking.h"
 #include "slideshow/Glimrascreen.h"
@@ -115,11 +117,45 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1() {
     // The overlays are children and go with the window; the hook must not outlive it.
+    host_.reset();
+    if (hostWindow_) ReleaseFromForeignWindow(*this);
     ApplicationEvents1.reset();
     Timer1.SetEnabled(false);
     MouseTimer.SetEnabled(false);
     for (; cursorsHidden_ > 0; --cursorsHidden_)
         QGuiApplication::restoreOverrideCursor();
+}
+
+bool TForm1::EmbedInHost(std::uint32_t window) {
+    const std::optional<QSize> size = ForeignWindowSize(window);
+    if (!size) return false;
+    // Flags first: changing them later would make a new native window outside the host.
+    setWindowFlags(windowFlags() & ~Qt::WindowStaysOnTopHint);
+    unsetCursor();
+    hostWindow_ = EmbedInForeignWindow(*this, window);
+    if (!hostWindow_) return false;
+    hosted_ = true;
+    // The panel and the card are laid out for the host's window as for a screen.
+    SetScreenSize(size->width(), size->height());
+    setGeometry(0, 0, size->width(), size->height());
+    host_ = std::make_unique<TForeignWindowWatch>(window);
+    host_->OnResize = [this](QSize s) {
+        SetScreenSize(s.width(), s.height());
+        resize(s);
+    };
+    host_->OnDestroy = [this] { QuitSaver(); };
+    return true;
+}
+
+void TForm1::ApplyArguments() {
+    TRssSaverOptions& o = SaverOptions;
+    if (!Arguments.PictureFolder.empty() && DirectoryExists(Arguments.PictureFolder)) {
+        o.ImagePath = IncludeTrailingPathDelimiter(Arguments.PictureFolder);
+        o.ImageFiles.clear();
+        BuildImageList(o.ImagePath, o.ImageFiles);
+    }
+    if (Arguments.ItemInterval) o.BlogInterval = Arguments.ItemInterval;
+    if (Arguments.PictureInterval) o.ImageInterval = Arguments.PictureInterval;
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -150,13 +186,19 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::FormShow() {
     Randomize();
-    if (!SettingsFile) LoadSettings();
-    setCursor(Qt::BlankCursor);
-    QGuiApplication::setOverrideCursor(Qt::BlankCursor);
-    ++cursorsHidden_;
-    activateWindow();
-    setFocus();
-    if (!blanking_) blanking_ = std::make_unique<TBlankingGuard>();
+    if (!SettingsFile) {
+        LoadSettings();
+        ApplyArguments();
+    }
+    // In a host's window the host owns the cursor, the input and the blanking.
+    if (!hosted_) {
+        setCursor(Qt::BlankCursor);
+        QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+        ++cursorsHidden_;
+        activateWindow();
+        setFocus();
+        if (!blanking_) blanking_ = std::make_unique<TBlankingGuard>();
+    }
     MouseMoves = 20;
     CurItem = 0;
     CurFeed = 0;
@@ -198,7 +240,7 @@ void TForm1::MouseTimerTimer() {
 
 void TForm1::ApplicationEvents1Message(QEvent* event, bool& handled) {
     (void)handled;  // input is never swallowed: after the hook it is delivered as usual
-    if (!isVisible()) return;
+    if (!isVisible() || hosted_) return;
     // A message box of ours is up: what the user types or clicks is the box's. The mouse
     // that went to the box does not count towards ending the saver afterwards.
     if (QApplication::activeModalWidget()) {
@@ -308,7 +350,7 @@ void TForm1::QuitSaver() {
     blanking_.reset();
     // Clean-up is best effort: the process ends whatever happens here.
     try {
-        DeleteFileIfExists(ProgramFolder() + "tmp.htm");
+        DeleteFileIfExists(ItemPagePath());
     } catch (...) {
     }
     try {
@@ -330,7 +372,7 @@ void TForm1::ScheduleScreenshot() {
         if (!grab().toImage().save(QString::fromStdString(path), "PNG")) {
             std::fprintf(stderr, "pelwick: cannot write the screenshot \"%s\"\n", path.c_str());
             std::fflush(stderr);
-            DeleteFileIfExists(ProgramFolder() + "tmp.htm");
+            DeleteFileIfExists(ItemPagePath());
             Halt(1);
             return;
         }

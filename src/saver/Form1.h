@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "feeds/AntiFreeze.h"
 #include "feeds/FeedDocument.h"
 #include "feeds/HTTPClient.h"
 #include "slideshow/Timer.h"
 
 class QEvent;
+class QWindow;
 
 namespace pelwick {
 
@@ -22,6 +24,7 @@ class TForm2;
 class TForm3;
 class TApplicationEvents;
 class TBlankingGuard;
+class TForeignWindowWatch;
 
 // The status bar: a caption and the integer tag that holds a download's expected size.
 class TStatusPanel : public QLabel {
@@ -74,6 +77,15 @@ class TForm1 : public QWidget {
     std::int32_t LastCardHeight = 0;
     std::int32_t LastCardWidth = 0;
 
+    // Draws the wall into a window of a screen-saver host, sized to it and following its
+    // size; the host owns the input and ends the saver with a signal or by destroying its
+    // window. Call before the first show; false when the window does not exist.
+    bool EmbedInHost(std::uint32_t window);
+    bool Hosted() const { return hosted_; }
+    // The host's options for this run (picture folder, intervals), applied after the
+    // settings are loaded.
+    TSaverArguments Arguments;
+
     // The overlays, created on first use and kept for the life of the window.
     TForm2* Form2() const { return form2_; }
     TForm3* Form3() const { return form3_; }
@@ -113,6 +125,7 @@ class TForm1 : public QWidget {
     void ExitOnKey(int key);
     void SetStatusVisible(bool visible);
     void LayoutPanels();
+    void ApplyArguments();
     void ScheduleScreenshot();
     void TraceStartup(TGlimrascreen& screen);
     void FadeOutCard();
@@ -127,6 +140,9 @@ class TForm1 : public QWidget {
     bool modalSeen_ = false;
     // Holds the display server's own blanking off while the wall is shown.
     std::unique_ptr<TBlankingGuard> blanking_;
+    bool hosted_ = false;
+    std::unique_ptr<QWindow> hostWindow_;
+    std::unique_ptr<TForeignWindowWatch> host_;
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "aatext/HeadlineStyle.h"
 #include "app/Process.h"
+#include "app/Signals.h"
 #include "saver/Form1.h"
 #include "saver/Form3.h"
 #include "saver/Screen.h"
@@ -83,7 +84,7 @@ void TForm1::RaiseOverlays() {
 
 void TForm1::HidePanel() {
     if (!form2_) return;
-    while (form2_->AlphaBlendValue() > 0) {
+    while (form2_->AlphaBlendValue() > 0 && !TSignalWatch::StopRequested()) {
         form2_->SetAlphaBlendValue(form2_->AlphaBlendValue() - 1);
         SleepMs(4);
     }

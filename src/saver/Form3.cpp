@@ -162,7 +162,7 @@ std::string TForm1::CurrentLink() const {
 void TForm1::ShowItemCard(std::int32_t a) {
     if (a == -1 || a > RSS.Items().Count() - 1) return;
     const std::string page = ItemPageText(RSS.Items()[a]);
-    const std::string path = ProgramFolder() + "tmp.htm";
+    const std::string path = ItemPagePath();
     try {
         SaveTextFile(page, path);
     } catch (const std::exception&) {

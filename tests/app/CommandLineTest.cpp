@@ -87,5 +87,42 @@ TEST(CommandLine, ProcessArgumentsSkipTheProgramName) {
     EXPECT_EQ(PreviewParent, 0);
 }
 
+// What a screen-saver host adds: its window (the option wins over the variable), the root
+// window, and this run's options. The switches still decide the run mode.
+TEST(CommandLine, HostWindowAndRunOptions) {
+    const struct {
+        std::vector<std::string> args;
+        const char* variable;
+        std::uint32_t window;
+        bool root;
+        int itemInterval;
+    } rows[] = {
+        {{"-root"}, nullptr, 0, true, 0},
+        {{"-root"}, "0x3a00007", 0x3a00007, true, 0},
+        {{"/s"}, "4194311", 4194311, false, 0},
+        {{"-root", "-window-id", "0x1f"}, "0x3a00007", 0x1f, true, 0},
+        {{"--window-id", "77", "--root"}, nullptr, 77, true, 0},
+        {{"-root", "--item-interval", "30"}, nullptr, 0, true, 30},
+        {{"-root", "--item-interval", "0"}, nullptr, 0, true, 0},  // out of range: unset
+        {{"-window-id"}, nullptr, 0, false, 0},                     // no value: ignored
+        {{"-root"}, "junk", 0, true, 0},
+    };
+    for (const auto& row : rows) {
+        const TSaverArguments a = ParseSaverArguments(row.args, row.variable);
+        EXPECT_EQ(a.Window, row.window) << row.args[0];
+        EXPECT_EQ(a.Root, row.root) << row.args[0];
+        EXPECT_EQ(a.ItemInterval, row.itemInterval) << row.args[0];
+        ParseCommandLine(row.args);
+        EXPECT_EQ(RunMode, rmSaver) << row.args[0];
+    }
+    const TSaverArguments all = ParseSaverArguments(
+        {"-root", "--picture-folder", "/p", "--picture-interval", "9"}, nullptr);
+    EXPECT_EQ(all.PictureFolder, "/p");
+    EXPECT_EQ(all.PictureInterval, 9);
+    EXPECT_EQ(InfoRequest({"--help"}), irHelp);
+    EXPECT_EQ(InfoRequest({"--version", "/s"}), irVersion);
+    EXPECT_EQ(InfoRequest({"/s", "--help"}), irNone);
+}
+
 }  // namespace
 }  // namespace pelwick

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -83,18 +85,48 @@ TEST(Files, SaveTextFileFailureKeepsTheOldFile) {
 }
 
 TEST(Files, ProgramFolderFollowsPelwickHome) {
-    {
-        TProgramFolder dir;
-        EXPECT_EQ(ProgramFolder(), dir.Path());
-        setenv("PELWICK_HOME", "/tmp/no-separator", 1);
-        EXPECT_EQ(ProgramFolder(), "/tmp/no-separator/");
-    }
-    setenv("PELWICK_HOME", "", 1);
-    const std::string exeFolder = ProgramFolder();
+    TProgramFolder dir;
+    EXPECT_EQ(ProgramFolder(), dir.Path());
+    setenv("PELWICK_HOME", "/tmp/no-separator", 1);
+    EXPECT_EQ(ProgramFolder(), "/tmp/no-separator/");
+}
+
+// An installed program's folder is read-only: settings live there only when a Pelwick.ini
+// that may be rewritten is already there (a portable folder), else in the user's
+// configuration folder.
+TEST(Files, ProgramFolderRule) {
+    const struct {
+        TFolderFacts facts;
+        const char* folder;
+    } rows[] = {
+        {{"/home/u/pw", "/usr/bin", true, "/home/u/cfg", "/home/u"}, "/home/u/pw/"},
+        {{"", "/opt/pelwick", true, "/home/u/cfg", "/home/u"}, "/opt/pelwick/"},
+        {{"", "/usr/bin", false, "/home/u/cfg", "/home/u"}, "/home/u/cfg/pelwick/"},
+        {{"", "/usr/bin", false, "", "/home/u"}, "/home/u/.config/pelwick/"},
+        // A relative XDG_CONFIG_HOME is to be ignored.
+        {{"", "/usr/bin", false, "cfg", "/home/u/"}, "/home/u/.config/pelwick/"},
+        {{"", "/usr/bin", false, "", ""}, "/usr/bin/"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ChooseProgramFolder(row.facts), row.folder) << row.folder;
+
+    // This test's executable has no settings beside it.
     unsetenv("PELWICK_HOME");
-    EXPECT_EQ(ProgramFolder(), exeFolder);
-    EXPECT_TRUE(DirectoryExists(exeFolder));
-    EXPECT_TRUE(FileExists(exeFolder + "app_tests"));
+    setenv("XDG_CONFIG_HOME", "/tmp/pelwick-config-test", 1);
+    EXPECT_EQ(ProgramFolder(), "/tmp/pelwick-config-test/pelwick/");
+    EXPECT_EQ(UserConfigFolder(), "/tmp/pelwick-config-test/pelwick/");
+    unsetenv("XDG_CONFIG_HOME");
+}
+
+// One page per process; where the program folder cannot be written, the runtime folder.
+TEST(Files, ItemPageIsPerProcessAndWritable) {
+    TProgramFolder dir;
+    const std::string pid = std::to_string(QCoreApplication::applicationPid());
+    EXPECT_EQ(ItemPagePath(), dir.File("tmp-" + pid + ".htm"));
+    setenv("PELWICK_HOME", dir.File("missing").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
+    EXPECT_EQ(ItemPagePath(), dir.File("tmp-" + pid + ".htm"));
+    unsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST(Files, ShellFoldersAndRegistry) {

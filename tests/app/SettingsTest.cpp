@@ -95,6 +95,19 @@ TEST(Settings, ImageListOrder) {
     EXPECT_EQ(list.size(), 4u);
 }
 
+// A folder written by hand without its separator still lists its pictures, and the stored
+// value is kept as written.
+TEST(Settings, ImagePathWithoutItsSeparator) {
+    TProgramFolder dir;
+    dir.MakeFolder("pics");
+    dir.Write("pics/p.jpg", "x");
+    std::string folder = dir.File("pics");
+    dir.Write("Pelwick.ini", "[set]\nImagePath=" + folder + "\n");
+    LoadSettings();
+    EXPECT_EQ(SaverOptions.ImagePath, folder);
+    EXPECT_EQ(SaverOptions.ImageFiles, (std::vector<std::string>{dir.File("pics/p.jpg")}));
+}
+
 TEST(Settings, MissingImagePathUsesProgramFolderPictures) {
     TProgramFolder dir;
     dir.Write("here.gif", "x");
@@ -189,10 +202,17 @@ TEST(Settings, FailedSaveLeavesTheFileUntouched) {
     EXPECT_EQ(TSettingsFile(dir.File("Pelwick.ini")).ReadInteger("set", "BlogInterval", 0), 99);
 }
 
-TEST(Settings, SaveIntoAMissingFolderFails) {
+// The user's configuration folder does not exist before the first save, which makes it; a
+// folder that cannot be made fails the save.
+TEST(Settings, SaveMakesAMissingFolderOrFails) {
     TProgramFolder dir;
+    setenv("PELWICK_HOME", dir.File("new/pelwick").c_str(), 1);
+    UnloadSettings();
     LoadSettings();
-    setenv("PELWICK_HOME", dir.File("gone").c_str(), 1);
+    SaveSettings();
+    EXPECT_TRUE(FileExists(dir.File("new/pelwick/Pelwick.ini")));
+    dir.Write("file", "x");
+    setenv("PELWICK_HOME", dir.File("file/pelwick").c_str(), 1);
     UnloadSettings();
     LoadSettings();
     EXPECT_THROW(SaveSettings(), EFileError);

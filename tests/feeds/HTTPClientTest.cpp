@@ -2,6 +2,7 @@
 
 #include <QTimer>
 #include <chrono>
+#include <cstdlib>
 
 #include "feeds/AntiFreeze.h"
 #include "feeds/HTTPClient.h"
@@ -131,11 +132,16 @@ TEST(HTTPClient, RedirectsFollowTheirOwnRules) {
         EXPECT_EQ(server.Requests().size(), 4u);
     }
     {
-        // A chain that runs out ends after the 15th request, without error, with the body
-        // of the last redirect.
+        // A chain that runs out ends after the 15th request: its last answer is a redirect,
+        // not the document.
         TLoopbackServer server(RedirectChain(20));
         THTTPClient http;
-        EXPECT_EQ(Fetch(http, server.Url("/hop/0")), "moved 14");
+        try {
+            Fetch(http, server.Url("/hop/0"));
+            ADD_FAILURE() << "a redirect's body was taken for the document";
+        } catch (const EHTTPError& e) {
+            EXPECT_STREQ(e.what(), "Too many redirects.");
+        }
         EXPECT_EQ(server.Requests().size(), 15u);
     }
     {
@@ -370,6 +376,34 @@ TEST(HTTPClient, AGetFromInsideAGetIsRefused) {
     });
     EXPECT_EQ(Fetch(http, server.Url("/")), "abcd");
     EXPECT_EQ(nested, "A download is already running.");
+}
+
+// The environment's proxy settings apply: the proxy gets the request in absolute form (the
+// feed's host is never looked up here), and no_proxy sends loopback addresses straight.
+TEST(HTTPClient, ProxiesOfTheEnvironment) {
+    std::string seen;
+    TLoopbackServer proxy([&](TConnection& c, TLoopbackServer&) {
+        seen = c.ReadRequest();
+        c.Send(TLoopbackServer::Response("200 OK", "", "through the proxy"));
+    });
+    TLoopbackServer direct(Answer(TLoopbackServer::Response("200 OK", "", "direct")));
+    const char* const names[] = {"no_proxy", "NO_PROXY"};
+    std::vector<std::pair<std::string, std::string>> saved;
+    for (const char* name : names) {
+        if (const char* v = std::getenv(name)) saved.emplace_back(name, v);
+        unsetenv(name);
+    }
+    setenv("http_proxy", proxy.Url("").c_str(), 1);
+    THTTPClient http;
+    EXPECT_EQ(Fetch(http, "http://feeds.example/news.xml"), "through the proxy");
+    EXPECT_EQ(seen.substr(0, seen.find("\r\n")), "GET http://feeds.example/news.xml HTTP/1.1");
+    setenv("no_proxy", "127.0.0.1", 1);
+    http.Disconnect();
+    EXPECT_EQ(Fetch(http, direct.Url("/")), "direct");
+    unsetenv("no_proxy");
+    unsetenv("http_proxy");
+    for (const auto& [name, value] : saved)
+        setenv(name.c_str(), value.c_str(), 1);
 }
 
 TEST(AntiFreeze, OnePerProcess) {

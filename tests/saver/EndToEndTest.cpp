@@ -51,18 +51,20 @@ TEST(EndToEnd, SaverShowsThePanelAndTheCardOverThePicture) {
     saver.start(PELWICK_PROGRAM, {"/s"});
     ASSERT_TRUE(saver.waitForStarted(10000));
 
+    // One page per saver process, named after it.
+    const std::string page = dir.File("tmp-" + std::to_string(saver.processId()) + ".htm");
     bool pageWhileRunning = false, blanked = false;
     QElapsedTimer clock;
     clock.start();
     while (saver.state() != QProcess::NotRunning && clock.elapsed() < 60000) {
-        pageWhileRunning = pageWhileRunning || FileExists(dir.File("tmp.htm"));
+        pageWhileRunning = pageWhileRunning || FileExists(page);
         if (clock.elapsed() > 3000 && clock.elapsed() < 7000) blanked = blanked || display.ScreenSaverOn();
         saver.waitForFinished(100);
     }
     ASSERT_EQ(saver.state(), QProcess::NotRunning) << "the saver did not quit";
     EXPECT_EQ(saver.exitCode(), 0) << saver.readAllStandardError().toStdString();
     EXPECT_TRUE(pageWhileRunning);
-    EXPECT_FALSE(FileExists(dir.File("tmp.htm")));
+    EXPECT_FALSE(FileExists(page));
     EXPECT_FALSE(blanked) << "the X server blanked the screen while the saver ran";
     EXPECT_EQ(display.ScreenSaverTimeout(), 1) << "the X server's settings were not left as they were";
 

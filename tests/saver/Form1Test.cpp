@@ -286,9 +286,9 @@ TEST(Form1, QuitDeletesTheItemPageAndClosesTheDownload) {
     f.server.Set("/news", test::RssFeed("News", "d", 1));
     f.Show();
     f.form->LoadFeed(0);
-    EXPECT_TRUE(FileExists(f.dir.File("tmp.htm")));
+    EXPECT_TRUE(FileExists(ItemPagePath()));
     f.form->QuitSaver();
-    EXPECT_FALSE(FileExists(f.dir.File("tmp.htm")));
+    EXPECT_FALSE(FileExists(ItemPagePath()));
     EXPECT_FALSE(f.form->http.Connected());
     EXPECT_FALSE(f.form->isVisible());
     EXPECT_EQ(f.halts, Quit);

@@ -114,7 +114,7 @@ TEST(ItemCard, PageHoldsTheItemAsWrittenWithLineBreaksAsCrLf) {
                             std::string(date) + "</pubDate></item>"));
     f.Show();
     f.form->LoadFeed(0);
-    const std::string page = f.dir.Read("tmp.htm");
+    const std::string page = ReadFileBytes(ItemPagePath());
     const std::string head =
         "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><meta http-equiv=\"Content-Type\" "
         "content=\"text/html; charset=utf-8\" /></head><body bgcolor=\"#1B1B1B\" topmargin=\"6\" "
@@ -231,10 +231,10 @@ TEST(ItemCard, APageThatCannotBeWrittenLeavesThePreviousOne) {
     f.server.Set("/a", Feed(Item("First", "one") + Item("Second", "two")));
     f.Show();
     f.form->LoadFeed(0);
-    const std::string first = f.dir.Read("tmp.htm");
+    const std::string first = ReadFileBytes(ItemPagePath());
     const std::string message = test::MessageOfFailedWrite(100, [&] { f.form->ShowItem(1); });
     EXPECT_EQ(message, "");  // swallowed
-    EXPECT_EQ(f.dir.Read("tmp.htm"), first);
+    EXPECT_EQ(ReadFileBytes(ItemPagePath()), first);
     EXPECT_EQ(f.form->CurItem, 1);
     EXPECT_EQ(f.form->Form3()->Link(), "http://example.com/a");
 }
@@ -311,13 +311,35 @@ TEST(ItemCard, AnUnwritablePageWithNoneBeforeStillShowsTheItem) {
     f.server.Set("/a", Feed(Item("First", "one")));
     f.Show();
     EXPECT_EQ(test::MessageOfFailedWrite(100, [&] { f.form->LoadFeed(0); }), "");
-    EXPECT_FALSE(FileExists(f.dir.File("tmp.htm")));
+    EXPECT_FALSE(FileExists(ItemPagePath()));
     ASSERT_NE(f.form->Form3(), nullptr);
     TPageView& web = *f.form->Form3()->web;
     ASSERT_NE(web.Document(), nullptr);
     EXPECT_NE(web.Document()->toPlainText().toStdString().find("First"), std::string::npos);
     const QImage shown = web.grab().toImage();
     EXPECT_EQ(shown.pixelColor(2, 2), QColor(0x1B, 0x1B, 0x1B));
+}
+
+}  // namespace
+}  // namespace pelwick
+
+namespace pelwick {
+namespace {
+
+// A host's preview window is small: the wall still runs there, its panel and card inside.
+TEST(ItemCard, SmallHostWindowsKeepThePanelAndCardInside) {
+    for (const auto& [w, h] : {std::pair{200, 150}, std::pair{320, 200}, std::pair{120, 90}}) {
+        test::TSaverFixture f({"A=/a"}, "BlogInterval=1\n", w, h);
+        f.server.Set("/a", test::RssFeed("A feed with a long title for a small window", "d", 4));
+        f.Show();
+        f.Tick(12);
+        ASSERT_NE(f.form->Form2(), nullptr);
+        const QRect window = f.form->rect();
+        EXPECT_TRUE(window.contains(f.form->Form2()->geometry())) << w;
+        if (f.form->Form3() && f.form->Form3()->isVisible()) {
+            EXPECT_TRUE(window.contains(f.form->Form3()->geometry())) << w;
+        }
+    }
 }
 
 }  // namespace

@@ -69,6 +69,13 @@ void TConnection::Close() {
     fd_ = -1;
 }
 
+void TConnection::Reset() {
+    if (fd_ < 0) return;
+    const linger abort{1, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+    Close();
+}
+
 TLoopbackServer::TLoopbackServer(TScript script) : script_(std::move(script)) {
     listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
     const int one = 1;

@@ -22,6 +22,8 @@ class TConnection {
     // Waits without sending until the peer closes or the server stops.
     void Stall();
     void Close();
+    // Closes with a reset instead of an orderly end, as a crashed server would.
+    void Reset();
     int Number() const { return number_; }
 
   private:

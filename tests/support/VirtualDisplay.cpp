@@ -160,6 +160,80 @@ QImage TVirtualDisplay::Grab(std::uint32_t window) const {
     return view.copy();
 }
 
+QSize TVirtualDisplay::WindowSize(std::uint32_t window) const {
+    TXConnection c(display_);
+    if (!c.Ok()) return {};
+    std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> g(
+        xcb_get_geometry_reply(*c, xcb_get_geometry(*c, window), nullptr), &std::free);
+    return g ? QSize(g->width, g->height) : QSize();
+}
+
+std::vector<std::uint32_t> TVirtualDisplay::Children(std::uint32_t window) const {
+    TXConnection c(display_);
+    std::vector<std::uint32_t> children;
+    if (!c.Ok()) return children;
+    std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
+        xcb_query_tree_reply(*c, xcb_query_tree(*c, window ? window : c.Root()), nullptr),
+        &std::free);
+    if (!tree) return children;
+    const xcb_window_t* list = xcb_query_tree_children(tree.get());
+    children.assign(list, list + xcb_query_tree_children_length(tree.get()));
+    return children;
+}
+
+std::vector<std::uint32_t> TVirtualDisplay::TopLevelWindowsOf(qint64 pid) const {
+    std::vector<std::uint32_t> found;
+    TXConnection c(display_);
+    if (!c.Ok()) return found;
+    const xcb_atom_t pidAtom = c.Atom("_NET_WM_PID");
+    for (const std::uint32_t w : Children(0)) {
+        std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> a(
+            xcb_get_window_attributes_reply(*c, xcb_get_window_attributes(*c, w), nullptr),
+            &std::free);
+        if (!a || a->map_state != XCB_MAP_STATE_VIEWABLE) continue;
+        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> p(
+            xcb_get_property_reply(
+                *c, xcb_get_property(*c, 0, w, pidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr),
+            &std::free);
+        if (p && xcb_get_property_value_length(p.get()) == 4 &&
+            *static_cast<const std::uint32_t*>(xcb_get_property_value(p.get())) == pid)
+            found.push_back(w);
+    }
+    return found;
+}
+
+THostWindow::THostWindow(const QString& display, int width, int height)
+    : connection_(xcb_connect(display.toLocal8Bit().constData(), nullptr)) {
+    if (xcb_connection_has_error(connection_)) return;
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+    window_ = xcb_generate_id(connection_);
+    const std::uint32_t values[] = {screen->black_pixel};
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0,
+                      std::uint16_t(width), std::uint16_t(height), 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL,
+                      values);
+    xcb_map_window(connection_, window_);
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+}
+
+THostWindow::~THostWindow() {
+    xcb_disconnect(connection_);
+}
+
+void THostWindow::Resize(int width, int height) {
+    const std::uint32_t values[] = {std::uint32_t(width), std::uint32_t(height)};
+    xcb_configure_window(connection_, window_,
+                         XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+}
+
+void THostWindow::Destroy() {
+    if (!window_) return;
+    xcb_destroy_window(connection_, window_);
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+    window_ = 0;
+}
+
 void TVirtualDisplay::SetScreenSaverTimeout(int seconds) const {
     TXConnection c(display_);
     if (!c.Ok()) return;

@@ -7,7 +7,11 @@
 #include <QStringList>
 #include <cstdint>
 #include <optional>
+#include <QSize>
 #include <string>
+#include <vector>
+
+struct xcb_connection_t;
 
 namespace pelwick::test {
 
@@ -49,6 +53,13 @@ class TVirtualDisplay {
     // What the screen shows inside a window (the root window when 0), as the server holds it.
     QImage Grab(std::uint32_t window = 0) const;
 
+    // The size of a window, or an empty size when it does not exist.
+    QSize WindowSize(std::uint32_t window) const;
+    // The windows directly inside a window.
+    std::vector<std::uint32_t> Children(std::uint32_t window) const;
+    // The mapped windows directly on the root window that a process owns (by _NET_WM_PID).
+    std::vector<std::uint32_t> TopLevelWindowsOf(qint64 pid) const;
+
     // The X server's own screen saver: its idle timeout, and whether it is on now.
     void SetScreenSaverTimeout(int seconds) const;
     int ScreenSaverTimeout() const;
@@ -57,6 +68,25 @@ class TVirtualDisplay {
   private:
     QProcess server_;
     QString display_;
+};
+
+// A plain window that a test makes on the display, as a screen-saver host or the display
+// settings' preview area do, for the program to draw into. It lives as long as this object
+// (its own connection to the server), or until Destroy.
+class THostWindow {
+  public:
+    THostWindow(const QString& display, int width, int height);
+    ~THostWindow();
+    THostWindow(const THostWindow&) = delete;
+    THostWindow& operator=(const THostWindow&) = delete;
+
+    std::uint32_t Id() const { return window_; }
+    void Resize(int width, int height);
+    void Destroy();
+
+  private:
+    xcb_connection_t* connection_ = nullptr;
+    std::uint32_t window_ = 0;
 };
 
 // Waits up to timeoutMs for a process to end; true when it did.

@@ -1,4 +1,4 @@
-// pelwick-feed [--verbose] [--timeout SECONDS] FILE|URL: loads a feed file, or downloads an
+// pelwick-feed [--verbose] [--timeout SECONDS] [--max-time SECONDS] FILE|URL: loads a feed file, or downloads an
 // address (anything with "://") the way the saver does, and prints its model as JSON.
 // Exit status: 0 loaded (also when only a forgiving parse could read the XML: "recovered" then
 // holds the strict parser's error), 1 the download or the load failed (the message is on stderr
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ToolSupport.h"
 #include "app/Exception.h"
 #include "app/Files.h"
 #include "app/Strings.h"
@@ -24,18 +25,20 @@ namespace {
 
 using namespace pelwick;
 
+const char* const UsageText =
+    "Usage: pelwick-feed [--verbose] [--timeout SECONDS] [--max-time SECONDS] FILE|URL\n"
+    "Loads a feed file, or downloads an address, and prints its model as JSON.\n"
+    "  --verbose          print the download's status texts and progress on stderr\n"
+    "  --timeout SECONDS  give up when the server sends nothing for this long (60)\n"
+    "  --max-time SECONDS give up when the whole download takes longer (120)\n"
+    "       pelwick-feed --opml FILE\n"
+    "Prints, as JSON, the feeds an OPML import would add to an empty list.\n"
+    "       pelwick-feed --export-opml OUT NAME=ADDRESS...\n"
+    "Writes the entries as the options dialog exports them (\".opml\" is appended to a\n"
+    "name without extension).\n";
+
 int Usage() {
-    std::fputs(
-        "Usage: pelwick-feed [--verbose] [--timeout SECONDS] FILE|URL\n"
-        "Loads a feed file, or downloads an address, and prints its model as JSON.\n"
-        "  --verbose          print the download's status texts and progress on stderr\n"
-        "  --timeout SECONDS  give up when the server sends nothing for this long (60)\n"
-        "       pelwick-feed --opml FILE\n"
-        "Prints, as JSON, the feeds an OPML import would add to an empty list.\n"
-        "       pelwick-feed --export-opml OUT NAME=ADDRESS...\n"
-        "Writes the entries as the options dialog exports them (\".opml\" is appended to a\n"
-        "name without extension).\n",
-        stderr);
+    std::fputs(UsageText, stderr);
     return 2;
 }
 
@@ -43,6 +46,7 @@ struct TOptions {
     std::string source;
     bool verbose = false;
     int timeoutSeconds = 60;
+    int maxTimeSeconds = 120;
 };
 
 bool ParseOptions(int argc, char** argv, TOptions& options) {
@@ -50,6 +54,10 @@ bool ParseOptions(int argc, char** argv, TOptions& options) {
         const std::string arg = argv[i];
         if (arg == "--verbose") {
             options.verbose = true;
+        } else if (arg == "--max-time" && i + 1 < argc) {
+            const auto seconds = TryParseInt(argv[++i]);
+            if (!seconds || *seconds < 0 || *seconds > 24 * 3600) return false;
+            options.maxTimeSeconds = *seconds;
         } else if (arg == "--timeout" && i + 1 < argc) {
             const auto seconds = TryParseInt(argv[++i]);
             if (!seconds || *seconds < 0 || *seconds > 24 * 3600) return false;
@@ -67,6 +75,7 @@ bool ParseOptions(int argc, char** argv, TOptions& options) {
 std::string Download(const TOptions& options, TMemoryStream& stream) {
     THTTPClient http;
     http.ReadTimeout = options.timeoutSeconds * 1000;
+    http.MaxTime = options.maxTimeSeconds * 1000;
     std::int64_t expected = 0;
     if (options.verbose) {
         http.OnStatus = [](THTTPClient&, THTTPClient::THTTPStatus, const std::string& text) {
@@ -138,6 +147,8 @@ int ExportOpmlFile(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    SetTool("pelwick-feed", UsageText);
+    HandleInfoOptions(argc, argv);
     if (argc >= 2 && std::string(argv[1]) == "--opml")
         return argc == 3 ? ShowOpml(argv[2]) : Usage();
     if (argc >= 2 && std::string(argv[1]) == "--export-opml") return ExportOpmlFile(argc, argv);

@@ -1,0 +1,16 @@
+# The program and every tool print their usage for --help and their version for --version,
+# on standard output with status 0, and open no window (DISPLAY is unset here).
+unset(ENV{DISPLAY})
+unset(ENV{WAYLAND_DISPLAY})
+unset(ENV{QT_QPA_PLATFORM})
+foreach(exe IN LISTS PROGRAM TOOLS)
+  get_filename_component(name ${exe} NAME)
+  execute_process(COMMAND ${exe} --help RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0 OR NOT out MATCHES "[Uu]sage")
+    message(FATAL_ERROR "${name} --help: status ${rc}, output '${out}' '${err}'")
+  endif()
+  execute_process(COMMAND ${exe} --version RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0 OR NOT out MATCHES "^${name} [0-9]+\\.[0-9]+")
+    message(FATAL_ERROR "${name} --version: status ${rc}, output '${out}' '${err}'")
+  endif()
+endforeach()

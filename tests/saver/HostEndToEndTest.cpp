@@ -1,0 +1,188 @@
+// The real program as a screen-saver host runs it: drawing into the host's window, following
+// its size, ending on a signal or with the window; and the preview inside a settings window.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+#include <QThread>
+
+#include "SaverFixture.h"
+#include "app/Files.h"
+#include "support/VirtualDisplay.h"
+
+namespace pelwick {
+namespace {
+
+using test::THostWindow;
+using test::TVirtualDisplay;
+
+int Luma(QRgb c) {
+    return (qRed(c) * 299 + qGreen(c) * 587 + qBlue(c) * 114) / 1000;
+}
+
+class HostEndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!TVirtualDisplay::Found()) GTEST_SKIP() << "Xvfb is not installed";
+        display_ = std::make_unique<TVirtualDisplay>();
+        ASSERT_FALSE(display_->Display().isEmpty()) << "Xvfb did not report its display";
+        // A bright picture, so that the panel shows as a darker area over it.
+        QImage picture(800, 500, QImage::Format_RGB888);
+        picture.fill(QColor(230, 210, 160));
+        ASSERT_TRUE(picture.save(QString::fromStdString(dir_.File("bright.bmp")), "BMP"));
+        server_.Set("/news.xml", test::RssFeed("Riverside Gazette", "Local news", 6, "Headline"));
+        dir_.Write("Pelwick.ini", "[feeds]\nGazette=" + server_.Url("/news.xml") +
+                                      "\n[set]\nBlogInterval=60\nImageInterval=60\n");
+    }
+    void TearDown() override {
+        if (program_.state() != QProcess::NotRunning) {
+            program_.kill();
+            program_.waitForFinished(5000);
+        }
+    }
+    void Start(const QStringList& args, const QString& hostWindow = {}) {
+        QProcessEnvironment env = display_->Environment();
+        env.insert("PELWICK_HOME", QString::fromStdString(dir_.Path()));
+        if (!hostWindow.isEmpty()) env.insert("XSCREENSAVER_WINDOW", hostWindow);
+        program_.setProcessEnvironment(env);
+        program_.start(PELWICK_PROGRAM, args);
+        ASSERT_TRUE(program_.waitForStarted(10000));
+    }
+    // Waits until the window has a child (the program's window inside it).
+    std::uint32_t WaitForChild(std::uint32_t window, int timeoutMs = 15000) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < timeoutMs) {
+            const std::vector<std::uint32_t> children = display_->Children(window);
+            if (!children.empty()) return children.front();
+            QThread::msleep(100);
+        }
+        return 0;
+    }
+    // Waits until the window has the size.
+    QSize WaitForSize(std::uint32_t window, QSize size) {
+        for (int i = 0; i < 100 && display_->WindowSize(window) != size; ++i)
+            QThread::msleep(50);
+        return display_->WindowSize(window);
+    }
+    std::string Page() const {
+        return dir_.File("tmp-" + std::to_string(program_.processId()) + ".htm");
+    }
+
+    test::TProgramFolder dir_;
+    test::TFeedServer server_;
+    std::unique_ptr<TVirtualDisplay> display_;
+    QProcess program_;
+};
+
+TEST_F(HostEndToEnd, TheWallIsDrawnIntoTheHostsWindowAndFollowsItsSize) {
+    THostWindow host(display_->Display(), 640, 400);
+    Start({"-root"}, "0x" + QString::number(host.Id(), 16));
+    const std::uint32_t wall = WaitForChild(host.Id());
+    ASSERT_NE(wall, 0u) << "the saver made no window inside the host's";
+    EXPECT_EQ(WaitForSize(wall, QSize(640, 400)), QSize(640, 400));
+    // Wait for the panel over the picture.
+    int panelRows = 0, picturePixels = 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 40000 && (panelRows < 100 || picturePixels < 2000)) {
+        QThread::msleep(500);
+        const QImage shot = display_->Grab(host.Id());
+        panelRows = picturePixels = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            int dark = 0;
+            for (int x = 25; x < 170; ++x)
+                dark += Luma(shot.pixel(x, y)) < 110;
+            panelRows += dark > 100;
+            for (int x = 200; x < shot.width(); x += 8)
+                picturePixels += Luma(shot.pixel(x, y)) > 190;
+        }
+    }
+    EXPECT_GE(panelRows, 100) << "no headline panel in the host's window";
+    EXPECT_GT(picturePixels, 2000) << "no picture in the host's window";
+    // Nothing of the saver's own shows outside the host's window.
+    EXPECT_TRUE(display_->TopLevelWindowsOf(program_.processId()).empty());
+    EXPECT_TRUE(FileExists(Page()));
+
+    host.Resize(800, 500);
+    EXPECT_EQ(WaitForSize(wall, QSize(800, 500)), QSize(800, 500));
+
+    // The host ends its saver with SIGTERM: gone at once, cleanly.
+    ::kill(pid_t(program_.processId()), SIGTERM);
+    EXPECT_TRUE(test::WaitForExit(program_, 1000)) << "still running a second after SIGTERM";
+    EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program_.exitCode(), 0);
+    EXPECT_FALSE(FileExists(Page()));
+}
+
+// A signal in the middle of a download that never ends ends the saver just as fast.
+TEST_F(HostEndToEnd, SignalsEndTheSaverDuringADownload) {
+    test::TLoopbackServer slow([](test::TConnection& c, test::TLoopbackServer&) {
+        if (c.ReadRequest().empty()) return;
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n<rss>");
+        c.SendSlowly(std::string(100000, ' '), 1, 50);
+    });
+    dir_.Write("Pelwick.ini", "[feeds]\nSlow=" + slow.Url("/slow") + "\n");
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        THostWindow host(display_->Display(), 320, 200);
+        Start({"-window-id", QString::number(host.Id())});
+        ASSERT_NE(WaitForChild(host.Id()), 0u);
+        QThread::msleep(1500);  // the download has begun
+        ::kill(pid_t(program_.processId()), signal);
+        EXPECT_TRUE(test::WaitForExit(program_, 1000));
+        EXPECT_EQ(program_.exitCode(), 0);
+    }
+}
+
+TEST_F(HostEndToEnd, DestroyingTheHostsWindowEndsTheSaver) {
+    THostWindow host(display_->Display(), 320, 200);
+    Start({"-root"}, QString::number(host.Id()));
+    ASSERT_NE(WaitForChild(host.Id()), 0u);
+    host.Destroy();
+    EXPECT_TRUE(test::WaitForExit(program_, 2000));
+    EXPECT_EQ(program_.exitCode(), 0);
+}
+
+TEST_F(HostEndToEnd, ThePreviewLivesInsideItsWindowAndEndsWithIt) {
+    THostWindow area(display_->Display(), 152, 112);
+    Start({"/p", QString::number(area.Id())});
+    const std::uint32_t preview = WaitForChild(area.Id());
+    ASSERT_NE(preview, 0u);
+    // The client area covers the whole preview area and more.
+    EXPECT_EQ(WaitForSize(preview, QSize(162, 122)), QSize(162, 122));
+    QImage shot;
+    for (int i = 0; i < 50; ++i) {
+        QThread::msleep(100);
+        shot = display_->Grab(area.Id());
+        if (!shot.isNull() && Luma(shot.pixel(2, 2)) > 240 && Luma(shot.pixel(60, 60)) < 240) break;
+    }
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_GT(Luma(shot.pixel(2, 2)), 240) << "the white client area";
+    EXPECT_LT(Luma(shot.pixel(60, 60)), 240) << "the picture at (8, 8)";
+    EXPECT_TRUE(display_->TopLevelWindowsOf(program_.processId()).empty());
+    area.Destroy();
+    EXPECT_TRUE(test::WaitForExit(program_, 2000));
+    EXPECT_EQ(program_.exitCode(), 0) << program_.readAllStandardError().toStdString();
+}
+
+TEST_F(HostEndToEnd, APreviewOfNoWindowIsAnOrdinaryWindowAndOfAMissingOneAnError) {
+    Start({"/p", "0"});
+    const std::uint32_t window = display_->WaitForWindow("^PreviewForm$");
+    ASSERT_NE(window, 0u);
+    EXPECT_EQ(display_->WindowSize(window), QSize(234, 225));
+    ::kill(pid_t(program_.processId()), SIGTERM);
+    EXPECT_TRUE(test::WaitForExit(program_, 2000));
+    EXPECT_EQ(program_.exitCode(), 0);
+
+    Start({"/p", "0x7ffffff0"});
+    ASSERT_TRUE(test::WaitForExit(program_, 10000));
+    EXPECT_EQ(program_.exitCode(), 1);
+    EXPECT_NE(program_.readAllStandardError().indexOf("no window"), -1);
+}
+
+}  // namespace
+}  // namespace pelwick
