@@ -111,7 +111,7 @@ std::vector<TGatherStep> PlanGather(const std::vector<int>& offsets, int bpp, in
     for (int i = 0; i < n;) {
         int lo = offsets[static_cast<size_t>(i)], hi = lo + bpp, k = 1;
         while (k < 16 / bpp && i + k < n) {
-            const int o = offsets[static_cast<size_t>(i + k)];
+            const int o = offsets[static_cast<size_t>(i) + static_cast<size_t>(k)];
             const int nlo = std::min(lo, o), nhi = std::max(hi, o + bpp);
             if (nhi - nlo > 16) break;
             lo = nlo, hi = nhi, ++k;
@@ -123,7 +123,7 @@ std::vector<TGatherStep> PlanGather(const std::vector<int>& offsets, int bpp, in
             for (int j = 0; j < k; ++j)
                 for (int b = 0; b < bpp; ++b)
                     step.order[j * bpp + b] =
-                        static_cast<std::uint8_t>(offsets[static_cast<size_t>(i + j)] - lo + b);
+                        static_cast<std::uint8_t>(offsets[static_cast<size_t>(i) + static_cast<size_t>(j)] - lo + b);
         }
         steps.push_back(step);
         i += step.pixels;
