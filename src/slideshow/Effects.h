@@ -13,6 +13,16 @@
 
 namespace pelwick {
 
+// The numbers a named effect draws by chance for a whole transition (which cells, pixels,
+// rows or columns come first), drawn once when the transition's first frame needs them and
+// kept for its other frames, laid out as the effect reads them.
+struct TFixedPattern {
+    bool Valid = false;
+    std::uint32_t Seed = 0;
+    int Style = 0, W = 0, H = 0;
+    std::vector<std::uint8_t> Bytes;
+};
+
 // One frame of a transition as a style's routine sees it. Screen holds the old snapshot on
 // entry (or see Snapshot); the routine composes into it, or leaves rectangles or a region
 // for the completion step that follows, which draws the snapshot and the new picture.
@@ -33,7 +43,11 @@ struct TFrame {
     TRandomSequence Random{};
     // Set when Screen does not hold the snapshot yet: the routine reads the old picture
     // from here (the cross-fade, which reads every old pixel anyway, saves the copy).
+    // A named effect that composes every pixel itself clears it; when it is still set after
+    // the effect, the engine draws the snapshot (an effect that draws nothing shows it).
     const TBitmap* Snapshot = nullptr;
+    // Where the engine keeps a transition's fixed pattern; none for a frame composed alone.
+    TFixedPattern* Pattern = nullptr;
 
     // Rectangle styles: Src of Picture is copied onto Dest of Screen, stretched where the
     // sizes differ and mirrored where Dest's right lies left of its left (or its bottom

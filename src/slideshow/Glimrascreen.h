@@ -10,6 +10,7 @@
 
 #include "gfx/Bitmap.h"
 #include "gfx/Picture.h"
+#include "slideshow/Effects.h"
 
 namespace pelwick {
 
@@ -195,6 +196,7 @@ class TCustomGlimrascreen : public QWidget {
     std::unique_ptr<TAnimateThread> thread_;
     std::unique_ptr<TBitmap> oldBitmap_, newBitmap_;
     std::uint32_t transitionSeed_ = 0;
+    TFixedPattern fixedPattern_;  // the running transition's, drawn by its first frame
     QEventLoop* inPlaceWait_ = nullptr;
 };
 

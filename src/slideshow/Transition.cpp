@@ -223,14 +223,22 @@ void TCustomGlimrascreen::RenderEffectFrame(const TEffect& effect) {
     TBitmap& now = *newBitmap_;
     screen.Canvas().Lock();
     now.Canvas().Lock();
-    screen.Canvas().Draw(0, 0, *oldBitmap_);
+    const bool composed = effect.Proc && progress_ > 0 && progress_ < 100;
+    // Without a hook between the two steps the effect reads the snapshot itself and Screen
+    // is written once; an effect that leaves pixels alone draws the snapshot first.
+    const bool fromSnapshot = composed && !OnBeforeNewFrame && !screen.Canvas().HasClip();
+    if (!fromSnapshot) screen.Canvas().Draw(0, 0, *oldBitmap_);
     if (OnBeforeNewFrame) OnBeforeNewFrame(*this, now, screen);
-    const int w = picture_.Width(), h = picture_.Height();
+    // The bitmaps' own size: the picture may have been changed since the transition began.
+    const int w = now.Width(), h = now.Height();
     if (progress_ == 100) {
         screen.Canvas().Draw(0, 0, now);
-    } else if (progress_ > 0 && effect.Proc) {
+    } else if (composed) {
         TFrame frame = MakeFrame(w, h);
+        frame.Pattern = &fixedPattern_;
+        if (fromSnapshot) frame.Snapshot = oldBitmap_.get();
         effect.Proc(frame);
+        if (frame.Snapshot) screen.Canvas().Draw(0, 0, *frame.Snapshot);
     }
     InvalidatePictureArea(TRect{0, 0, w, h});
     if (OnAfterNewFrame) OnAfterNewFrame(*this, now, screen);

@@ -1,0 +1,43 @@
+#include "slideshow/EffectsSupport.h"
+
+#include "gfx/Compose.h"
+
+namespace pelwick {
+
+void UseSnapshot(TFrame& f) {
+    if (!f.Snapshot) return;
+    f.Screen.Canvas().Draw(0, 0, *f.Snapshot);
+    f.Snapshot = nullptr;
+}
+
+void ClipAndCopy(TFrame& f, const std::optional<TRegion>& region) {
+    if (!region) return;
+    if (f.Snapshot) {
+        // Every pixel once, from whichever picture the region says.
+        ComposeThroughRegion(f.Screen, *f.Snapshot, f.Picture, *region);
+        f.Snapshot = nullptr;
+        return;
+    }
+    TCanvas& canvas = f.Screen.Canvas();
+    canvas.SetClipRegion(&*region);
+    canvas.Draw(0, 0, f.Picture);
+    canvas.SetClipRegion(nullptr);
+}
+
+const std::vector<std::uint8_t>& FixedPattern(TFrame& f, TFixedPattern& local,
+                                              const TPatternFill& fill) {
+    TFixedPattern& p = f.Pattern ? *f.Pattern : local;
+    if (!p.Valid || p.Seed != f.Seed || p.Style != f.Style || p.W != f.W || p.H != f.H) {
+        p.Bytes.clear();
+        TRandomSequence random(f.Seed);
+        fill(random, p.Bytes);
+        p.Valid = true;
+        p.Seed = f.Seed;
+        p.Style = f.Style;
+        p.W = f.W;
+        p.H = f.H;
+    }
+    return p.Bytes;
+}
+
+}  // namespace pelwick
