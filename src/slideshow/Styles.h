@@ -8,7 +8,9 @@
 //   StylesRect.cpp    1..57, rectangles that move, stretch and mirror
 //   StylesRegion.cpp  58..117 and 123..127, regions from the builders in gfx/RegionBuilders
 //   StylesPivot.cpp   119..122, the picture turned about a corner
-//   Effects*.cpp      128..172, the named effects
+//   EffectsRegion.cpp 128, 137..167, the named effects drawn through a region
+//   EffectsPush.cpp   129..136, the pushes and squeezes
+//   EffectsPixel.cpp  168..172, the named effects that work on pixels
 namespace pelwick {
 
 // 118: each channel becomes old * (100 - P) / 100 + new * P / 100.
@@ -22,5 +24,11 @@ void RegionStyleFrame(TFrame& frame);
 
 // 119..122: turns the new picture onto Screen.
 void PivotFrame(TFrame& frame);
+
+// The named effects, called only for progress 1..99; Screen holds the old snapshot unless
+// frame.Snapshot is set.
+void RegionEffectFrame(TFrame& frame);
+void PushEffectFrame(TFrame& frame);
+void PixelEffectFrame(TFrame& frame);
 
 }  // namespace pelwick
