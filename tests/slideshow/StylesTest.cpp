@@ -1,4 +1,4 @@
-// The built-in styles 1..127 as the control composes them.
+// The transition styles as the control composes them.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -282,14 +282,15 @@ TEST(Styles, EveryRectangleStyleShowsTheNewPictureExactlyWhereItsRectanglesSay) 
     }
 }
 
-// A hook before the frame makes the engine copy the snapshot first and draw over it; the
-// frame is the same as the one composed without.
+// A hook before the frame makes the engine copy the snapshot first and draw over it (the
+// named effects then read the old picture from the frame itself); the frame is the same as
+// the one composed without.
 TEST(Styles, AHookBeforeTheFrameChangesNothingInIt) {
     const TBitmap old = test::Pattern(61, 37), now = test::Pattern(37, 61);
     TBitmap picture = Solid(61, 37, NewColor);
     picture.Canvas().CopyRect(TRect{0, 0, 61, 37}, now, now.BoundsRect());
     TStage stage(61, 37);
-    for (int style = 1; style <= 127; ++style)
+    for (int style = 1; style <= TEffectTable::Last; ++style)
         for (int p : {30, 70}) {
             const TBitmap plain = stage.Frame(style, p, old, picture);
             int hooked = 0;

@@ -185,12 +185,10 @@ TEST(Transition, StyleZeroIsInstantOrDrawnByItsOwner) {
     EXPECT_EQ(t.c.ScreenBitmap().Pixel(8, 6), clLime);
 }
 
-TEST(Transition, StylesWithoutAFrameOfTheirOwnKeepTheOldSnapshotUntilTheEnd) {
-    std::vector<int> unbuilt;
-    for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style)
-        if (!EffectTable.Built(style)) unbuilt.push_back(style);
-    if (unbuilt.empty()) GTEST_SKIP() << "every style has a frame of its own";
-    for (int style : {unbuilt.front(), unbuilt.back()}) {
+// Effects whose bands are less than a pixel on so small a picture (146, 148) draw nothing:
+// the frames show the old snapshot until the end.
+TEST(Transition, EffectsThatDrawNothingKeepTheOldSnapshotUntilTheEnd) {
+    for (int style : {146, 148}) {
         InPlace t;
         ShowAtOnce(t.c, Solid(9, 7, clRed));
         t.c.SetStyle(style);
@@ -311,7 +309,7 @@ TEST(EffectTable, NamesAndKindsByNumber) {
         EXPECT_EQ(EffectTable[style].Kind, kind) << style;
         EXPECT_GT(std::string(EffectTable[style].Name).size(), 3u) << style;
     }
-    for (int style = 1; style <= 127; ++style)
+    for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style)
         EXPECT_TRUE(EffectTable.Built(style)) << style;
 }
 
