@@ -98,6 +98,20 @@ TMaybeRegion BandsAndStrips(const TFrame& f) {
     return rects.CreateRegion();
 }
 
+// The pixel rows of the circle of radius r about the pixel corner (cx, cy): the pixels whose
+// centres it holds, one rectangle a row.
+void AddCircle(TComplexRegion& rects, int cx, int cy, int r) {
+    const double r2 = double(r) * r;
+    for (int y = cy - r; y < cy + r; ++y) {
+        const double dy = y + 0.5 - cy;
+        if (dy * dy >= r2) continue;
+        const double half = std::sqrt(r2 - dy * dy);
+        const int left = static_cast<int>(std::ceil(cx - half - 0.5));
+        const int right = static_cast<int>(std::floor(cx + half - 0.5)) + 1;
+        rects.AddRect(left, y, right, y + 1);
+    }
+}
+
 // 143, 153, 164: a shape on every cell of a grid, growing with P.
 TMaybeRegion Shreds(const TFrame& f) {
     const int m = std::min(f.W, f.H);
@@ -119,15 +133,12 @@ TMaybeRegion Shreds(const TFrame& f) {
                 rects.AddRect(x + n - a, y + n - a, x + n + a, y + n + a);
         return rects.CreateRegion();
     }
-    // 153: circles, joined as regions (an ellipse is no rectangle list).
+    // 153: circles of radius b about (x + n, y + n).
     const int b = MulDiv(3 * n, f.P, 200);
-    if (b <= 0) return std::nullopt;
-    TRegion circles;
     for (int x = 0; x < f.W; x += 2 * n)
         for (int y = 0; y < f.H; y += 2 * n)
-            circles = circles.United(
-                TRegion::Ellipse(TRect{x + n - b, y + n - b, x + n + b, y + n + b}));
-    return circles;
+            AddCircle(rects, x + n, y + n, b);
+    return rects.CreateRegion();
 }
 
 // 144, 145: a pie from twelve o'clock, clockwise or anticlockwise.
