@@ -18,6 +18,7 @@
 #include "saver/NativeWindow.h"
 #include "saver/Screen.h"
 #include "saver/ScreenBlanking.h"
+#include "saver/ScreenCover.h"
 #include "slideshow/Glimrascreen.h"
 #include "slideshow/RunGlimrascreen.h"
 
@@ -116,6 +117,7 @@ TForm1::TForm1(QWidget* parent)
 }
 
 TForm1::~TForm1() {
+    covers_.clear();
     // The overlays are children and go with the window; the hook must not outlive it.
     host_.reset();
     if (hostWindow_) ReleaseFromForeignWindow(*this);
@@ -217,6 +219,7 @@ void TForm1::FormShow() {
             screen->SetThreaded(true);
             if (std::getenv("PELWICK_TRACE_STARTUP")) TraceStartup(*screen);
         }
+        if (!hosted_) covers_ = CoverOtherScreens(this->screen());
         ScheduleScreenshot();
     }
     Timer1.SetEnabled(true);
