@@ -17,6 +17,10 @@ std::uint8_t ToByte(int value) {
     return std::uint8_t(unsigned(value) & 0xFFu);
 }
 
+// The transition styles are numbered up to 172; 0 picks one at random.
+constexpr int LastTransitionStyle = 172;
+constexpr int CrossFadeStyle = 118;
+
 }  // namespace
 
 bool IsFeedUsed(const std::string& entry) {
@@ -83,6 +87,9 @@ void LoadSettings() {
     o.KeyboardPressExit = ini.ReadBool(OptionsSection, "KeyboardPressExit", true);
     o.ShowCursor = ini.ReadBool(OptionsSection, "ShowCursor", false);
     o.OnlyEscKeyExit = ini.ReadBool(OptionsSection, "OnlyEscKeyExit", false);
+    o.TransitionStyle = ini.ReadInteger(OptionsSection, "TransitionStyle", CrossFadeStyle);
+    if (o.TransitionStyle < 0 || o.TransitionStyle > LastTransitionStyle)
+        o.TransitionStyle = CrossFadeStyle;
 }
 
 void SaveSettings() {
@@ -105,6 +112,7 @@ void SaveSettings() {
     ini.WriteBool(OptionsSection, "KeyboardPressExit", o.KeyboardPressExit);
     ini.WriteBool(OptionsSection, "ShowCursor", o.ShowCursor);
     ini.WriteBool(OptionsSection, "OnlyEscKeyExit", o.OnlyEscKeyExit);
+    ini.WriteInteger(OptionsSection, "TransitionStyle", o.TransitionStyle);
     // The user's configuration folder is made by the first save.
     const std::size_t slash = ini.FileName().find_last_of(PathDelim);
     if (slash != std::string::npos) ForceFolders(ini.FileName().substr(0, slash + 1));

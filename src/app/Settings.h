@@ -54,6 +54,9 @@ struct TRssSaverOptions {
     bool ShowCursor = false;
     // Only Escape ends the saver (and Enter, which opens the item); the mouse never does.
     bool OnlyEscKeyExit = false;
+    // How the slideshow changes pictures: 118 the cross-fade, 1..172 that transition style,
+    // 0 a random built style for every picture. Other values read as 118.
+    std::int32_t TransitionStyle = 118;
 };
 
 // The process-wide settings record and the settings file it came from. SettingsFile is
@@ -69,7 +72,7 @@ std::string DefaultImagePath();
 // only while SettingsFile is empty.
 void LoadSettings();
 
-// Writes the fifteen option keys from SaverOptions and the whole file to disk. Raises
+// Writes the sixteen option keys from SaverOptions and the whole file to disk. Raises
 // EFileError when the file cannot be written; the file on disk is then unchanged.
 void SaveSettings();
 

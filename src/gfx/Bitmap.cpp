@@ -116,6 +116,33 @@ void Pack32To24(std::uint8_t* dst, const std::uint8_t* src, int count) {
     }
 }
 
+// Copies n bytes. Drawing through a region of thin bars or small cells copies a great many
+// spans of a few pixels, for which a call to memcpy costs more than the copy itself; two
+// overlapping moves of a fixed size do such a span at once.
+inline void CopyBytes(std::uint8_t* d, const std::uint8_t* s, size_t n) {
+    if (n >= 16 && n <= 32) {
+        std::memcpy(d, s, 16);
+        std::memcpy(d + n - 16, s + n - 16, 16);
+    } else if (n >= 8 && n < 16) {
+        std::memcpy(d, s, 8);
+        std::memcpy(d + n - 8, s + n - 8, 8);
+    } else if (n >= 4 && n < 8) {
+        std::memcpy(d, s, 4);
+        std::memcpy(d + n - 4, s + n - 4, 4);
+    } else {
+        std::memcpy(d, s, n);
+    }
+}
+
+// Copies or converts count pixels of a row.
+inline void PutPixels(std::uint8_t* dst, TPixelFormat dstFormat, const std::uint8_t* src,
+                      TPixelFormat srcFormat, int count) {
+    if (dstFormat == srcFormat && count > 0)
+        CopyBytes(dst, src, static_cast<size_t>(count) * TBitmap::BytesPerPixel(srcFormat));
+    else
+        ConvertPixels(dst, dstFormat, src, srcFormat, count);
+}
+
 }  // namespace
 
 TColor ColorToRGB(TColor color) {
@@ -396,10 +423,29 @@ void TCanvas::Draw(int x, int y, const TBitmap& src) {
     const int dbpp = owner_->BytesPerPixel(), sbpp = src.BytesPerPixel();
     ForEachVisible(area, [&](const TRect& part) {
         for (int row = part.Top; row < part.Bottom; ++row)
-            ConvertPixels(owner_->ScanLine(row) + part.Left * dbpp, owner_->PixelFormat(),
-                          src.ScanLine(row - y) + (part.Left - x) * sbpp, src.PixelFormat(),
-                          part.Right - part.Left);
+            PutPixels(owner_->ScanLine(row) + part.Left * dbpp, owner_->PixelFormat(),
+                      src.ScanLine(row - y) + (part.Left - x) * sbpp, src.PixelFormat(),
+                      part.Right - part.Left);
     });
+}
+
+namespace {
+
+bool Unscaled(const TRect& dest, const TRect& source) {
+    return RectWidth(dest) == RectWidth(source) && RectHeight(dest) == RectHeight(source) &&
+           RectWidth(source) > 0 && RectHeight(source) > 0;
+}
+
+}  // namespace
+
+TRect TCanvas::CopiedArea(const TRect& dest, const TBitmap& src, const TRect& source) {
+    const TRect s = IntersectRect(source, src.BoundsRect());
+    if (src.Empty() || IsRectEmpty(s)) return TRect{};
+    if (Unscaled(dest, source))
+        return OffsetRect(s, dest.Left - source.Left, dest.Top - source.Top);
+    if (dest.Left == dest.Right || dest.Top == dest.Bottom) return TRect{};
+    return TRect{std::min(dest.Left, dest.Right), std::min(dest.Top, dest.Bottom),
+                 std::max(dest.Left, dest.Right), std::max(dest.Top, dest.Bottom)};
 }
 
 void TCanvas::CopyRect(const TRect& dest, const TBitmap& src, const TRect& source) {
@@ -409,8 +455,7 @@ void TCanvas::CopyRect(const TRect& dest, const TBitmap& src, const TRect& sourc
         CopyRect(dest, copy, source);
         return;
     }
-    if (RectWidth(dest) == RectWidth(source) && RectHeight(dest) == RectHeight(source) &&
-        RectWidth(source) > 0 && RectHeight(source) > 0) {
+    if (Unscaled(dest, source)) {
         // Unscaled: the part of source inside src, at the matching place of dest.
         const TRect s = IntersectRect(source, src.BoundsRect());
         if (IsRectEmpty(s)) return;
@@ -418,9 +463,9 @@ void TCanvas::CopyRect(const TRect& dest, const TBitmap& src, const TRect& sourc
         const int dbpp = owner_->BytesPerPixel(), sbpp = src.BytesPerPixel();
         ForEachVisible(OffsetRect(s, dx, dy), [&](const TRect& part) {
             for (int row = part.Top; row < part.Bottom; ++row)
-                ConvertPixels(owner_->ScanLine(row) + part.Left * dbpp, owner_->PixelFormat(),
-                              src.ScanLine(row - dy) + (part.Left - dx) * sbpp, src.PixelFormat(),
-                              part.Right - part.Left);
+                PutPixels(owner_->ScanLine(row) + part.Left * dbpp, owner_->PixelFormat(),
+                          src.ScanLine(row - dy) + (part.Left - dx) * sbpp, src.PixelFormat(),
+                          part.Right - part.Left);
         });
         return;
     }

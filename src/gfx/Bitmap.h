@@ -82,6 +82,10 @@ class TCanvas {
     // Copies source of src onto dest, stretched by StretchMode when the sizes differ and
     // mirrored when dest's right is left of its left (or its bottom above its top).
     void CopyRect(const TRect& dest, const TBitmap& src, const TRect& source);
+    // The pixels that CopyRect(dest, src, source) writes, before the bitmap and the clip cut
+    // them: all of dest when it stretches, else the part of source inside src, moved to
+    // dest; empty when nothing is copied.
+    static TRect CopiedArea(const TRect& dest, const TBitmap& src, const TRect& source);
     void StretchDraw(const TRect& dest, const TBitmap& src);
     // Fills r with src repeated from r's top-left corner.
     void FillPattern(const TRect& r, const TBitmap& tile);

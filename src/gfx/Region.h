@@ -18,6 +18,9 @@ class TRegion {
     static TRegion RoundRect(const TRect& r, int ellipseWidth, int ellipseHeight);
     static TRegion Ellipse(const TRect& r);
     static TRegion Polygon(const std::vector<TPoint>& points, TPolyFillMode mode = pfmWinding);
+    // The union of rectangles that may overlap, in one step (no union per rectangle);
+    // empty ones add nothing.
+    static TRegion FromRects(const std::vector<TRect>& rects);
 
     bool Empty() const { return region_.isEmpty(); }
     bool Contains(int x, int y) const { return region_.contains(QPoint(x, y)); }

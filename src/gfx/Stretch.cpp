@@ -4,6 +4,11 @@
 #include <cstring>
 #include <vector>
 
+#include "gfx/Simd.h"
+#ifdef PELWICK_X86_SIMD
+#include <immintrin.h>
+#endif
+
 namespace pelwick {
 
 namespace {
@@ -80,6 +85,127 @@ void Replicate(TBitmap& dst, const TBitmap& src, const TRect& visible,
             WriteRgb(d, dbpp, b, g, r);
             d += dbpp;
         }
+    }
+}
+
+// One step of a replicated row: the pixels [at, at + pixels) of the destination span come
+// from the 16 source bytes at source, put in place by order (a byte shuffle); a step that
+// cannot use a shuffle copies its one pixel from source.
+struct TGatherStep {
+    int source;
+    int pixels;
+    bool shuffled;
+    std::uint8_t order[16];
+};
+
+// The source pixels of a replicated row are the same for every destination row, so the
+// steps that fetch them are worked out once per copy. A shuffle step takes up to 16 bytes'
+// worth of destination pixels whose sources lie within 16 bytes: as many as a 16-byte load
+// reaches, which for enlargements and mild reductions is five pixels of three bytes. Its
+// 16-byte store spills into the next pixels, which later steps write over, so a step near the
+// span's end, or whose load would pass readable, copies a single pixel instead.
+std::vector<TGatherStep> PlanGather(const std::vector<int>& offsets, int bpp, int readable,
+                                    bool shuffles) {
+    std::vector<TGatherStep> steps;
+    const int n = static_cast<int>(offsets.size());
+    for (int i = 0; i < n;) {
+        int lo = offsets[static_cast<size_t>(i)], hi = lo + bpp, k = 1;
+        while (k < 16 / bpp && i + k < n) {
+            const int o = offsets[static_cast<size_t>(i) + static_cast<size_t>(k)];
+            const int nlo = std::min(lo, o), nhi = std::max(hi, o + bpp);
+            if (nhi - nlo > 16) break;
+            lo = nlo, hi = nhi, ++k;
+        }
+        TGatherStep step{offsets[static_cast<size_t>(i)], 1, false, {}};
+        if (shuffles && i * bpp + 16 <= n * bpp && lo + 16 <= readable) {
+            step = TGatherStep{lo, k, true, {}};
+            std::memset(step.order, 0x80, sizeof step.order);
+            for (int j = 0; j < k; ++j)
+                for (int b = 0; b < bpp; ++b)
+                    step.order[j * bpp + b] =
+                        static_cast<std::uint8_t>(offsets[static_cast<size_t>(i) + static_cast<size_t>(j)] - lo + b);
+        }
+        steps.push_back(step);
+        i += step.pixels;
+    }
+    return steps;
+}
+
+template <int Bpp>
+void GatherPixels(std::uint8_t* d, const std::uint8_t* s, const std::vector<int>& offsets) {
+    for (const int o : offsets) {
+        std::memcpy(d, s + o, Bpp);
+        d += Bpp;
+    }
+}
+
+void GatherRowPortable(std::uint8_t* d, const std::uint8_t* s, const std::vector<int>& offsets,
+                       int bpp) {
+    if (bpp == 3)
+        GatherPixels<3>(d, s, offsets);
+    else if (bpp == 4)
+        GatherPixels<4>(d, s, offsets);
+    else
+        GatherPixels<1>(d, s, offsets);
+}
+
+#ifdef PELWICK_X86_SIMD
+PELWICK_TARGET("ssse3")
+void GatherRowSsse3(std::uint8_t* d, const std::uint8_t* s, const std::vector<TGatherStep>& steps,
+                    int bpp) {
+    for (const TGatherStep& step : steps) {
+        if (step.shuffled) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + step.source));
+            const __m128i order = _mm_loadu_si128(reinterpret_cast<const __m128i*>(step.order));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_shuffle_epi8(v, order));
+        } else {
+            std::memcpy(d, s + step.source, static_cast<size_t>(bpp));
+        }
+        d += step.pixels * bpp;
+    }
+}
+#endif
+
+// Replication between bitmaps of one format, a row at a time: a destination row whose source
+// row is the one above's is a copy of the row above, one whose columns map one to one a copy
+// of the source row, any other gathers its pixels.
+void ReplicateSameFormat(TBitmap& dst, const TBitmap& src, const TRect& visible,
+                         const std::vector<TSpan>& cols, const std::vector<TSpan>& rows) {
+    const int bpp = dst.BytesPerPixel();
+    const size_t bytes = static_cast<size_t>(RectWidth(visible)) * bpp;
+    std::vector<int> offsets;
+    offsets.reserve(cols.size());
+    bool straight = true;
+    for (const TSpan& c : cols) {
+        offsets.push_back(c.First * bpp);
+        straight = straight && offsets.back() == offsets.front() + bpp * int(offsets.size() - 1);
+    }
+#ifdef PELWICK_X86_SIMD
+    const bool shuffles = !straight && SimdLevel() >= slSsse3;
+#else
+    const bool shuffles = false;
+#endif
+    const std::vector<TGatherStep> steps =
+        shuffles ? PlanGather(offsets, bpp, src.Stride(), true) : std::vector<TGatherStep>();
+    const std::uint8_t* previous = nullptr;
+    for (int y = visible.Top; y < visible.Bottom; ++y) {
+        const std::uint8_t* s = src.ScanLine(rows[static_cast<size_t>(y - visible.Top)].First);
+        std::uint8_t* d = dst.ScanLine(y) + visible.Left * bpp;
+        if (s == previous) {
+            std::memcpy(d, dst.ScanLine(y - 1) + visible.Left * bpp, bytes);
+        } else if (straight) {
+            std::memcpy(d, s + offsets.front(), bytes);
+        } else {
+#ifdef PELWICK_X86_SIMD
+            if (shuffles) {
+                GatherRowSsse3(d, s, steps, bpp);
+                previous = s;
+                continue;
+            }
+#endif
+            GatherRowPortable(d, s, offsets, bpp);
+        }
+        previous = s;
     }
 }
 
@@ -210,7 +336,9 @@ void StretchBitmap(TBitmap& dst, const TRect& dest, const TBitmap& src, const TR
                                s.Left, RectWidth(s), mode);
     const auto rows = MapSpans(area.Top, RectHeight(area), mirrorY, visible.Top, visible.Bottom,
                                s.Top, RectHeight(s), mode);
-    if (mode == smReplicate)
+    if (mode == smReplicate && dst.PixelFormat() == src.PixelFormat() && &dst != &src)
+        ReplicateSameFormat(dst, src, visible, cols, rows);
+    else if (mode == smReplicate)
         Replicate(dst, src, visible, cols, rows);
     else
         Halftone(dst, src, visible, cols, rows);

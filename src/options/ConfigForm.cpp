@@ -1,9 +1,11 @@
 #include "options/ConfigForm.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -13,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QStandardItemModel>
 
 #include "aatext/AAFadeText.h"
 #include "app/Exception.h"
@@ -25,6 +28,8 @@
 #include "feeds/HTTPClient.h"
 #include "feeds/MemoryStream.h"
 #include "options/Opml.h"
+#include "slideshow/Effects.h"
+#include "slideshow/Glimrascreen.h"
 
 namespace pelwick {
 
@@ -184,10 +189,32 @@ void TConfigForm::BuildOptionsArea() {
     hint->setStyleSheet("color: teal; font-size: 10px");
     hint->setGeometry(8, 150, 368, 26);
 
+    BuildTransitionChoice();
+
     connect(loadOpml, &QPushButton::clicked, this, [this] { FlatSpeedButton3Click(); });
     connect(saveOpml, &QPushButton::clicked, this, [this] { FlatSpeedButton4Click(); });
     connect(clearList, &QPushButton::clicked, this, [this] { FlatSpeedButton5Click(); });
     connect(folderButton, &QPushButton::clicked, this, [this] { FlatButton2Click(); });
+}
+
+// Right of the two intervals, where the area had room: the cross-fade, a random style for
+// every picture, then every style by number and name. Styles not built yet are listed but
+// cannot be chosen.
+void TConfigForm::BuildTransitionChoice() {
+    auto* label = new QLabel("Transition:", optionsArea_);
+    label->setGeometry(212, 8, 161, 20);
+    transitionBox_ = new QComboBox(optionsArea_);
+    transitionBox_->setGeometry(212, 34, 161, 20);
+    transitionBox_->addItem("Cross-fade", StyleCrossFade);
+    transitionBox_->addItem("Random", 0);
+    for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style) {
+        transitionBox_->addItem(Q(std::to_string(style) + " " + EffectTable[style].Name), style);
+        if (!EffectTable.Built(style))
+            if (auto* model = qobject_cast<QStandardItemModel*>(transitionBox_->model()))
+                model->item(transitionBox_->count() - 1)->setEnabled(false);
+    }
+    // The names are longer than the box: the list opens as wide as they need.
+    transitionBox_->view()->setMinimumWidth(transitionBox_->view()->sizeHintForColumn(0) + 24);
 }
 
 // The message boxes, dialogs, clipboard and clock, each replaceable for tests.
@@ -287,6 +314,9 @@ void TConfigForm::FormShow() {
     spin2_->setValue(SaverOptions.ImageInterval);
     edit2_->setText(Q(SaverOptions.ImagePath));
     randomCheck_->setChecked(SaverOptions.RandomFeed);
+    // The first entry with the setting's value: the cross-fade shows as "Cross-fade".
+    const int chosen = transitionBox_->findData(SaverOptions.TransitionStyle);
+    transitionBox_->setCurrentIndex(chosen >= 0 ? chosen : 0);
     feedlist_->clear();
     for (const std::string& name : SettingsFile->ReadSection(FeedsSection)) {
         const std::string entry =
@@ -457,6 +487,7 @@ void TConfigForm::SaveClick() {
     SaverOptions.BlogInterval = spin1_->value();
     SaverOptions.ImageInterval = spin2_->value();
     SaverOptions.RandomFeed = randomCheck_->isChecked();
+    SaverOptions.TransitionStyle = transitionBox_->currentData().toInt();
     if (!SettingsFile) LoadSettings();
     SettingsFile->EraseSection(FeedsSection);
     SettingsFile->EraseSection(UseFeedSection);

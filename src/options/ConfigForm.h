@@ -7,6 +7,7 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLineEdit;
 class QListWidget;
@@ -68,6 +69,8 @@ class TConfigForm : public QWidget {
     QSpinBox* Spin2() const { return spin2_; }
     QLineEdit* Edit2() const { return edit2_; }
     QCheckBox* RandomCheck() const { return randomCheck_; }
+    // The "Transition:" drop-down: each entry's data is the TransitionStyle it stands for.
+    QComboBox* TransitionBox() const { return transitionBox_; }
 
     // Shows a failure to the user; a message box unless replaced (tests).
     std::function<void(const std::string& message)> ShowError;
@@ -93,6 +96,7 @@ class TConfigForm : public QWidget {
     void BuildTitleStrip();
     void BuildFeedArea();
     void BuildOptionsArea();
+    void BuildTransitionChoice();
     void InstallDialogs();
     void Collapse();
     void AddEntry(int row, const std::string& text, bool ticked);
@@ -117,6 +121,7 @@ class TConfigForm : public QWidget {
     QSpinBox* spin2_;
     QLineEdit* edit2_;
     QCheckBox* randomCheck_;
+    QComboBox* transitionBox_;
     std::unique_ptr<THTTPClient> http_;
     std::unique_ptr<TFeedDocument> rss_;
     std::unique_ptr<TAntiFreeze> antiFreeze_;

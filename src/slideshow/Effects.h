@@ -2,18 +2,20 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
+#include <vector>
 
 #include "app/Geometry.h"
 #include "gfx/Bitmap.h"
+#include "gfx/RandomSequence.h"
 #include "gfx/Region.h"
+#include "gfx/RegionBuilders.h"
 
 namespace pelwick {
 
 // One frame of a transition as a style's routine sees it. Screen holds the old snapshot on
 // entry (or see Snapshot); the routine composes into it, or leaves rectangles or a region
-// for the completion step that follows.
+// for the completion step that follows, which draws the snapshot and the new picture.
 struct TFrame {
     TBitmap& Screen;
     const TBitmap& Picture;  // the new picture, of Screen's size, 24-bit
@@ -24,21 +26,42 @@ struct TFrame {
     // Fixed for one transition and different between transitions: styles that decide by
     // chance per cell seed their numbers with it, so the revealed part only grows.
     std::uint32_t Seed = 0;
+    // The style being composed (a routine may serve a whole family).
+    int Style = 0;
+    // Numbers for the patterns that change from frame to frame (ragged shreds, speckles);
+    // the engine seeds it from Seed and P, so a frame can be composed again alike.
+    TRandomSequence Random{};
     // Set when Screen does not hold the snapshot yet: the routine reads the old picture
     // from here (the cross-fade, which reads every old pixel anyway, saves the copy).
     const TBitmap* Snapshot = nullptr;
 
-    // Rectangle styles: Src of Picture is copied, stretched, onto Dest of Screen.
+    // Rectangle styles: Src of Picture is copied onto Dest of Screen, stretched where the
+    // sizes differ and mirrored where Dest's right lies left of its left (or its bottom
+    // above its top); first the extra pieces, in order, then Dest and Src.
+    struct TPiece {
+        TRect Dest, Src;
+    };
+    std::vector<TPiece> Pieces{};
     TRect Dest{0, 0, W, H};
     TRect Src{0, 0, W, H};
     // Region styles: Picture is drawn through it.
     std::optional<TRegion> Region{};
-    // Marks a piece a routine copied itself for repainting.
-    std::function<void(const TRect& dest)> OnPiece{};
 
-    // Copies Src of Picture onto Dest of Screen (stretched when the sizes differ) and marks
-    // Dest for repainting: the extra pieces of the rectangle styles.
-    void CopyPiece(const TRect& dest, const TRect& src);
+    // Adds an extra piece of a rectangle style, copied before Dest and Src and repainted.
+    void CopyPiece(const TRect& dest, const TRect& src) { Pieces.push_back(TPiece{dest, src}); }
+
+    // The values the built-in styles' geometry is written in; "/" truncates toward zero.
+    struct TValues {
+        int hx;     // (W - X) / 2
+        int u, s;   // X / 2, and u + 1
+        int o, k;   // W - u, and o - 1
+        int v;      // (W + X) / 2
+        int hw, q;  // W / 2, and hw + 1
+        int hh, r;  // H / 2, and hh + 1
+        int yh;     // Y / 2
+    };
+    TValues Values() const;
+    TFrameExtents Extents() const { return TFrameExtents{W, H, X, Y, P}; }
 };
 
 // What a style leaves for the completion step of its frame.
@@ -69,6 +92,8 @@ class TEffectTable {
     // The entry of style 1..Last.
     constexpr const TEffect& operator[](int style) const { return entries_[style - First]; }
     static constexpr bool Contains(int style) { return style >= First && style <= Last; }
+    // Whether style has a routine of its own (unbuilt ones keep the old snapshot until 100).
+    bool Built(int style) const { return Contains(style) && (*this)[style].Proc != nullptr; }
 
   private:
     std::array<TEffect, Last> entries_;

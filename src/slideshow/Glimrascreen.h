@@ -121,6 +121,9 @@ class TCustomGlimrascreen : public QWidget {
     void StepFrame();
     // Composes the frame for the current progress into ScreenBitmap and shows it.
     void RenderFrame();
+    // The first half of RenderFrame: the frame composed and its area marked for repainting,
+    // but not shown yet (benchmarks time the styles' own work with it).
+    void ComposeFrame();
     bool FramesSuspended() const { return framesSuspended_; }
     void SetFramesSuspended(bool value) { framesSuspended_ = value; }
     // Whether an animation thread runs for the current transition.
@@ -163,6 +166,8 @@ class TCustomGlimrascreen : public QWidget {
     TFrame MakeFrame(int w, int h);
     void RenderEffectFrame(const TEffect& effect);
     void RenderStyleFrame(const TEffect* effect);
+    void CompleteRegionFrame(const TFrame& frame);
+    void CompleteRectFrame(const TFrame& frame);
     void DrawCustomFrame(TFrame& frame);
 
     TPicture picture_, bgPicture_;

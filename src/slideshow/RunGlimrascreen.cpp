@@ -1,9 +1,12 @@
 #include "slideshow/RunGlimrascreen.h"
 
+#include <chrono>
 #include <limits>
+#include <vector>
 
 #include "app/Process.h"
 #include "app/Settings.h"
+#include "slideshow/Effects.h"
 #include "slideshow/PictureLoader.h"
 
 namespace pelwick {
@@ -21,7 +24,9 @@ constexpr TSpeed SpeedTable[] = {{10, 1}, {6, 20}, {4, 30}, {2, 30}, {1, 30}};
 
 TRunGlimrascreen::TRunGlimrascreen(QWidget* panel, TCustomGlimrascreen::TMouseMoveEvent onMouseMove,
                                    TCustomGlimrascreen::TMouseEvent onMouseDown,
-                                   TCustomGlimrascreen::TMouseEvent onMouseUp) {
+                                   TCustomGlimrascreen::TMouseEvent onMouseUp)
+    : styleRandom_(
+          static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())) {
     timer_.SetEnabled(false);
     try {
         auto* screen = new TGlimrascreen(panel);
@@ -117,7 +122,7 @@ void TRunGlimrascreen::BeginTransition() {
             if (pictureScreen_->Running()) pictureScreen_->StopTransition();
             timer_.SetInterval(IntervalMs());
             pictureScreen_->SetRandomPlacement(SaverOptions.RandomPosition);
-            pictureScreen_->SetStyle(StyleCrossFade);
+            pictureScreen_->SetStyle(NextStyle());
             pictureScreen_->StartTransition();
         }
     } catch (const std::exception&) {
@@ -129,6 +134,19 @@ void TRunGlimrascreen::BeginTransition() {
         timer_.SetInterval(IntervalMs());
         timer_.SetEnabled(true);
     }
+}
+
+int TRunGlimrascreen::NextStyle() {
+    const int setting = SaverOptions.TransitionStyle;
+    if (setting != 0) return TEffectTable::Contains(setting) ? setting : StyleCrossFade;
+    std::vector<int> styles;
+    for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style)
+        if (EffectTable.Built(style) && style != lastStyle_) styles.push_back(style);
+    lastStyle_ =
+        styles.empty()
+            ? lastStyle_
+            : styles[static_cast<size_t>(styleRandom_.Next(static_cast<int>(styles.size())))];
+    return lastStyle_ ? lastStyle_ : StyleCrossFade;
 }
 
 void TRunGlimrascreen::TransitionDone() {

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <optional>
 
+#include "gfx/ComplexRegion.h"
+#include "gfx/Compose.h"
 #include "gfx/Rounding.h"
 #include "slideshow/AnimateThread.h"
 #include "slideshow/CrossFade.h"
@@ -48,6 +50,10 @@ void TCustomGlimrascreen::PrepareTransition() {
     const TBitmap& picture = *picture_.Bitmap();
     const int w = picture.Width(), h = picture.Height();
     screenBitmap_.Canvas().Brush.Color = color_;
+    // Frames stretch by pixel replication, the drawing surface's own way: averaging
+    // (halftone) is for preparing pictures once, and would cost a whole-screen stretch of a
+    // moving picture many times the frame's budget.
+    screenBitmap_.Canvas().StretchMode = smReplicate;
     screenBitmap_.SetSize(w, h);
     UpdatePlacement();
 
@@ -179,6 +185,11 @@ void TCustomGlimrascreen::SetManual(bool value) {
 }
 
 void TCustomGlimrascreen::RenderFrame() {
+    ComposeFrame();
+    ShowFrame();
+}
+
+void TCustomGlimrascreen::ComposeFrame() {
     if (!oldBitmap_ || !newBitmap_) return;
     const TEffect* effect = TEffectTable::Contains(style_) ? &EffectTable[style_] : nullptr;
     if (effect && effect->Kind == ekEffect)
@@ -199,7 +210,10 @@ TFrame TCustomGlimrascreen::MakeFrame(int w, int h) {
     }
     TFrame frame{screenBitmap_, *newBitmap_, w, h, x, y, p, MulDiv(h > w ? h : w, step_, 90)};
     frame.Seed = transitionSeed_;
-    frame.OnPiece = [this](const TRect& dest) { InvalidatePictureArea(dest); };
+    frame.Style = style_;
+    // Ragged and speckled edges change with every step, and a step composed again comes
+    // out alike.
+    frame.Random.Seed((std::uint64_t{transitionSeed_} << 8) | static_cast<std::uint64_t>(p));
     return frame;
 }
 
@@ -222,46 +236,78 @@ void TCustomGlimrascreen::RenderEffectFrame(const TEffect& effect) {
     if (OnAfterNewFrame) OnAfterNewFrame(*this, now, screen);
     now.Canvas().Unlock();
     screen.Canvas().Unlock();
-    ShowFrame();
 }
 
 // Style 0, the cross-fade and the built-in styles: the routine composes its geometry, and the
-// completion step copies the new picture through it.
+// completion step draws the snapshot and the new picture by it.
 void TCustomGlimrascreen::RenderStyleFrame(const TEffect* effect) {
     TBitmap& screen = screenBitmap_;
     TBitmap& now = *newBitmap_;
     screen.Canvas().Lock();
-    // The cross-fade reads every old pixel anyway, so without a hook between the two steps
-    // it starts from the snapshot directly instead of copying it first.
-    const bool fromSnapshot =
-        style_ == StyleCrossFade && !OnBeforeNewFrame && progress_ > 0 && progress_ < 100;
+    const TEffectKind kind = style_ == StyleCustom ? ekDrawn : effect->Kind;
+    const bool composed = style_ != StyleCustom && effect->Proc && progress_ > 0 && progress_ < 100;
+    // Without a hook between the two steps the snapshot is not copied first where the frame
+    // puts every pixel itself: the cross-fade reads it directly, the rectangle and region
+    // styles draw it only where the new picture does not go.
+    const bool fromSnapshot = composed && !OnBeforeNewFrame && !screen.Canvas().HasClip() &&
+                              (style_ == StyleCrossFade || kind == ekRects || kind == ekRegion);
     if (!fromSnapshot) screen.Canvas().Draw(0, 0, *oldBitmap_);
     if (OnBeforeNewFrame) OnBeforeNewFrame(*this, now, screen);
     TFrame frame = MakeFrame(now.Width(), now.Height());
     if (fromSnapshot) frame.Snapshot = oldBitmap_.get();
-    const TEffectKind kind = style_ == StyleCustom ? ekDrawn : effect->Kind;
-    if (style_ == StyleCustom) {
+    if (style_ == StyleCustom)
         DrawCustomFrame(frame);
-    } else if (effect->Proc && frame.P > 0 && frame.P < 100) {
+    else if (composed)
         effect->Proc(frame);
-    }
     // Unbuilt styles leave the old snapshot until progress 100.
 
-    if (progress_ == 100) {
+    if (progress_ == 100)
         screen.Canvas().Draw(0, 0, now);
-    } else if (frame.P > 0 && effect && effect->Proc) {
-        if (kind == ekRegion && frame.Region) {
-            screen.Canvas().SetClipRegion(&*frame.Region);
-            screen.Canvas().Draw(0, 0, now);
-            screen.Canvas().SetClipRegion(nullptr);
-        } else if (kind == ekRects) {
-            screen.Canvas().CopyRect(frame.Dest, now, frame.Src);
-        }
-    }
+    else if (composed && kind == ekRegion)
+        CompleteRegionFrame(frame);
+    else if (composed && kind == ekRects)
+        CompleteRectFrame(frame);
     InvalidatePictureArea(frame.Dest);
     if (OnAfterNewFrame) OnAfterNewFrame(*this, now, screen);
     screen.Canvas().Unlock();
-    ShowFrame();
+}
+
+// The new picture through the region, over the snapshot (drawn here when it is not yet).
+void TCustomGlimrascreen::CompleteRegionFrame(const TFrame& frame) {
+    TCanvas& canvas = screenBitmap_.Canvas();
+    if (frame.Snapshot && frame.Region) {
+        ComposeThroughRegion(screenBitmap_, *frame.Snapshot, frame.Picture, *frame.Region);
+    } else if (frame.Snapshot) {
+        canvas.Draw(0, 0, *frame.Snapshot);
+    } else if (frame.Region) {
+        canvas.SetClipRegion(&*frame.Region);
+        canvas.Draw(0, 0, frame.Picture);
+        canvas.SetClipRegion(nullptr);
+    }
+}
+
+// The pieces, each repainted, and then Src onto Dest; the snapshot, when it is not drawn
+// yet, only where none of them goes.
+void TCustomGlimrascreen::CompleteRectFrame(const TFrame& frame) {
+    TCanvas& canvas = screenBitmap_.Canvas();
+    if (frame.Snapshot) {
+        TComplexRegion copied;
+        for (const TFrame::TPiece& piece : frame.Pieces)
+            copied.AddRect(TCanvas::CopiedArea(piece.Dest, frame.Picture, piece.Src));
+        copied.AddRect(TCanvas::CopiedArea(frame.Dest, frame.Picture, frame.Src));
+        const TRegion rest = TRegion::Rect(screenBitmap_.BoundsRect())
+                                 .Subtracted(copied.CreateRegion().value_or(TRegion()));
+        if (!rest.Empty()) {
+            canvas.SetClipRegion(&rest);
+            canvas.Draw(0, 0, *frame.Snapshot);
+            canvas.SetClipRegion(nullptr);
+        }
+    }
+    for (const TFrame::TPiece& piece : frame.Pieces) {
+        canvas.CopyRect(piece.Dest, frame.Picture, piece.Src);
+        InvalidatePictureArea(TCanvas::CopiedArea(piece.Dest, frame.Picture, piece.Src));
+    }
+    canvas.CopyRect(frame.Dest, frame.Picture, frame.Src);
 }
 
 // Style 0: the owner draws the frame, or the new picture appears at once.

@@ -45,6 +45,20 @@ TEST(Settings, ValuesTruncationAndUnparsableDefaults) {
     EXPECT_TRUE(SaverOptions.Mute);
 }
 
+// 0 (random) and the styles 1..172 are kept; anything else reads as the cross-fade.
+TEST(Settings, TransitionStyleKeepsTheStyleNumbersAndDefaultsToTheCrossFade) {
+    const std::pair<const char*, int> cases[] = {{"", 118},   {"0", 0},     {"1", 1},
+                                                 {"60", 60},  {"172", 172}, {"173", 118},
+                                                 {"-1", 118}, {"abc", 118}, {"2147483647", 118}};
+    for (const auto& [text, expected] : cases) {
+        TProgramFolder dir;
+        dir.Write("Pelwick.ini",
+                  std::string("[set]\n") + (*text ? "TransitionStyle=" : "") + text + "\n");
+        LoadSettings();
+        EXPECT_EQ(SaverOptions.TransitionStyle, expected) << text;
+    }
+}
+
 TEST(Settings, FeedNamesKeepOrderAndFollowUsefeed) {
     TProgramFolder dir;
     dir.Write("Pelwick.ini",
@@ -155,7 +169,7 @@ TEST(Settings, SaveWritesAllOptionKeysInOrder) {
                   "\r\nEffectSpeed2=2\r\nImageSize=4\r\nImageInterval=17\r\nImageSequence=1\r\n"
                   "RandomPosition=0\r\nBlogInterval=30\r\nRandomFeed=0\r\nLoop=0\r\nMute=0\r\n"
                   "MouseMoveExit=1\r\nMousePressExit=1\r\nKeyboardPressExit=1\r\nShowCursor=0\r\n"
-                  "OnlyEscKeyExit=1\r\n");
+                  "OnlyEscKeyExit=1\r\nTransitionStyle=118\r\n");
 
     // Reading the file back gives the same record.
     UnloadSettings();

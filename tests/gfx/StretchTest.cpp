@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "gfx/RandomSequence.h"
+#include "support/TestSupport.h"
+
 namespace pelwick {
 namespace {
 
@@ -54,6 +57,50 @@ TEST(Stretch, ReplicationDuplicatesAndDropsPixels) {
     half.Canvas().StretchMode = smReplicate;
     half.Canvas().StretchDraw(half.BoundsRect(), src);
     EXPECT_EQ(half.Pixel(0, 0), src.Pixel(1, 1));  // the pixel under the centre
+}
+
+// Replication takes each destination pixel from the source pixel under its centre, the same
+// way whichever loop the processor runs: random sizes, mirrored, reaching beyond the bitmap,
+// in every pixel format.
+TEST(Stretch, ReplicationTakesThePixelUnderEachCentre) {
+    TRandomSequence random(3);
+    for (const TPixelFormat format : {pf24bit, pf32bit, pf8bit})
+        for (const TSimdLevel level : SupportedSimdLevels()) {
+            const test::TSimdScope scope(level);
+            for (int round = 0; round < 60; ++round) {
+                TBitmap src(1 + random.Next(70), 1 + random.Next(9), format);
+                for (int y = 0; y < src.Height(); ++y)
+                    for (int x = 0; x < src.Width(); ++x)
+                        src.SetPixel(x, y, RGB(x * 3, y * 20, (x * 7 + y) & 0xFF));
+                TBitmap dst(80, 12, format);
+                dst.Canvas().StretchMode = smReplicate;
+                const TRect source{random.Next(src.Width()), random.Next(src.Height()), src.Width(),
+                                   src.Height()};
+                TRect dest{random.Next(40) - 8, random.Next(6) - 2, 0, 0};
+                dest.Right = dest.Left + 1 + random.Next(90);
+                dest.Bottom = dest.Top + 1 + random.Next(14);
+                const bool mirrored = random.Next(3) == 0;
+                if (mirrored) std::swap(dest.Left, dest.Right);
+                dst.Canvas().CopyRect(dest, src, source);
+                const int left = std::min(dest.Left, dest.Right), dl = std::abs(RectWidth(dest));
+                const int sl = RectWidth(source), st = RectHeight(source), dt = RectHeight(dest);
+                for (int y = 0; y < dst.Height(); ++y)
+                    for (int x = 0; x < dst.Width(); ++x) {
+                        int i = x - left;
+                        const int j = y - dest.Top;
+                        if (i < 0 || i >= dl || j < 0 || j >= dt) {
+                            ASSERT_EQ(dst.Pixel(x, y), clBlack) << x << "," << y;
+                            continue;
+                        }
+                        if (mirrored) i = dl - 1 - i;
+                        const int sx = source.Left + (2 * i + 1) * sl / (2 * dl);
+                        const int sy = source.Top + (2 * j + 1) * st / (2 * dt);
+                        ASSERT_EQ(dst.Pixel(x, y), src.Pixel(sx, sy))
+                            << SimdLevelName(level) << " round " << round << " at " << x << ","
+                            << y;
+                    }
+            }
+        }
 }
 
 TEST(Stretch, ReversedDestinationMirrors) {

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QElapsedTimer>
+#include <QStandardItemModel>
 #include <QTest>
 #include <QTimer>
 
@@ -16,6 +19,7 @@
 #include "app/Strings.h"
 #include "options/ConfigForm.h"
 #include "options/Opml.h"
+#include "slideshow/Effects.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
 
@@ -290,6 +294,45 @@ TEST(ConfigForm, SaveWritesTheListInOrderWithTicksAndTheFolder) {
     EXPECT_EQ(saved.ReadInteger("set", "ImageInterval", 0), 99);
 }
 
+// The drop-down shows the setting and saves the choice; styles not built yet are listed but
+// cannot be picked. It sits beside the intervals without covering another control.
+TEST(ConfigForm, TheTransitionChoiceReadsAndSavesTheSetting) {
+    {
+        TFormFixture plain;
+        plain.form.show();
+        EXPECT_EQ(plain.form.TransitionBox()->currentText(), "Cross-fade");
+    }
+    TFormFixture f("[set]\r\nTransitionStyle=60\r\n");
+    f.form.show();
+    QComboBox* box = f.form.TransitionBox();
+    EXPECT_EQ(box->currentText(), "60 Bars in from right");
+    ASSERT_EQ(box->count(), 2 + TEffectTable::Last);
+    EXPECT_EQ(box->itemText(0), "Cross-fade");
+    EXPECT_EQ(box->itemText(1), "Random");
+    EXPECT_EQ(box->itemText(2), "1 Expand from right");
+    for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style) {
+        const auto* model = qobject_cast<const QStandardItemModel*>(box->model());
+        ASSERT_NE(model, nullptr);
+        EXPECT_EQ(model->item(style + 1)->isEnabled(), EffectTable.Built(style)) << style;
+    }
+    box->setCurrentIndex(1);
+    f.form.SaveClick();
+    EXPECT_EQ(TSettingsFile(f.dir.File("Pelwick.ini")).ReadInteger("set", "TransitionStyle", -1),
+              0);
+
+    const QWidget* area = box->parentWidget();
+    const QLabel* label = nullptr;
+    for (const QLabel* l : area->findChildren<QLabel*>())
+        if (l->text() == "Transition:") label = l;
+    ASSERT_NE(label, nullptr);
+    for (const QWidget* w : area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w == box || w == label) continue;
+        EXPECT_FALSE(w->geometry().intersects(box->geometry())) << w->metaObject()->className();
+        EXPECT_FALSE(w->geometry().intersects(label->geometry())) << w->metaObject()->className();
+    }
+    EXPECT_TRUE(area->rect().contains(box->geometry()));
+}
+
 TEST(ConfigForm, MissingFolderIsNotStored) {
     TFormFixture f;
     f.form.show();
@@ -342,9 +385,8 @@ TEST(ConfigForm, ImportedNamesThatCollideAllSurviveTheSave) {
                 EXPECT_FALSE(SameText(name, other)) << name << " / " << other;
             }
     }
-    EXPECT_EQ(addresses,
-              (std::vector<std::string>{"http://1/", "http://2/", "http://3/", "http://4/",
-                                        "http://5/"}));
+    EXPECT_EQ(addresses, (std::vector<std::string>{"http://1/", "http://2/", "http://3/",
+                                                   "http://4/", "http://5/"}));
 }
 
 TEST(ConfigForm, TitleStripCyclesItsThreeLines) {

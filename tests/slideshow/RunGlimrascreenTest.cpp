@@ -4,9 +4,12 @@
 
 #include <QTest>
 
+#include <set>
+
 #include "SlideshowTestSupport.h"
 #include "app/Process.h"
 #include "app/Settings.h"
+#include "slideshow/Effects.h"
 #include "support/TestSupport.h"
 
 namespace pelwick {
@@ -132,6 +135,39 @@ TEST(RunGlimrascreen, ATickCrossFadesToTheNextPictureAndTheEndArmsTheTimer) {
     EXPECT_EQ(s.driver->Timer().Interval(), 17000);
     s.driver->TimerTick();
     EXPECT_EQ(s.Screen().ScreenBitmap().Pixel(5, 5), clLime);
+}
+
+// The picture order of 20 ticks with RandSeed(7), and the style each transition ran in.
+std::vector<int> RunTicks(int transitionStyle, std::vector<int>& styles) {
+    Slideshow s(4);
+    SaverOptions.TransitionStyle = transitionStyle;
+    s.Create();
+    s.driver->StyleRandom().Seed(3);
+    RandSeed(7);
+    std::vector<int> order;
+    for (int i = 0; i < 20; ++i) {
+        s.driver->TimerTick();
+        order.push_back(s.driver->CurrentIndex());
+        styles.push_back(s.Screen().Style());
+    }
+    return order;
+}
+
+TEST(RunGlimrascreen, TheTransitionStyleSettingChoosesEachTransition) {
+    std::vector<int> crossFades, chosen, outOfRange, random;
+    const std::vector<int> order = RunTicks(StyleCrossFade, crossFades);
+    EXPECT_EQ(crossFades, std::vector<int>(20, StyleCrossFade));
+    EXPECT_EQ(RunTicks(60, chosen), order);
+    EXPECT_EQ(chosen, std::vector<int>(20, 60));
+    RunTicks(200, outOfRange);
+    EXPECT_EQ(outOfRange, std::vector<int>(20, StyleCrossFade));
+    // Random styles draw from a sequence of their own: the pictures come in the same order.
+    EXPECT_EQ(RunTicks(0, random), order);
+    for (size_t i = 0; i < random.size(); ++i) {
+        EXPECT_TRUE(EffectTable.Built(random[i])) << random[i];
+        EXPECT_TRUE(i == 0 || random[i] != random[i - 1]) << i;
+    }
+    EXPECT_GT(std::set<int>(random.begin(), random.end()).size(), 10u);
 }
 
 TEST(RunGlimrascreen, AnIntervalOfZeroNeverTicksAgain) {

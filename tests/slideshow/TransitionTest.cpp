@@ -186,7 +186,11 @@ TEST(Transition, StyleZeroIsInstantOrDrawnByItsOwner) {
 }
 
 TEST(Transition, StylesWithoutAFrameOfTheirOwnKeepTheOldSnapshotUntilTheEnd) {
-    for (int style : {1, 57, 60, 101, 117, 119, 127, 130, 172}) {
+    std::vector<int> unbuilt;
+    for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style)
+        if (!EffectTable.Built(style)) unbuilt.push_back(style);
+    if (unbuilt.empty()) GTEST_SKIP() << "every style has a frame of its own";
+    for (int style : {unbuilt.front(), unbuilt.back()}) {
         InPlace t;
         ShowAtOnce(t.c, Solid(9, 7, clRed));
         t.c.SetStyle(style);
@@ -287,7 +291,13 @@ TEST(EffectTable, NamesAndKindsByNumber) {
         {1, "Expand from right"},
         {33, "Expand from bottom"},
         {76, "Unven shred from bottom"},
+        {117, "Triangular shred"},
         {118, "Fade"},
+        {119, "Pivot from top left"},
+        {122, "Pivot from bottom right"},
+        {123, "Speckle appear from right"},
+        {127, "Random squares appear"},
+        {128, "Random squares appear"},
         {135, "Push and sqeeze down"},
         {146, "Rectangles apear from left and disapear to right"},
         {172, "Channel Mix"}};
@@ -301,7 +311,8 @@ TEST(EffectTable, NamesAndKindsByNumber) {
         EXPECT_EQ(EffectTable[style].Kind, kind) << style;
         EXPECT_GT(std::string(EffectTable[style].Name).size(), 3u) << style;
     }
-    EXPECT_NE(EffectTable[StyleCrossFade].Proc, nullptr);
+    for (int style = 1; style <= 127; ++style)
+        EXPECT_TRUE(EffectTable.Built(style)) << style;
 }
 
 }  // namespace

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "gfx/Bitmap.h"
+#include "gfx/Region.h"
+
+namespace pelwick {
+
+// Composes dst from two pictures of its size: inside where region covers it, outside
+// everywhere else; each pixel is written once. Pictures of another size or format than dst
+// are drawn as a copy of outside with inside drawn over it through region.
+void ComposeThroughRegion(TBitmap& dst, const TBitmap& outside, const TBitmap& inside,
+                          const TRegion& region);
+
+}  // namespace pelwick
