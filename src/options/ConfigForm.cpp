@@ -359,30 +359,31 @@ std::string Download(THTTPClient& http, const std::string& address, TMemoryStrea
     }
 }
 
+// Loads stream as a feed: "" or why it is none.
+std::string Parse(TFeedDocument& feed, TMemoryStream& stream) {
+    try {
+        stream.SetPosition(0);
+        feed.LoadFromStream(stream);
+        return "";
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+}
+
 }  // namespace
 
 std::string TConfigForm::LoadFeed(std::string& address) {
     TMemoryStream stream;
     if (std::string error = Download(*http_, address, stream); !error.empty()) return error;
-    try {
-        stream.SetPosition(0);
-        rss_->LoadFromStream(stream);
-        return "";
-    } catch (const std::exception& e) {
-        // A site's home page: the feed it announces is what the user meant.
-        const std::string feed = FindFeedLink(stream.Bytes(), address);
-        if (feed.empty()) return IsWebPage(stream.Bytes()) ? WebPageMessage : e.what();
-        address = feed;
-    }
+    const std::string error = Parse(*rss_, stream);
+    if (error.empty()) return "";
+    // A site's home page: the feed it announces is what the user meant.
+    const std::string feed = FindFeedLink(stream.Bytes(), address);
+    if (feed.empty()) return IsWebPage(stream.Bytes()) ? WebPageMessage : error;
+    address = feed;
     stream.Clear();
-    if (std::string error = Download(*http_, address, stream); !error.empty()) return error;
-    try {
-        stream.SetPosition(0);
-        rss_->LoadFromStream(stream);
-        return "";
-    } catch (const std::exception& e) {
-        return e.what();
-    }
+    if (std::string failed = Download(*http_, address, stream); !failed.empty()) return failed;
+    return Parse(*rss_, stream);
 }
 
 void TConfigForm::button1Click() {

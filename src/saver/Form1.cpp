@@ -80,13 +80,7 @@ TStatusPanel::TStatusPanel(QWidget* parent) : QLabel(parent) {
 
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
-    setWindowTitle("Pelwick");
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    setPalette(pal);
-    setAutoFillBackground(true);
-    setCursor(Qt::BlankCursor);
+    MakeBlackSaverWindow(*this);
     setFocusPolicy(Qt::StrongFocus);
     // Full screen from the start: without a window manager (a bare X server) the request
     // to go full screen is never answered, and the window would keep a default size.

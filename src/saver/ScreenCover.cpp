@@ -7,16 +7,20 @@
 
 namespace pelwick {
 
+void MakeBlackSaverWindow(QWidget& window) {
+    window.setWindowTitle("Pelwick");
+    window.setAttribute(Qt::WA_OpaquePaintEvent);
+    QPalette pal = window.palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    window.setPalette(pal);
+    window.setAutoFillBackground(true);
+    window.setCursor(Qt::BlankCursor);
+}
+
 TScreenCover::TScreenCover(QScreen& screen)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool) {
-    setWindowTitle("Pelwick");
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    MakeBlackSaverWindow(*this);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    setPalette(pal);
-    setAutoFillBackground(true);
-    setCursor(Qt::BlankCursor);
     // A screen of its own X screen has its own origin: the window must be made there.
     setScreen(&screen);
     // Placed by hand, as the wall is: a bare X server never answers a full-screen request.

@@ -28,6 +28,9 @@ class TScreenCover : public QWidget {
     std::unique_ptr<TRunGlimrascreen> slideshow_;
 };
 
+// What the wall's window and every cover are: captioned "Pelwick", black, opaque, no cursor.
+void MakeBlackSaverWindow(QWidget& window);
+
 // One cover for each screen but wall's, shown and started.
 std::vector<std::unique_ptr<TScreenCover>> CoverOtherScreens(const QScreen* wall);
 
