@@ -59,11 +59,11 @@ std::string FindIn(xmlNode* node, const std::string& page) {
             IsAlternate(Attribute(node, "rel")) && IsFeedType(Attribute(node, "type"))) {
             const std::string href = Attribute(node, "href");
             if (!href.empty()) {
-                const std::string address = ResolveAddress(page, href);
+                std::string address = ResolveAddress(page, href);
                 if (IsWebAddress(address)) return address;
             }
         }
-        const std::string inside = FindIn(node->children, page);
+        std::string inside = FindIn(node->children, page);
         if (!inside.empty()) return inside;
     }
     return "";
