@@ -10,7 +10,7 @@ namespace pelwick::bench {
 namespace {
 
 // The console output as usual, and the real time per iteration of every benchmark kept by
-// name: the median when it ran repetitions (it resists a machine that is busy now and then),
+// name (and arguments): the median when it ran repetitions (it resists a machine that is busy now and then),
 // else its single run.
 class TRecordingReporter : public benchmark::ConsoleReporter {
   public:
@@ -19,7 +19,9 @@ class TRecordingReporter : public benchmark::ConsoleReporter {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.error_occurred) continue;
-            const std::string& name = run.run_name.function_name;
+            // A benchmark with arguments is known by them too: "Name/3".
+            const std::string name = run.run_name.function_name +
+                                     (run.run_name.args.empty() ? "" : "/" + run.run_name.args);
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
                 medians[name] = run.GetAdjustedRealTime();
             else if (run.run_type == Run::RT_Iteration)

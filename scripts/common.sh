@@ -3,10 +3,11 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 JOBS="${PELWICK_JOBS:-$(nproc 2>/dev/null || echo 2)}"
 
-# Installs what scripts/packages.txt lists and is missing; apt-get update runs only then.
+# Installs what scripts/packages.txt (or the list named) lists and is missing; apt-get update
+# runs only then.
 install_packages() {
     local wanted missing=()
-    wanted=$(grep -v -E '^\s*(#|$)' "$ROOT/scripts/packages.txt")
+    wanted=$(grep -v -E '^\s*(#|$)' "${1:-$ROOT/scripts/packages.txt}")
     for pkg in $wanted; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" \
             || missing+=("$pkg")

@@ -10,6 +10,7 @@
 #include "saver/Form1.h"
 #include "saver/NativeWindow.h"
 #include "saver/PreviewForm.h"
+#include "saver/ScreenScale.h"
 
 namespace {
 
@@ -112,6 +113,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // The full-screen wall on a dense screen; a host's window and the dialogs are the
+    // desktop's to scale.
+    if (RunMode == rmSaver) {
+        const TSaverArguments args = ProcessSaverArguments();
+        if (!args.Window && !args.Root) ChooseScreenScale();
+    }
     TApplication app(argc, argv);
     app.setApplicationName("Pelwick");
     switch (RunMode) {

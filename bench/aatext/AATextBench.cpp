@@ -118,6 +118,25 @@ void QPainterHeadlines(benchmark::State& state) {
     }
 }
 
+// One line of 10,000 characters in each panel font (a feed's runaway title): what it costs
+// is set against a whole panel of ordinary headlines.
+void EngineLongLine(benchmark::State& state) {
+    static const char* const Fonts[] = {"<Title1>", "<Text1>", "<Text2>", "<text3>"};
+    std::string words;
+    while (words.size() < 10000)
+        words += "Long titles run on ";
+    THeadlineRenderer renderer;
+    int edition = 0;
+    for (auto _ : state) {
+        // Every line new, so that no kept drawing is reused.
+        const std::string line = Fonts[state.range(0)] + std::to_string(++edition) + words;
+        const TBitmap image = renderer.Render({line}, HeadlineTextWidth);
+        benchmark::DoNotOptimize(image.Bits());
+    }
+    state.SetLabel(Fonts[state.range(0)]);
+}
+
+BENCHMARK(EngineLongLine)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 BENCHMARK(QPainterHeadlines)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 BENCHMARK(EngineHeadlines)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 BENCHMARK(EngineNextItem)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
@@ -130,5 +149,10 @@ int main(int argc, char** argv) {
     QGuiApplication app(qtArgc, argv);
     benchmark::Initialize(&argc, argv);
     return pelwick::bench::RunAndPrintRatios(
-        {{"EngineHeadlines", "QPainterHeadlines"}, {"EngineNextItem", "QPainterHeadlines"}});
+        {{"EngineHeadlines", "QPainterHeadlines"},
+         {"EngineNextItem", "QPainterHeadlines"},
+         {"EngineLongLine/0", "EngineHeadlines"},
+         {"EngineLongLine/1", "EngineHeadlines"},
+         {"EngineLongLine/2", "EngineHeadlines"},
+         {"EngineLongLine/3", "EngineHeadlines"}});
 }

@@ -1,7 +1,9 @@
 #include "aatext/AAGlyphs.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 #include "aatext/ForePictures.h"
 
@@ -63,6 +65,22 @@ TSize TAAGlyphsEx::TextExtent(const std::string& text) {
     return extent;
 }
 
+// The mask columns that can reach the canvas when the mask is placed at textX: whatever the
+// softening, outline, spray and shadow move sideways stays within the margin. Mirrored or
+// turned text keeps every column.
+TAAGlyphsEx::TSpan TAAGlyphsEx::VisibleSpan(const TCanvas& canvas, int textX) const {
+    if (effect_.Angle() != 0 || effect_.HorzMirror()) return TSpan{};
+    const TAAShadow& shadow = effect_.Shadow();
+    const int reach = 16 + effect_.Spray() + (shadow.Enabled() ? std::abs(shadow.OffsetX()) : 0);
+    const std::int64_t left = std::int64_t(-textX) - reach;
+    const std::int64_t right = std::int64_t(canvas.Bitmap().Width()) - textX + reach;
+    auto clamp = [](std::int64_t v) {
+        return int(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
+                                             std::numeric_limits<int>::max()));
+    };
+    return TSpan{clamp(left), clamp(right)};
+}
+
 void TAAGlyphsEx::TextOutput(int x, int y, const std::string& text) {
     TCanvas* canvas = Canvas();
     if (!canvas || text.empty()) return;
@@ -77,7 +95,10 @@ void TAAGlyphsEx::TextOutput(int x, int y, const std::string& text) {
     }
 
     TAAMask& mask = Mask();
-    mask.DrawText(text);
+    const TSpan span = VisibleSpan(*canvas, textX);
+    mask.DrawText(text, span.Left, span.Right);
+    textX += mask.Left();  // only the part that can show was drawn
+    const int shadowX = x + mask.Left() + std::max(shadow.OffsetX(), 0);
     if (effect_.Outline()) mask.Outline();
     if (effect_.Spray() > 0) mask.Spray(effect_.Spray());
     if (effect_.HorzMirror()) mask.HorzMirror();
@@ -88,7 +109,7 @@ void TAAGlyphsEx::TextOutput(int x, int y, const std::string& text) {
         // its opacity is a share of the text's.
         shadowMask_.Assign(mask);
         if (shadow.Blur() > 0) shadowMask_.Blur(shadow.Blur());
-        Blend().Blend(x + std::max(shadow.OffsetX(), 0), y + std::max(shadow.OffsetY(), 0),
+        Blend().Blend(shadowX, y + std::max(shadow.OffsetY(), 0),
                       shadowMask_, effect_.Alpha() * shadow.Alpha() / 100, shadow.Color());
         canvas->Brush.Style = TBrush::bsClear;  // the text goes over the shadow, not over a new box
     }
@@ -103,7 +124,8 @@ void TAAGlyphsEx::TextOutput(int x, int y, const std::string& text) {
         if (effect_.Noise() > 0) AddNoise(fore, effect_.Noise());
         Blend().BlendEx(textX, textY, mask, effect_.Alpha());
     } else if (effect_.Gradual().Enabled()) {
-        BuildGradient(fore, mask.Width(), mask.Height(), effect_.Gradual());
+        BuildGradient(fore, mask.Width(), mask.Height(), effect_.Gradual(), mask.Left(),
+                      mask.FullWidth());
         if (effect_.Noise() > 0) AddNoise(fore, effect_.Noise());
         Blend().BlendEx(textX, textY, mask, effect_.Alpha());
     } else if (effect_.Noise() > 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -59,6 +60,11 @@ class TAAGlyphsEx : public TAAGlyphs {
     void TextOutput(int x, int y, const std::string& text);
 
   private:
+    struct TSpan {
+        int Left = std::numeric_limits<int>::min(), Right = std::numeric_limits<int>::max();
+    };
+    TSpan VisibleSpan(const TCanvas& canvas, int textX) const;
+
     TAAEffect effect_;
     TAAMask shadowMask_;
 };

@@ -138,11 +138,15 @@ void TAAMask::Assign(const TAAMask& source) {
     width_ = source.width_;
     height_ = source.height_;
     stride_ = source.stride_;
+    left_ = source.left_;
+    fullWidth_ = source.fullWidth_;
     data_.assign(source.data_.begin(), source.data_.end());
     rotationOffset_ = source.rotationOffset_;
 }
 
 void TAAMask::SetSize(int width, int height) {
+    left_ = 0;
+    fullWidth_ = std::max(width, 0);
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
     stride_ = ClampToInt((static_cast<std::int64_t>(width_) + 3) / 4 * 4);
@@ -210,20 +214,25 @@ TSize TAAMask::TextExtent(const std::string& text) {
     return Measure(text, nullptr);
 }
 
-void TAAMask::DrawText(const std::string& text) {
+void TAAMask::DrawText(const std::string& text, int visibleLeft, int visibleRight) {
     if (!font_ || !font_->Canvas()) return;
     TFont big;
     const TSize extent = Measure(text, &big);
+    const int spanLeft = std::clamp(visibleLeft, 0, std::max(extent.Width, 0));
+    const int spanRight = std::clamp(visibleRight, spanLeft, std::max(extent.Width, 0));
     std::string key;
     if (font_->Rasterizer().Repeatable()) {
         key = FontKey(big) + std::to_string(big.Escapement) + ',' + std::to_string(int(quality_)) +
-              '\0' + text;
+              ',' + std::to_string(spanLeft) + ',' + std::to_string(spanRight) + '\0' + text;
         if (Reuse(key)) return;
     }
-    SetSize(extent.Width, extent.Height);
+    const int spanWidth = spanRight - spanLeft;
+    SetSize(spanWidth, extent.Height);
+    left_ = spanLeft;
+    fullWidth_ = std::max(extent.Width, 0);
     if (width_ == 0 || height_ == 0) return;
 
-    const std::int64_t needW = static_cast<std::int64_t>(width_) * scale_;
+    const std::int64_t needW = static_cast<std::int64_t>(spanWidth) * scale_;
     const std::int64_t needH = static_cast<std::int64_t>(height_) * scale_;
     if (needW > std::numeric_limits<int>::max() || needH > std::numeric_limits<int>::max())
         throw Exception("Text too large to draw");
@@ -242,7 +251,8 @@ void TAAMask::DrawText(const std::string& text) {
             std::memset(surface_.ScanLine(y), 0, rowBytes);
     surfaceClear_ = false;  // until every drawn row has been read and cleared again
     font_->Rasterizer().DrawText(surface_, TRect{0, 0, int(needW), int(needH)}, big,
-                                 rotationOffset_.X * scale_, rotationOffset_.Y * scale_, text);
+                                 (rotationOffset_.X - spanLeft) * scale_,
+                                 rotationOffset_.Y * scale_, text);
     // Each group of rows is cleared while it is still in the cache, ready for the next line.
     for (int y = 0; y < height_; ++y) {
         if (format == pf32bit)
@@ -269,13 +279,15 @@ bool TAAMask::Reuse(const std::string& key) {
     width_ = hit->Width;
     height_ = hit->Height;
     stride_ = hit->Stride;
+    left_ = hit->Left;
+    fullWidth_ = hit->FullWidth;
     data_.assign(hit->Data.begin(), hit->Data.end());
     return true;
 }
 
 void TAAMask::Keep(std::string key) {
     if (data_.size() > KeptDrawingBytes / 4) return;  // a rare giant line is not worth it
-    drawings_.push_front(TDrawing{std::move(key), width_, height_, stride_, data_});
+    drawings_.push_front(TDrawing{std::move(key), width_, height_, stride_, left_, fullWidth_, data_});
     drawingBytes_ += data_.size();
     while (drawings_.size() > KeptDrawings || drawingBytes_ > KeptDrawingBytes) {
         drawingBytes_ -= drawings_.back().Data.size();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <list>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -57,9 +58,17 @@ class TAAMask {
     TSize TextExtent(const std::string& text);
     // Where the start of the turned text lies inside that box (0, 0 for straight text).
     TPoint RotationOffset() const { return rotationOffset_; }
+    // The text column of the mask's first column: 0 unless DrawText kept only a part.
+    int Left() const { return left_; }
+    // The width of the whole text the mask holds a part of (its own width when it holds all).
+    int FullWidth() const { return fullWidth_; }
     // Draws text into the mask, which takes the text's extent; nothing without a canvas.
+    // Only the text's columns from visibleLeft up to visibleRight are kept (the mask is then
+    // that wide and Left() says where it starts in the text), so that a line far wider
+    // than anything that shows it costs only what shows.
     // Recent drawings of a repeatable rasteriser are kept and reused.
-    void DrawText(const std::string& text);
+    void DrawText(const std::string& text, int visibleLeft = std::numeric_limits<int>::min(),
+                  int visibleRight = std::numeric_limits<int>::max());
     void ForgetDrawings();
 
     // Mix of the mask with its 5 x 5 box average, Amount (1..100) percent of the way.
@@ -82,12 +91,13 @@ class TAAMask {
     int stride_ = 0;
     std::vector<std::uint8_t> data_;
     TPoint rotationOffset_;
+    int left_ = 0, fullWidth_ = 0;
     // The enlarged drawing, kept between draws so that lines reuse its memory.
     // Recent drawings, the latest first: a text is laid out again whenever one of its lines
     // changes, and the others come back unchanged.
     struct TDrawing {
         std::string Key;
-        int Width, Height, Stride;
+        int Width, Height, Stride, Left, FullWidth;
         std::vector<std::uint8_t> Data;
     };
     bool Reuse(const std::string& key);

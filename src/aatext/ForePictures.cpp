@@ -43,14 +43,16 @@ void PlacePicture(TBitmap& target, const TBitmap& picture, TTextureMode mode) {
     }
 }
 
-void BuildGradient(TBitmap& picture, int width, int height, const TAAGradual& gradual) {
+void BuildGradient(TBitmap& picture, int width, int height, const TAAGradual& gradual,
+                   int left, int fullWidth) {
     Prepare(picture, width, height);
     if (picture.Empty()) return;
     const TAAGradual::TGradualStyle style = gradual.Style();
     const bool alongWidth = style == TAAGradual::gsLeftToRight ||
                             style == TAAGradual::gsRightToLeft || style == TAAGradual::gsCenterToLR;
     const bool centre = style == TAAGradual::gsCenterToLR || style == TAAGradual::gsCenterToTB;
-    const int length = alongWidth ? width : height;
+    if (!alongWidth || fullWidth < left + width) left = 0, fullWidth = width;
+    const int length = alongWidth ? fullWidth : height;
     const int steps = centre ? (length + 1) / 2 : length;
     const bool forward = style == TAAGradual::gsLeftToRight || style == TAAGradual::gsTopToBottom;
     const TColor c1 = ColorToRGB(forward ? gradual.StartColor() : gradual.EndColor());
@@ -75,7 +77,7 @@ void BuildGradient(TBitmap& picture, int width, int height, const TAAGradual& gr
             continue;
         }
         for (int x = 0; x < width; ++x) {
-            const auto& e = ramp[alongWidth ? x : y];
+            const auto& e = ramp[alongWidth ? left + x : y];
             row[3 * x] = e[0];
             row[3 * x + 1] = e[1];
             row[3 * x + 2] = e[2];

@@ -32,7 +32,8 @@ void BuildImageList(const std::string& stored, std::vector<std::string>& list) {
     if (!DirectoryExists(stored)) return;
     // A hand-edited folder may lack its trailing separator; the names are joined to it.
     const std::string folder = IncludeTrailingPathDelimiter(stored);
-    for (const char* pattern : {"*.jpg", "*.gif", "*.bmp"}) {
+    // JPEG, GIF and BMP first, as they always came; then the other formats read.
+    for (const char* pattern : {"*.jpg", "*.jpeg", "*.gif", "*.bmp", "*.png", "*.webp"}) {
         std::vector<std::string> names;
         FindFiles(folder, pattern, names, true);
         std::sort(names.begin(), names.end(),

@@ -82,8 +82,9 @@ void UnloadSettings();
 // The "usefeed" filter; entry is a feed name or "name [address]".
 bool IsFeedUsed(const std::string& entry);
 
-// Appends the folder's JPEG, then GIF, then BMP files, each group sorted by name without
-// regard to case, skipping paths already listed. folder carries its trailing separator.
+// Appends the folder's pictures: *.jpg, then *.jpeg, *.gif, *.bmp, *.png and *.webp, each
+// group sorted by name without regard to case, skipping paths already listed. A folder
+// without its trailing separator gets one.
 void BuildImageList(const std::string& folder, std::vector<std::string>& list);
 
 // Finds an existing file for path: as given, under ImagePath, then under ProgramFolder.

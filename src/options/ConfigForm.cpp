@@ -22,6 +22,7 @@
 #include "app/Files.h"
 #include "app/Settings.h"
 #include "feeds/AntiFreeze.h"
+#include "feeds/FeedDiscovery.h"
 #include "feeds/FeedDocument.h"
 #include "feeds/FeedModel.h"
 #include "feeds/HTTPClient.h"
@@ -33,6 +34,8 @@
 namespace pelwick {
 
 namespace {
+
+const char* const WebPageMessage = "This address is a web page, not a feed.";
 
 constexpr int EntryHeight = 18;
 constexpr int OpmlAddressLimit = 1000;
@@ -137,6 +140,8 @@ void TConfigForm::BuildFeedArea() {
     bevel->setGeometry(0, SeparatorTop, ClientWidth, 2);
 
     connect(addButton_, &QPushButton::clicked, this, [this] { button1Click(); });
+    // Enter in the address presses Add (a button that is off, during a download, stays off).
+    connect(edit1_, &QLineEdit::returnPressed, addButton_, &QPushButton::click);
     connect(feedlist_, &QListWidget::itemClicked, this, [this] { feedlistClick(); });
     connect(up5_, &QPushButton::clicked, this, [this] { up5Click(); });
     connect(down5_, &QPushButton::clicked, this, [this] { down5Click(); });
@@ -333,38 +338,71 @@ void TConfigForm::httpStatus(const std::string& text) {
     setWindowTitle(Q("Verifying RSS: " + text));
 }
 
-void TConfigForm::button1Click() {
-    const std::string address = edit1_->text().toStdString();
-    const std::vector<std::string> entries = Entries();
+bool TConfigForm::IsListed(const std::string& address) const {
     std::string listText;
-    for (const std::string& e : entries)
+    for (const std::string& e : Entries())
         listText += e + "\r\n";
-    if (listText.find("[" + address + "]") != std::string::npos) {
+    return listText.find("[" + address + "]") != std::string::npos;
+}
+
+namespace {
+
+// Downloads address into stream: "" or why it failed.
+std::string Download(THTTPClient& http, const std::string& address, TMemoryStream& stream) {
+    try {
+        if (http.Connected()) http.Disconnect();
+        http.Get(address, stream);
+        http.Disconnect();
+        return "";
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+}
+
+// Loads stream as a feed: "" or why it is none.
+std::string Parse(TFeedDocument& feed, TMemoryStream& stream) {
+    try {
+        stream.SetPosition(0);
+        feed.LoadFromStream(stream);
+        return "";
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+}
+
+}  // namespace
+
+std::string TConfigForm::LoadFeed(std::string& address) {
+    TMemoryStream stream;
+    if (std::string error = Download(*http_, address, stream); !error.empty()) return error;
+    const std::string error = Parse(*rss_, stream);
+    if (error.empty()) return "";
+    // A site's home page: the feed it announces is what the user meant.
+    const std::string feed = FindFeedLink(stream.Bytes(), address);
+    if (feed.empty()) return IsWebPage(stream.Bytes()) ? WebPageMessage : error;
+    address = feed;
+    stream.Clear();
+    if (std::string failed = Download(*http_, address, stream); !failed.empty()) return failed;
+    return Parse(*rss_, stream);
+}
+
+void TConfigForm::button1Click() {
+    std::string address = edit1_->text().toStdString();
+    if (IsListed(address)) {
         ShowMessage("RSS feed exists.");
         return;
     }
     setWindowTitle("Verifying RSS, please wait...");
     addButton_->setEnabled(false);
-    std::string error;
-    bool loaded = false;
-    {
-        TMemoryStream stream;
-        try {
-            if (http_->Connected()) http_->Disconnect();
-            http_->Get(address, stream);
-            stream.SetPosition(0);
-            rss_->LoadFromStream(stream);
-            http_->Disconnect();
-            loaded = true;
-        } catch (const std::exception& e) {
-            error = e.what();
-        }
-    }
+    const std::string error = LoadFeed(address);
+    const bool loaded = error.empty();
     // Cancel or the close button interrupted the download: the program is ending.
     if (closing_) return;
     setWindowTitle("Options");
     const int items = rss_->Items().Count();
-    if (loaded && items > 0) {
+    if (loaded && items > 0 && IsListed(address)) {
+        ShowMessage("RSS feed exists.");  // the page's feed is listed already
+    } else if (loaded && items > 0) {
         const std::string name = UniqueFeedName(rss_->ChannelTitle);
         AddEntry(0, FeedEntryText(name, address), true);
         feedlist_->setCurrentRow(0);

@@ -100,6 +100,10 @@ class TConfigForm : public QWidget {
     void InstallDialogs();
     void Collapse();
     void AddEntry(int row, const std::string& text, bool ticked);
+    bool IsListed(const std::string& address) const;
+    // Downloads address and loads it as a feed; a web page that announces a feed leads to
+    // that feed, and address becomes its address. Returns "" or why it failed.
+    std::string LoadFeed(std::string& address);
 
     QFrame* panel1_;
     TAAFadeText* aaFadeText1_;

@@ -96,7 +96,9 @@ std::vector<TOpmlFeed> ScanOutlines(const std::string& text) {
             continue;
         }
         const std::size_t addressStart = address + addressMarker.size();
-        feeds.push_back({std::move(name), OpmlUnescape(QuotedValue(text, addressStart))});
+        // An empty or unfinished address names no feed, as in a well-formed document.
+        std::string url = OpmlUnescape(QuotedValue(text, addressStart));
+        if (!url.empty()) feeds.push_back({std::move(name), std::move(url)});
         pos = addressStart;
     }
     return feeds;

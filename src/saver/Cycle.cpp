@@ -20,6 +20,8 @@ namespace pelwick {
 namespace {
 
 constexpr int SteadyInterval = 1000;
+// The first-run hint's panel: its one line and the margins.
+constexpr int HintPanelHeight = 44;
 constexpr int EmptyFeedTicks = 3;
 constexpr int ItemRowHeight = 28;
 
@@ -47,7 +49,10 @@ void TForm1::Timer1Timer() {
     if (Timer1Tag == 0) {
         Timer1Tag = 1;
         Timer1.SetInterval(SteadyInterval);
-        if (feeds.empty()) return;
+        if (feeds.empty()) {
+            ShowFirstRunHint();
+            return;
+        }
         LoadFeed(SaverOptions.RandomFeed ? Random(feedCount) : 0);
         return;
     }
@@ -138,6 +143,18 @@ void TForm1::ShowItem(std::int32_t a) {
     } catch (const std::exception&) {
         // The panel and the card keep what they showed.
     }
+}
+
+void TForm1::ShowFirstRunHint() {
+    Headlines = {"<text1>" + std::string(FirstRunHint)};
+    if (!form2_) {
+        form2_ = new TForm2(this);
+        RaiseOverlays();
+    }
+    // One line needs no more than a strip of the panel.
+    form2_->resize(form2_->width(), std::max(1, std::min(HintPanelHeight, height() - 10)));
+    form2_->SetLines(Headlines);
+    ShowPanel();
 }
 
 void TForm1::RebuildHeadlines() {

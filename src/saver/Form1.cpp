@@ -18,6 +18,7 @@
 #include "saver/NativeWindow.h"
 #include "saver/Screen.h"
 #include "saver/ScreenBlanking.h"
+#include "saver/ScreenCover.h"
 #include "slideshow/Glimrascreen.h"
 #include "slideshow/RunGlimrascreen.h"
 
@@ -79,13 +80,7 @@ TStatusPanel::TStatusPanel(QWidget* parent) : QLabel(parent) {
 
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
-    setWindowTitle("Pelwick");
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    setPalette(pal);
-    setAutoFillBackground(true);
-    setCursor(Qt::BlankCursor);
+    MakeBlackSaverWindow(*this);
     setFocusPolicy(Qt::StrongFocus);
     // Full screen from the start: without a window manager (a bare X server) the request
     // to go full screen is never answered, and the window would keep a default size.
@@ -116,6 +111,7 @@ TForm1::TForm1(QWidget* parent)
 }
 
 TForm1::~TForm1() {
+    covers_.clear();
     // The overlays are children and go with the window; the hook must not outlive it.
     host_.reset();
     if (hostWindow_) ReleaseFromForeignWindow(*this);
@@ -217,6 +213,7 @@ void TForm1::FormShow() {
             screen->SetThreaded(true);
             if (std::getenv("PELWICK_TRACE_STARTUP")) TraceStartup(*screen);
         }
+        if (!hosted_) covers_ = CoverOtherScreens(this->screen());
         ScheduleScreenshot();
     }
     Timer1.SetEnabled(true);

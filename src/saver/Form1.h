@@ -19,6 +19,7 @@ class QWindow;
 namespace pelwick {
 
 class TRunGlimrascreen;
+class TScreenCover;
 class TGlimrascreen;
 class TForm2;
 class TForm3;
@@ -60,6 +61,9 @@ class TForm1 : public QWidget {
     TTimer Timer1;
     // Timer1's integer tag: 0 until the cycle's first tick has run.
     int Timer1Tag = 0;
+
+    // The panel's one line while no feed is listed.
+    static constexpr const char* FirstRunHint = "No feeds yet: run pelwick /c to add some.";
 
     // Fields.
     std::int32_t CurFeed = 0;
@@ -130,6 +134,8 @@ class TForm1 : public QWidget {
     void TraceStartup(TGlimrascreen& screen);
     void FadeOutCard();
     void RebuildHeadlines();
+    // With no feed listed the panel says how to add one.
+    void ShowFirstRunHint();
     // The overlays stay above the slideshow and the status bar.
     void RaiseOverlays();
     // The link the card holds for the current item, "" without a card.
@@ -145,6 +151,8 @@ class TForm1 : public QWidget {
     std::unique_ptr<TForeignWindowWatch> host_;
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
+    // The other monitors' slideshows, in full-screen mode.
+    std::vector<std::unique_ptr<TScreenCover>> covers_;
 };
 
 }  // namespace pelwick

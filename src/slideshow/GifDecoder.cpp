@@ -51,13 +51,24 @@ TColor Lookup(const ColorMapObject* map, int index, TColor fallback) {
     return RGB(c.Red, c.Green, c.Blue);
 }
 
-}  // namespace
+// A logical screen this large (a few bytes of file can claim 10000 x 10000) is made at a
+// whole fraction of its size when it will be shown much smaller anyway.
+constexpr std::uint64_t LargeScreenPixels = 4'000'000;
 
-TBitmap DecodeGifFile(const std::string& fileName, TColor background) {
-    return DecodeGif(ReadFileBytes(fileName), background);
+int ScreenDivisor(int screenW, int screenH, const TDecodeTarget& target) {
+    if (!target.Shrinks || target.Width <= 0 || target.Height <= 0) return 1;
+    if (std::uint64_t(screenW) * std::uint64_t(screenH) <= LargeScreenPixels) return 1;
+    const int tw = std::max(target.Width, 256), th = std::max(target.Height, 256);
+    return std::max(1, std::min(screenW / tw, screenH / th));
 }
 
-TBitmap DecodeGif(std::string_view bytes, TColor background) {
+}  // namespace
+
+TBitmap DecodeGifFile(const std::string& fileName, TColor background, const TDecodeTarget& target) {
+    return DecodeGif(ReadFileBytes(fileName), background, target);
+}
+
+TBitmap DecodeGif(std::string_view bytes, TColor background, const TDecodeTarget& target) {
     if (bytes.empty()) Fail("the file is empty");
     background = ColorToRGB(background);
     TMemoryInput input{bytes};
@@ -97,7 +108,9 @@ TBitmap DecodeGif(std::string_view bytes, TColor background) {
             Fail("the first image is too large");
         const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
 
-        TBitmap out(screenW, screenH, pf24bit);
+        // Every d-th row and column of the logical screen; d is 1 but for huge screens.
+        const int d = ScreenDivisor(screenW, screenH, target);
+        TBitmap out((screenW + d - 1) / d, (screenH + d - 1) / d, pf24bit);
         out.Canvas().Brush.Color = screenBackground;
         out.Canvas().FillRect(out.BoundsRect());
         // The image's colours, looked up once: 256 entries cover every possible index.
@@ -111,10 +124,10 @@ TBitmap DecodeGif(std::string_view bytes, TColor background) {
         auto readRow = [&](int row) {
             if (DGifGetLine(gif.get(), line.data(), w) == GIF_ERROR) FailWith(gif->Error);
             const int y = top + row;
-            if (y < 0 || y >= screenH || x0 >= x1) return;
-            std::uint8_t* d = out.ScanLine(y);
-            for (int x = x0; x < x1; ++x)
-                std::memcpy(d + 3 * x, lut[line[x - left]], 3);
+            if (y < 0 || y >= screenH || x0 >= x1 || y % d) return;
+            std::uint8_t* to = out.ScanLine(y / d);
+            for (int x = (x0 + d - 1) / d * d; x < x1; x += d)
+                std::memcpy(to + 3 * (x / d), lut[line[x - left]], 3);
         };
         if (desc.Interlace) {
             static constexpr int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};

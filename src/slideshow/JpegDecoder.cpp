@@ -13,6 +13,7 @@
 
 #include "app/Files.h"
 #include "gfx/BmpFile.h"
+#include "gfx/Orient.h"
 #include "gfx/Picture.h"
 #include "slideshow/PictureDecoders.h"
 
@@ -35,7 +36,11 @@ struct TJpegError {
 
 [[noreturn]] void ErrorExit(j_common_ptr cinfo) {
     auto* error = reinterpret_cast<TJpegError*>(cinfo->err);
-    (*cinfo->err->format_message)(cinfo, error->message);
+    if (cinfo->err->msg_code == JERR_NO_BACKING_STORE || cinfo->err->msg_code == JERR_OUT_OF_MEMORY)
+        std::snprintf(error->message, sizeof error->message,
+                      "the picture needs more memory than a picture may take");
+    else
+        (*cinfo->err->format_message)(cinfo, error->message);
     JumpBack(cinfo);
 }
 
@@ -50,14 +55,44 @@ void EmitMessage(j_common_ptr cinfo, int level) {
 
 void OutputMessage(j_common_ptr) {}
 
+// Each scan is a pass over all the picture's coefficients: the larger the picture, the
+// fewer scans it may have.
+int AllowedScans(const jpeg_decompress_struct& d) {
+    const std::uint64_t pixels =
+        std::max<std::uint64_t>(1, std::uint64_t(d.image_width) * d.image_height);
+    return int(std::clamp<std::uint64_t>(JpegScanWork / pixels, 16, MaxJpegScans));
+}
+
 void CheckScans(j_common_ptr cinfo) {
     auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
-    if (d->input_scan_number > MaxJpegScans) {
+    const int allowed = AllowedScans(*d);
+    if (d->input_scan_number > allowed) {
         auto* error = reinterpret_cast<TJpegError*>(cinfo->err);
         std::snprintf(error->message, sizeof error->message,
-                      "progressive picture with more than %d scans", MaxJpegScans);
+                      "progressive picture with more than %d scans", allowed);
         JumpBack(cinfo);
     }
+}
+
+// The largest of 1/8, 1/4 and 1/2 that keeps the picture at least as large as the target
+// (and 256 pixels, below which the size modes tile instead of fitting).
+unsigned ScaleDenominator(const jpeg_decompress_struct& d, const TDecodeTarget& target,
+                          bool turned) {
+    if (!target.Shrinks || target.Width <= 0 || target.Height <= 0) return 1;
+    const std::uint64_t tw = std::max(turned ? target.Height : target.Width, 256);
+    const std::uint64_t th = std::max(turned ? target.Width : target.Height, 256);
+    for (unsigned denom : {8u, 4u, 2u})
+        if ((d.image_width + denom - 1) / denom >= tw && (d.image_height + denom - 1) / denom >= th)
+            return denom;
+    return 1;
+}
+
+int OrientationOf(const jpeg_decompress_struct& d) {
+    for (jpeg_saved_marker_ptr m = d.marker_list; m; m = m->next)
+        if (m->marker == JPEG_APP0 + 1)
+            return ExifOrientation(
+                std::string_view(reinterpret_cast<const char*>(m->data), m->data_length));
+    return 1;
 }
 
 [[noreturn]] void Fail(const char* why) {
@@ -78,7 +113,8 @@ void CmykRowToBgr(std::uint8_t* dst, const std::uint8_t* src, int width, bool in
 
 // No object with a destructor may live in the frames a longjmp leaves, so everything
 // with one is declared here, before setjmp, and libjpeg is called from this frame only.
-TBitmap Decode(void (*attach)(j_decompress_ptr, void*), void* source) {
+TBitmap Decode(void (*attach)(j_decompress_ptr, void*), void* source, const TDecodeTarget& target,
+              int& orientation) {
     TBitmap out;
     std::vector<std::uint8_t> cmykRows;
     jpeg_decompress_struct cinfo;
@@ -96,6 +132,9 @@ TBitmap Decode(void (*attach)(j_decompress_ptr, void*), void* source) {
         Fail(error.message);
     }
     jpeg_create_decompress(&cinfo);
+    // A progressive picture keeps every coefficient; one that would need more fails here.
+    cinfo.mem->max_memory_to_use = JpegMemory;
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
     attach(&cinfo, source);
     progress.progress_monitor = CheckScans;
     cinfo.progress = &progress;
@@ -104,6 +143,9 @@ TBitmap Decode(void (*attach)(j_decompress_ptr, void*), void* source) {
         jpeg_destroy_decompress(&cinfo);
         Fail("the picture is too large");
     }
+    orientation = OrientationOf(cinfo);
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = ScaleDenominator(cinfo, target, orientation >= 5);
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     if (cmyk) {
         cinfo.out_color_space = JCS_CMYK;
@@ -166,17 +208,50 @@ struct TFileCloser {
 
 }  // namespace
 
-TBitmap DecodeJpegFile(const std::string& fileName) {
+TBitmap DecodeJpegFile(const std::string& fileName, const TDecodeTarget& target) {
     if (DirectoryExists(fileName))
         throw EFileError("Cannot read \"" + fileName + "\": it is a folder");
     std::unique_ptr<FILE, TFileCloser> file(std::fopen(fileName.c_str(), "rb"));
     if (!file) throw EFileError("Cannot read \"" + fileName + "\": " + std::strerror(errno));
-    return Decode(AttachFile, file.get());
+    int orientation = 1;
+    TBitmap picture = Decode(AttachFile, file.get(), target, orientation);
+    return Oriented(std::move(picture), orientation);
 }
 
-TBitmap DecodeJpeg(std::string_view bytes) {
+TBitmap DecodeJpeg(std::string_view bytes, const TDecodeTarget& target) {
     if (bytes.empty()) Fail("the file is empty");
-    return Decode(AttachBytes, &bytes);
+    int orientation = 1;
+    TBitmap picture = Decode(AttachBytes, &bytes, target, orientation);
+    return Oriented(std::move(picture), orientation);
+}
+
+int ExifOrientation(std::string_view app1) {
+    // "Exif\0\0", then a TIFF header: byte order, 42, the offset of the first directory.
+    if (app1.size() < 14 || app1.substr(0, 6) != std::string_view("Exif\0\0", 6)) return 1;
+    const std::string_view tiff = app1.substr(6);
+    const bool little = tiff.substr(0, 2) == "II";
+    if (!little && tiff.substr(0, 2) != "MM") return 1;
+    auto u16 = [&](std::size_t at) -> std::uint32_t {
+        const auto* p = reinterpret_cast<const unsigned char*>(tiff.data() + at);
+        return little ? p[0] | (p[1] << 8) : (p[0] << 8) | p[1];
+    };
+    auto u32 = [&](std::size_t at) -> std::uint32_t {
+        return little ? u16(at) | (u16(at + 2) << 16) : (u16(at) << 16) | u16(at + 2);
+    };
+    if (u16(2) != 42) return 1;
+    const std::uint64_t ifd = u32(4);
+    if (ifd + 2 > tiff.size()) return 1;
+    const std::uint32_t entries = u16(std::size_t(ifd));
+    for (std::uint32_t i = 0; i < entries; ++i) {
+        const std::uint64_t at = ifd + 2 + std::uint64_t(i) * 12;
+        if (at + 12 > tiff.size()) return 1;
+        // Tag 0x0112, one SHORT, its value in the entry itself.
+        if (u16(std::size_t(at)) != 0x0112) continue;
+        if (u16(std::size_t(at + 2)) != 3 || u32(std::size_t(at + 4)) != 1) return 1;
+        const std::uint32_t value = u16(std::size_t(at + 8));
+        return value >= 1 && value <= 8 ? int(value) : 1;
+    }
+    return 1;
 }
 
 }  // namespace pelwick

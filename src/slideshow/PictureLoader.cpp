@@ -39,16 +39,28 @@ TBitmap Stretched(const TBitmap& picture, int width, int height) {
     return b;
 }
 
+// What the size mode will make of a picture: the decoders need not make it any larger.
+TDecodeTarget TargetOf(const TCustomGlimrascreen& control) {
+    const int mode = control.SizeMode();
+    const bool shrinks = mode == szShrinkToFit || mode == szFit || mode == szStretch ||
+                         mode == szTileOrFit;
+    return TDecodeTarget{control.width(), control.height(), shrinks};
+}
+
 void Decode(TCustomGlimrascreen& control, const std::string& fileName, const std::string& ext) {
     TPicture& picture = control.Picture();
     if (ext == ".JPG" || ext == ".JPEG") {
         picture.ForceBitmap();
-        if (FileExists(fileName)) picture.SetBitmap(DecodeJpegFile(fileName));
+        if (FileExists(fileName)) picture.SetBitmap(DecodeJpegFile(fileName, TargetOf(control)));
     } else if (ext == ".GIF") {
         picture.ForceBitmap();
-        picture.SetBitmap(DecodeGifFile(fileName, control.Color()));
+        picture.SetBitmap(DecodeGifFile(fileName, control.Color(), TargetOf(control)));
     } else if (ext == ".BMP") {
         picture.SetBitmap(ReadBmpFile(fileName));
+    } else if (ext == ".PNG") {
+        picture.SetBitmap(DecodePngFile(fileName));
+    } else if (ext == ".WEBP") {
+        picture.SetBitmap(DecodeWebpFile(fileName));
     } else {
         throw EInvalidGraphic("Unknown picture file extension \"" + ext + "\"");
     }

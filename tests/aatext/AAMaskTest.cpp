@@ -219,6 +219,32 @@ TEST(AAMask, DrawTextTakesTheExtentAndAssignCopiesEverything) {
     EXPECT_EQ(mask.Height(), 4);
 }
 
+// A part of a line is exactly those columns of the whole line, with its place in the line.
+TEST(AAMask, AVisibleSpanKeepsThoseColumnsOfTheWholeLine) {
+    TBlockScene scene(10, 10);
+    scene.Glyphs.SetQuality(aqLow);
+    scene.Image.Canvas().Font.Height = -4;
+    TAAMask& mask = scene.Glyphs.Mask();
+    const std::string text = "ab cd  e f";
+    mask.DrawText(text);
+    TAAMask whole;
+    whole.Assign(mask);
+    ASSERT_EQ(whole.Width(), 20);
+    const struct {
+        int left, right, keptLeft, keptWidth;
+    } rows[] = {{3, 9, 3, 6}, {-5, 4, 0, 4}, {7, 1000, 7, 13}, {40, 50, 20, 0}, {5, 5, 5, 0}};
+    for (const auto& row : rows) {
+        mask.DrawText(text, row.left, row.right);
+        ASSERT_EQ(mask.Width(), row.keptWidth) << row.left;
+        EXPECT_EQ(mask.Left(), row.keptLeft) << row.left;
+        EXPECT_EQ(mask.FullWidth(), 20) << row.left;
+        for (int y = 0; y < mask.Height(); ++y)
+            for (int x = 0; x < mask.Width(); ++x)
+                ASSERT_EQ(mask.ScanLine(y)[x], whole.ScanLine(y)[x + row.keptLeft])
+                    << row.left << ": " << x << "," << y;
+    }
+}
+
 // A block rasteriser that says its drawings may be reused.
 class TRepeatableBlocks : public test::TBlockRasterizer {
   public:

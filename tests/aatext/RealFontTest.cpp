@@ -2,7 +2,10 @@
 // these tests check sizes and where ink is, never exact pixels.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <cstdlib>
+#include <cstring>
 
 #include <QFile>
 #include <QFontDatabase>
@@ -121,7 +124,8 @@ TEST(RealFonts, ItalicTurnedAndHugeInputsBehave) {
 
     const std::string huge(10000, 'W');
     s.Glyphs.TextOutput(0, 50, huge);
-    EXPECT_GT(s.Glyphs.Mask().Width(), 10000);
+    EXPECT_GT(s.Glyphs.Mask().FullWidth(), 10000);
+    EXPECT_LT(s.Glyphs.Mask().Width(), 700);  // the image's 600 columns and a margin
     EXPECT_EQ(s.Image.Pixel(599, 199), clBlack);
     s.Glyphs.TextOutput(0, 0, "");
 }
@@ -207,6 +211,26 @@ TEST(RealFonts, HeadlinesLayOutInThePanelsFonts) {
         for (int x = 0; x < 60; ++x)
             bright += GetRValue(image.Pixel(x, y)) > 150;
     EXPECT_GT(bright, 30);
+}
+
+// A line of 10,000 characters in each of the panel's fonts costs what its visible part
+// costs, and shows what its first words show; the bound only catches a return of the
+// drawing of every glyph, which took seconds.
+TEST(RealFonts, AVeryLongLineDrawsOnlyWhatShows) {
+    std::string words;
+    while (words.size() < 10000)
+        words += "Long titles run on ";
+    THeadlineRenderer renderer;
+    for (const char* font : {"<Title1>", "<Text1>", "<Text2>", "<text3>"}) {
+        const auto start = std::chrono::steady_clock::now();
+        const TBitmap whole = renderer.Render({font + words}, HeadlineTextWidth);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << font;
+        // text3's gradient runs across the whole line: a shorter line has other colours.
+        if (std::string(font) == "<text3>") continue;
+        const TBitmap part = renderer.Render({font + words.substr(0, 200)}, HeadlineTextWidth);
+        ASSERT_EQ(whole.Height(), part.Height()) << font;
+        EXPECT_EQ(std::memcmp(whole.Bits(), part.Bits(), whole.ByteSize()), 0) << font;
+    }
 }
 
 TEST(PelwickText, RendersTheHeadlineExampleAndRefusesBadInput) {

@@ -82,17 +82,20 @@ TEST(Settings, EmptyFeedsSection) {
 
 TEST(Settings, ImageListOrder) {
     TProgramFolder dir;
-    for (const char* name : {"b.jpg", "a.JPG", "c.gif", "a.bmp", "notes.txt", "d.png"})
+    for (const char* name :
+         {"f.webp", "b.jpg", "a.JPG", "c.gif", "a.bmp", "notes.txt", "d.png", "e.jpeg", "g.tif"})
         dir.Write(name, "x");
     dir.MakeFolder("x.jpg");
     std::vector<std::string> list;
     BuildImageList(dir.Path(), list);
     EXPECT_EQ(list, (std::vector<std::string>{dir.File("a.JPG"), dir.File("b.jpg"),
-                                              dir.File("c.gif"), dir.File("a.bmp")}));
+                                              dir.File("e.jpeg"), dir.File("c.gif"),
+                                              dir.File("a.bmp"), dir.File("d.png"),
+                                              dir.File("f.webp")}));
     // Appending the same folder again adds nothing; a missing folder adds nothing.
     BuildImageList(dir.Path(), list);
     BuildImageList(dir.File("missing/"), list);
-    EXPECT_EQ(list.size(), 4u);
+    EXPECT_EQ(list.size(), 7u);
 }
 
 // A folder written by hand without its separator still lists its pictures, and the stored

@@ -98,6 +98,13 @@ TLoopbackServer FeedServer() {
                 body = Rss("", 1);
             else if (path == "/empty")
                 body = Rss("Empty", 0);
+            else if (path == "/site/")
+                body = "<!DOCTYPE html><html><head><title>Site</title>"
+                       "<link rel=\"stylesheet\" href=\"s.css\">"
+                       "<link rel=\"alternate\" type=\"application/rss+xml\" href=\"../b\">"
+                       "</head><body><p>Welcome</body></html>";
+            else if (path == "/page")
+                body = "<html><body><p>No feed here & nothing else</p></body></html>";
             c.Send(body.empty() ? TLoopbackServer::Response("404 Not Found", "", "")
                                 : TLoopbackServer::Response("200 OK", "", body));
         }
@@ -198,6 +205,24 @@ TEST(ConfigForm, AddRefusesEmptyAndUnreachableFeeds) {
     EXPECT_EQ(f.messages[1].rfind("Unabled to add RSS:\r\n\r\n", 0), 0u) << f.messages[1];
     EXPECT_GT(f.messages[1].size(), std::string("Unabled to add RSS:\r\n\r\n").size());
     EXPECT_TRUE(f.form.Entries().empty());
+}
+
+// A site's address leads to the feed its page announces; a page without one says so; Enter
+// in the address presses Add.
+TEST(ConfigForm, AddFollowsAPagesFeedLinkAndEnterPressesAdd) {
+    TLoopbackServer server = FeedServer();
+    TFormFixture f;
+    f.form.show();
+    f.form.Edit1()->setText(QString::fromStdString(server.Url("/site/")));
+    QTest::keyClick(f.form.Edit1(), Qt::Key_Return);
+    EXPECT_TRUE(f.messages.empty());
+    EXPECT_EQ(f.form.Entries(), (std::vector<std::string>{"News [" + server.Url("/b") + "]"}));
+    f.Add(server.Url("/site/"));  // its feed is listed already
+    f.Add(server.Url("/page"));
+    ASSERT_EQ(f.messages.size(), 2u);
+    EXPECT_EQ(f.messages[0], "RSS feed exists.");
+    EXPECT_EQ(f.messages[1], "Unabled to add RSS:\r\n\r\nThis address is a web page, not a feed.");
+    EXPECT_EQ(f.form.Entries().size(), 1u);
 }
 
 // Cancel in the middle of an Add's download ends the dialog at once; the interrupted

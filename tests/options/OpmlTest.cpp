@@ -173,7 +173,9 @@ TEST(OpmlImport, IllFormedTextIsScannedLiterally) {
         "<outline text=\"Category\">\n"
         "<outline text=\"Swallowed\" xmlUrl=\"http://swallowed/\"/>\n"
         "<outline text=\"Tom &amp; Jerry\" xmlUrl=\"http://t/?a&amp;b\"/>\n"
-        "<outline text=\"Dangling\">\n";
+        "<outline text=\"Empty\" xmlUrl=\"\"/>\n"
+        "<outline text=\"Dangling\">\n"
+        "<outline text=\"Unfinished\" xmlUrl=\"http://cut";
     EXPECT_EQ(Import(doc), (Entries{"One [http://one/?a=1&b=2]", "Category [http://swallowed/]",
                                     "Tom & Jerry [http://t/?a&b]"}));
 }

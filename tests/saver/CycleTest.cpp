@@ -161,13 +161,17 @@ TEST(Cycle, AFeedWithoutItemsIsGivenUpAfterThreeTicks) {
     EXPECT_EQ(f.form->FeedName, "B");
 }
 
-TEST(Cycle, NoFeedsMeansNothingButTheSlideshow) {
+// A first run, with no feed listed, says on the panel how to add one; nothing else shows.
+TEST(Cycle, NoFeedsMeansTheHintAndTheSlideshow) {
     {
         TSaverFixture f;
         f.Show();
         f.Tick(5);
         EXPECT_EQ(f.form->Timer1Tag, 1);
-        EXPECT_EQ(f.form->Form2(), nullptr);
+        EXPECT_EQ(f.Lines(), (std::vector<std::string>{
+                                 "<text1>No feeds yet: run pelwick /c to add some."}));
+        ASSERT_NE(f.form->Form2(), nullptr);
+        EXPECT_TRUE(f.form->Form2()->isVisible());
         EXPECT_EQ(f.form->Form3(), nullptr);
     }
     // A feed name without an address downloads nothing.

@@ -5,12 +5,15 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
+#include <limits>
 
 #include "SaverFixture.h"
 #include "app/Files.h"
 #include "app/Settings.h"
 #include "saver/ApplicationEvents.h"
+#include "saver/ScreenScale.h"
 #include "saver/Form1.h"
+#include "saver/ScreenScale.h"
 #include "saver/Form3.h"
 #include "saver/PreviewForm.h"
 #include "slideshow/Glimrascreen.h"
@@ -302,6 +305,22 @@ TEST(PreviewForm, SizeAndCaption) {
     TPreviewForm form;
     EXPECT_EQ(form.windowTitle(), "PreviewForm");
     EXPECT_EQ(form.size(), QSize(234, 225));
+}
+
+}  // namespace
+}  // namespace pelwick
+
+namespace pelwick {
+namespace {
+
+TEST(ScreenScale, WholeScalesFromDenseScreensOnly) {
+    const struct {
+        double dpi;
+        int scale;
+    } rows[] = {{0, 1}, {-5, 1}, {96, 1}, {143.9, 1}, {144, 2}, {192, 2}, {240, 3}, {288, 3},
+                {1200, 3}, {std::numeric_limits<double>::quiet_NaN(), 1}};
+    for (const auto& row : rows)
+        EXPECT_EQ(ScaleForDpi(row.dpi), row.scale) << row.dpi;
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include <jpeglib.h>
+#include <png.h>
+#include <webp/encode.h>
 
 #include "gfx/Bitmap.h"
 #include "gfx/BmpFile.h"
@@ -92,6 +94,50 @@ void WriteJpeg(const std::string& path, int w, int h, const PixelFn& pixel, Jpeg
     jpeg_finish_compress(&c);
     jpeg_destroy_compress(&c);
     std::fclose(f);
+}
+
+// ---- PNG and WebP, from rows of RGBA
+
+using RgbaFn = std::function<std::array<std::uint8_t, 4>(int x, int y)>;
+
+std::vector<std::uint8_t> RgbaPixels(int w, int h, const RgbaFn& pixel) {
+    std::vector<std::uint8_t> out;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (std::uint8_t c : pixel(x, y))
+                out.push_back(c);
+    return out;
+}
+
+void WritePng(const std::string& path, int w, int h, const RgbaFn& pixel, bool alpha) {
+    std::vector<std::uint8_t> rgba = RgbaPixels(w, h, pixel);
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(w);
+    image.height = static_cast<png_uint_32>(h);
+    image.format = alpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
+    if (!alpha) {  // drop every fourth byte
+        size_t to = 0;
+        for (size_t i = 0; i < rgba.size(); ++i)
+            if (i % 4 != 3) rgba[to++] = rgba[i];
+        rgba.resize(to);
+    }
+    if (!png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr)) {
+        std::cerr << "cannot write " << path << ": " << image.message << "\n";
+        std::exit(1);
+    }
+}
+
+void WriteWebp(const std::string& path, int w, int h, const RgbaFn& pixel) {
+    const std::vector<std::uint8_t> rgba = RgbaPixels(w, h, pixel);
+    std::uint8_t* encoded = nullptr;
+    const size_t size = WebPEncodeLosslessRGBA(rgba.data(), w, h, 4 * w, &encoded);
+    if (size == 0) {
+        std::cerr << "cannot encode " << path << "\n";
+        std::exit(1);
+    }
+    Save(path, std::string(reinterpret_cast<const char*>(encoded), size));
+    WebPFree(encoded);
 }
 
 // ---- GIF
@@ -270,6 +316,24 @@ void Fixtures(const std::string& dir) {
     Save(dir + "/badindex.gif",
          Gif(4, 1, {{0, 0, 255}, {255, 0, 0}}, 0,
              {Frame(0, 0, 4, 1, [](int x, int) { return x == 1 ? 1 : 200; })}));
+
+    // 2048 x 1024 quadrants, for decoding at a fraction of the size.
+    WriteJpeg(
+        dir + "/large.jpg", 2048, 1024, [](int x, int y) { return Quadrants(x, y, 2048, 1024); },
+        jkBaseline, 50);
+    // The quadrants opaque, and a 4 x 2 strip whose columns have alpha 255, 128, 0, 255.
+    auto opaque = [&](int x, int y) {
+        const Rgb c = Quadrants(x, y, w, h);
+        return std::array<std::uint8_t, 4>{c[0], c[1], c[2], 255};
+    };
+    auto strip = [](int x, int) {
+        static constexpr std::uint8_t alpha[] = {255, 128, 0, 255};
+        return std::array<std::uint8_t, 4>{200, 100, 50, alpha[x]};
+    };
+    WritePng(dir + "/quadrants.png", w, h, opaque, false);
+    WritePng(dir + "/alpha.png", 4, 2, strip, true);
+    WriteWebp(dir + "/quadrants.webp", w, h, opaque);
+    WriteWebp(dir + "/alpha.webp", 4, 2, strip);
 
     // A 5 x 3 bitmap: odd width, so every row carries padding.
     pelwick::TBitmap bmp(5, 3);

@@ -125,10 +125,11 @@ TEST(LoadScreenPicture, ASmallerPictureIsPaddedToCoverThePreviousOne) {
 
 TEST(LoadScreenPicture, ExtensionsAreReadWithoutRegardToCase) {
     Loader l(szOriginal, 37, 23);
-    const std::string jpeg = test::ReadData("baseline.jpg");
-    for (const char* name : {"a.jpeg", "b.JpG", "c.JPEG"}) {
+    for (const auto& [name, source] :
+         {std::pair{"a.jpeg", "baseline.jpg"}, {"b.JpG", "baseline.jpg"}, {"c.JPEG", "baseline.jpg"},
+          {"d.PNG", "quadrants.png"}, {"e.WebP", "quadrants.webp"}}) {
         l.c.Picture().Clear();
-        test::WriteFile(l.dir.File(name), jpeg);
+        test::WriteFile(l.dir.File(name), test::ReadData(source));
         LoadScreenPicture(l.c, l.dir.File(name));
         EXPECT_EQ(l.Size(), (TSize{37, 23})) << name;
     }
@@ -154,10 +155,14 @@ TEST(LoadScreenPicture, BadFilesLeaveTheGoodPictureInPlace) {
     test::WriteFile(l.dir.File("empty.gif"), "");
     test::WriteFile(l.dir.File("lying.bmp"), "BM" + std::string(60, '\x7F'));
     test::WriteFile(l.dir.File("notes.txt"), "hello");
+    for (const char* ext : {"png", "webp"}) {
+        const std::string bytes = test::ReadData(std::string("quadrants.") + ext);
+        test::WriteFile(l.dir.File(std::string("truncated.") + ext), bytes.substr(0, 40));
+    }
     l.dir.MakeFolder("folder.jpg");
     l.dir.MakeFolder("folder.bmp");
     for (const char* name : {"truncated.jpg", "corrupt.jpg", "empty.jpg", "empty.gif", "lying.bmp",
-                             "notes.txt", "huge.gif", "folder.bmp"}) {
+                             "notes.txt", "huge.gif", "folder.bmp", "truncated.png", "truncated.webp"}) {
         const std::string path =
             std::string(name) == "huge.gif" ? DataFile(name) : l.dir.File(name);
         EXPECT_NE(TryLoadScreenPicture(l.c, path), "") << name;

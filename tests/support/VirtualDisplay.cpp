@@ -51,10 +51,11 @@ class TXConnection {
 
 }  // namespace
 
-TVirtualDisplay::TVirtualDisplay(const QStringList& screens) {
+TVirtualDisplay::TVirtualDisplay(const QStringList& screens, const QStringList& options) {
     if (!Found()) return;
     // No reset when the last client leaves: settings a test makes must outlive its connection.
     QStringList args{"-displayfd", "1", "-nolisten", "tcp", "-noreset"};
+    args << options;
     for (int i = 0; i < screens.size(); ++i)
         args << "-screen" << QString::number(i) << screens[i];
     server_.start(QStandardPaths::findExecutable("Xvfb"), args);
@@ -139,8 +140,8 @@ bool TVirtualDisplay::RequestClose(std::uint32_t window) const {
     return xcb_flush(*c) > 0;
 }
 
-QImage TVirtualDisplay::Grab(std::uint32_t window) const {
-    TXConnection c(display_);
+QImage TVirtualDisplay::Grab(std::uint32_t window, int screen) const {
+    TXConnection c(screen ? display_ + "." + QString::number(screen) : display_);
     if (!c.Ok()) return {};
     const xcb_drawable_t drawable = window ? window : c.Root();
     std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> geometry(

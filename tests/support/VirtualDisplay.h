@@ -20,8 +20,9 @@ namespace pelwick::test {
 // windows as a user would (through xdotool), and read the server's own state.
 class TVirtualDisplay {
   public:
-    // screens: one "WxHxD" per screen.
-    explicit TVirtualDisplay(const QStringList& screens = {"1280x800x24"});
+    // screens: one "WxHxD" per screen; options go to Xvfb as they are (say, "-dpi", "192").
+    explicit TVirtualDisplay(const QStringList& screens = {"1280x800x24"},
+                             const QStringList& options = {});
     ~TVirtualDisplay();
     TVirtualDisplay(const TVirtualDisplay&) = delete;
     TVirtualDisplay& operator=(const TVirtualDisplay&) = delete;
@@ -50,8 +51,9 @@ class TVirtualDisplay {
     // Asks a window to close as a window manager's close button does (WM_DELETE_WINDOW).
     bool RequestClose(std::uint32_t window) const;
 
-    // What the screen shows inside a window (the root window when 0), as the server holds it.
-    QImage Grab(std::uint32_t window = 0) const;
+    // What the screen shows inside a window (the root window of X screen screen when 0), as
+    // the server holds it.
+    QImage Grab(std::uint32_t window = 0, int screen = 0) const;
 
     // The size of a window, or an empty size when it does not exist.
     QSize WindowSize(std::uint32_t window) const;
