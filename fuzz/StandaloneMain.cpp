@@ -112,7 +112,8 @@ void Run(const std::string& input) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (int signal : {SIGILL, SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGTRAP})
+    // The sanitizers report faults themselves and then call the death callback.
+    for (int signal : {SIGILL, SIGABRT, SIGTRAP})
         std::signal(signal, OnFatalSignal);
     if (__sanitizer_set_death_callback) __sanitizer_set_death_callback(SaveCurrent);
     if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);

@@ -14,12 +14,17 @@ namespace {
 
 constexpr int Phases = 16;
 
-// Tells raw fonts apart (the line's own face and its fallbacks).
+// Tells raw fonts apart (the line's own face and its fallbacks) by their font file's header,
+// which holds its checksum and dates, and the size and style they are used at; "" for a font
+// without outline tables. The family name is no key: Qt 6.4 crashes asking a face without
+// one (fontconfig lists such faces) for it.
 std::string RawFontKey(const QRawFont& font) {
-    return (font.familyName() + u'\x1f' + font.styleName() + u'\x1f' +
-            QString::number(font.pixelSize(), 'g', 8) + u'\x1f' + QString::number(font.weight()) +
-            u'\x1f' + QString::number(int(font.style())))
-        .toStdString();
+    const QByteArray head = font.fontTable("head");
+    if (head.isEmpty()) return "";
+    return head.toHex().toStdString() + '\x1f' +
+           (font.styleName() + u'\x1f' + QString::number(font.pixelSize(), 'g', 8) + u'\x1f' +
+            QString::number(font.weight()) + u'\x1f' + QString::number(int(font.style())))
+               .toStdString();
 }
 
 // Sets every colour byte to the larger of what it holds and the glyph's coverage.
@@ -53,7 +58,11 @@ void TGlyphCache::Draw(QImage& image, const TRect& area, const QFont& font, int 
     const double ascent = line.ascent();
     for (const QGlyphRun& run : layout.glyphRuns()) {
         const QRawFont raw = run.rawFont();
+        // Characters no font draws (control characters, say) come as a run without a usable
+        // font: nothing of it is drawn.
+        if (!raw.isValid()) continue;
         const std::string key = RawFontKey(raw);
+        if (key.empty()) continue;
         const QList<quint32> indexes = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < indexes.size(); ++i) {
