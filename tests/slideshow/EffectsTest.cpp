@@ -23,14 +23,7 @@ struct TEffectFrame {
                  TBitmap old = TBitmap(), TBitmap now = TBitmap())
         : screen(old.Empty() ? Solid(w, h, OldColor) : old),
           picture(now.Empty() ? Solid(w, h, NewColor) : now) {
-        int X, Y;
-        if (h > w) {
-            Y = MulDiv(h, p, 100);
-            X = MulDiv(Y, w, h);
-        } else {
-            X = MulDiv(w, p, 100);
-            Y = MulDiv(X, h, w);
-        }
+        const auto [X, Y] = test::ProgressXY(w, h, p);
         screen.Canvas().StretchMode = smReplicate;  // as the engine sets it
         TFrame frame{screen, picture, w, h, X, Y, p, 0};
         frame.Style = style;

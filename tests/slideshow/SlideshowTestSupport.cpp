@@ -4,6 +4,7 @@
 
 #include "app/Files.h"
 #include "gfx/BmpFile.h"
+#include "gfx/Rounding.h"
 #include "support/TestSupport.h"
 
 namespace pelwick::test {
@@ -48,6 +49,15 @@ void ShowAtOnce(TCustomGlimrascreen& control, const TBitmap& bitmap) {
     control.SetProgress(100);
     control.StopTransition();
     control.SetManual(manual);
+}
+
+TPoint ProgressXY(int w, int h, int p) {
+    if (h > w) {
+        const int y = MulDiv(h, p, 100);
+        return TPoint{MulDiv(y, w, h), y};
+    }
+    const int x = MulDiv(w, p, 100);
+    return TPoint{x, MulDiv(x, h, w)};
 }
 
 bool SamePixels(const TBitmap& a, const TBitmap& b) {

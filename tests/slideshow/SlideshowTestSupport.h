@@ -22,6 +22,9 @@ void ShowAtOnce(TCustomGlimrascreen& control, const TBitmap& bitmap);
 
 // Whether every pixel of a matches b.
 bool SamePixels(const TBitmap& a, const TBitmap& b);
+// How far a transition of a w x h picture has gone at progress p, worked out here from the
+// styles' definition: the longer side goes p percent of the way, the other in proportion.
+TPoint ProgressXY(int w, int h, int p);
 // Whether the control's PaintBuffer shows bitmap with its top-left at (x, y).
 bool ShowsAt(const TCustomGlimrascreen& control, const TBitmap& bitmap, int x, int y);
 

@@ -56,13 +56,8 @@ class TStage {
 struct TG {
     int W, H, X, Y, hx, u, s, o, k, v, hw, q, hh, r, yh;
     TG(int w, int h, int p) : W(w), H(h) {
-        if (h > w) {
-            Y = MulDiv(h, p, 100);
-            X = MulDiv(Y, w, h);
-        } else {
-            X = MulDiv(w, p, 100);
-            Y = MulDiv(X, h, w);
-        }
+        const TPoint progress = test::ProgressXY(w, h, p);
+        X = progress.X, Y = progress.Y;
         hx = (W - X) / 2, u = X / 2, s = u + 1, o = W - u, k = o - 1, v = (W + X) / 2;
         hw = W / 2, q = hw + 1, hh = H / 2, r = hh + 1, yh = Y / 2;
     }
