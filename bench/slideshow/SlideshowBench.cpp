@@ -21,6 +21,7 @@
 
 #include <jpeglib.h>
 
+#include "BenchPictures.h"
 #include "slideshow/CrossFade.h"
 #include "slideshow/Glimrascreen.h"
 #include "slideshow/PictureLoader.h"
@@ -32,16 +33,7 @@ using namespace pelwick;
 constexpr int W = 1920, H = 1080;
 
 TBitmap Picture(int w, int h, int seed) {
-    TBitmap b(w, h);
-    for (int y = 0; y < h; ++y) {
-        std::uint8_t* row = b.ScanLine(y);
-        for (int x = 0; x < w; ++x) {
-            row[3 * x] = static_cast<std::uint8_t>((x * 255 / w + seed * 40) & 0xFF);
-            row[3 * x + 1] = static_cast<std::uint8_t>((y * 255 / h + seed * 90) & 0xFF);
-            row[3 * x + 2] = static_cast<std::uint8_t>(((x ^ y) + seed) & 0xFF);
-        }
-    }
-    return b;
+    return bench::PatternPicture(w, h, seed);
 }
 
 const TBitmap& OldPicture() {

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchPictures.h"
 #include "slideshow/Effects.h"
 #include "slideshow/Glimrascreen.h"
 
@@ -29,16 +30,7 @@ constexpr int W = 1920, H = 1080;
 constexpr int Progresses[] = {25, 50, 75};
 
 TBitmap Picture(int seed) {
-    TBitmap b(W, H);
-    for (int y = 0; y < H; ++y) {
-        std::uint8_t* row = b.ScanLine(y);
-        for (int x = 0; x < W; ++x) {
-            row[3 * x] = static_cast<std::uint8_t>((x * 255 / W + seed * 40) & 0xFF);
-            row[3 * x + 1] = static_cast<std::uint8_t>((y * 255 / H + seed * 90) & 0xFF);
-            row[3 * x + 2] = static_cast<std::uint8_t>(((x ^ y) + seed) & 0xFF);
-        }
-    }
-    return b;
+    return bench::PatternPicture(W, H, seed);
 }
 
 // Two picture screens configured as the slideshow's: one for the style measured, one for
