@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "gfx/Simd.h"
@@ -88,47 +89,66 @@ void Replicate(TBitmap& dst, const TBitmap& src, const TRect& visible,
     }
 }
 
-// One step of a replicated row: the pixels [at, at + pixels) of the destination span come
-// from the 16 source bytes at source, put in place by order (a byte shuffle); a step that
-// cannot use a shuffle copies its one pixel from source.
-struct TGatherStep {
-    int source;
-    int pixels;
-    bool shuffled;
-    std::uint8_t order[16];
+// How a replicated row is fetched with byte shuffles: each shuffle step fills the 16
+// destination bytes from target on with the source bytes in its window (16 bytes at source,
+// or 32 in a wide plan, as two loads), put in place by its orders; the pixels no shuffle can
+// take are copied one by one afterwards.
+struct TGatherPlan {
+    struct alignas(16) TOrder {
+        std::uint8_t byte[16];
+    };
+    bool wide = false;
+    std::vector<int> source, target;
+    std::vector<TOrder> order;  // one a step, two in a wide plan
+    std::vector<std::pair<int, int>> singles;  // source and target byte offsets
 };
 
 // The source pixels of a replicated row are the same for every destination row, so the
-// steps that fetch them are worked out once per copy. A shuffle step takes up to 16 bytes'
-// worth of destination pixels whose sources lie within 16 bytes: as many as a 16-byte load
-// reaches, which for enlargements and mild reductions is five pixels of three bytes. Its
-// 16-byte store spills into the next pixels, which later steps write over, so a step near the
-// span's end, or whose load would pass readable, copies a single pixel instead.
-std::vector<TGatherStep> PlanGather(const std::vector<int>& offsets, int bpp, int readable,
-                                    bool shuffles) {
-    std::vector<TGatherStep> steps;
-    const int n = static_cast<int>(offsets.size());
+// steps that fetch them are worked out once per copy. A shuffle step takes as many of the
+// next destination pixels as fit in 16 bytes and have their sources inside its window: for
+// enlargements and mild reductions five pixels of three bytes from a 16-byte window, for
+// halving or more a 32-byte window reaches more. Its 16-byte store spills into the next
+// pixels, which later steps (and the single pixels, copied last) write over, so a step near
+// the span's end, or whose window would pass readable, leaves its first pixel to the single
+// copies instead.
+TGatherPlan PlanGather(const std::vector<int>& offsets, int bpp, int readable, bool wide) {
+    TGatherPlan plan;
+    plan.wide = wide;
+    const int window = wide ? 32 : 16, n = static_cast<int>(offsets.size());
+    const auto at = [&](int i) { return offsets[static_cast<size_t>(i)]; };
     for (int i = 0; i < n;) {
-        int lo = offsets[static_cast<size_t>(i)], hi = lo + bpp, k = 1;
+        int lo = at(i), hi = lo + bpp, k = 1;
         while (k < 16 / bpp && i + k < n) {
-            const int o = offsets[static_cast<size_t>(i) + static_cast<size_t>(k)];
-            const int nlo = std::min(lo, o), nhi = std::max(hi, o + bpp);
-            if (nhi - nlo > 16) break;
+            const int nlo = std::min(lo, at(i + k)), nhi = std::max(hi, at(i + k) + bpp);
+            if (nhi - nlo > window) break;
             lo = nlo, hi = nhi, ++k;
         }
-        TGatherStep step{offsets[static_cast<size_t>(i)], 1, false, {}};
-        if (shuffles && i * bpp + 16 <= n * bpp && lo + 16 <= readable) {
-            step = TGatherStep{lo, k, true, {}};
-            std::memset(step.order, 0x80, sizeof step.order);
-            for (int j = 0; j < k; ++j)
-                for (int b = 0; b < bpp; ++b)
-                    step.order[j * bpp + b] =
-                        static_cast<std::uint8_t>(offsets[static_cast<size_t>(i) + static_cast<size_t>(j)] - lo + b);
+        if (i * bpp + 16 > n * bpp || lo + window > readable) {
+            plan.singles.emplace_back(at(i), i * bpp);
+            ++i;
+            continue;
         }
-        steps.push_back(step);
-        i += step.pixels;
+        TGatherPlan::TOrder orders[2];
+        std::memset(orders, 0x80, sizeof orders);
+        for (int j = 0; j < k; ++j)
+            for (int b = 0; b < bpp; ++b) {
+                const int from = at(i + j) - lo + b;
+                orders[from / 16].byte[j * bpp + b] = static_cast<std::uint8_t>(from % 16);
+            }
+        plan.source.push_back(lo);
+        plan.target.push_back(i * bpp);
+        plan.order.insert(plan.order.end(), orders, orders + (wide ? 2 : 1));
+        i += k;
     }
-    return steps;
+    return plan;
+}
+
+// The narrow plan, unless the wide one takes so many fewer steps that its second load and
+// shuffle pay.
+TGatherPlan BestGather(const std::vector<int>& offsets, int bpp, int readable) {
+    TGatherPlan narrow = PlanGather(offsets, bpp, readable, false);
+    TGatherPlan wide = PlanGather(offsets, bpp, readable, true);
+    return 3 * wide.source.size() < 2 * narrow.source.size() ? wide : narrow;
 }
 
 template <int Bpp>
@@ -151,20 +171,40 @@ void GatherRowPortable(std::uint8_t* d, const std::uint8_t* s, const std::vector
 
 #ifdef PELWICK_X86_SIMD
 PELWICK_TARGET("ssse3")
-void GatherRowSsse3(std::uint8_t* d, const std::uint8_t* s, const std::vector<TGatherStep>& steps,
-                    int bpp) {
-    for (const TGatherStep& step : steps) {
-        if (step.shuffled) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + step.source));
-            const __m128i order = _mm_loadu_si128(reinterpret_cast<const __m128i*>(step.order));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_shuffle_epi8(v, order));
-        } else {
-            std::memcpy(d, s + step.source, static_cast<size_t>(bpp));
+void GatherRowSsse3(std::uint8_t* d, const std::uint8_t* s, const TGatherPlan& plan, int bpp) {
+    const size_t steps = plan.source.size();
+    const int* source = plan.source.data();
+    const int* target = plan.target.data();
+    const TGatherPlan::TOrder* order = plan.order.data();
+    const auto load = [](const void* p) {
+        return _mm_loadu_si128(static_cast<const __m128i*>(p));
+    };
+    if (plan.wide) {
+        for (size_t i = 0; i < steps; ++i) {
+            const std::uint8_t* from = s + source[i];
+            const __m128i a = _mm_shuffle_epi8(load(from), load(order[2 * i].byte));
+            const __m128i b = _mm_shuffle_epi8(load(from + 16), load(order[2 * i + 1].byte));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + target[i]), _mm_or_si128(a, b));
         }
-        d += step.pixels * bpp;
+    } else {
+        for (size_t i = 0; i < steps; ++i) {
+            const __m128i v = _mm_shuffle_epi8(load(s + source[i]), load(order[i].byte));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + target[i]), v);
+        }
     }
+    for (const auto& [from, to] : plan.singles)
+        std::memcpy(d + to, s + from, static_cast<size_t>(bpp));
 }
 #endif
+
+void Prefetch(const std::uint8_t* p, int bytes) {
+#if defined(__GNUC__) || defined(__clang__)
+    for (int i = 0; i < bytes; i += 64)
+        __builtin_prefetch(p + i);
+#else
+    (void)p, (void)bytes;
+#endif
+}
 
 // Replication between bitmaps of one format, a row at a time: a destination row whose source
 // row is the one above's is a copy of the row above, one whose columns map one to one a copy
@@ -185,12 +225,17 @@ void ReplicateSameFormat(TBitmap& dst, const TBitmap& src, const TRect& visible,
 #else
     const bool shuffles = false;
 #endif
-    const std::vector<TGatherStep> steps =
-        shuffles ? PlanGather(offsets, bpp, src.Stride(), true) : std::vector<TGatherStep>();
+    const TGatherPlan plan = shuffles ? BestGather(offsets, bpp, src.Stride()) : TGatherPlan();
+    const auto [lowest, highest] = std::minmax_element(offsets.begin(), offsets.end());
     const std::uint8_t* previous = nullptr;
     for (int y = visible.Top; y < visible.Bottom; ++y) {
-        const std::uint8_t* s = src.ScanLine(rows[static_cast<size_t>(y - visible.Top)].First);
+        const size_t row = static_cast<size_t>(y - visible.Top);
+        const std::uint8_t* s = src.ScanLine(rows[row].First);
         std::uint8_t* d = dst.ScanLine(y) + visible.Left * bpp;
+        // A gathered row reads a short stretch of a row a stride away, which the processor
+        // does not foresee: the next one is fetched while this one is gathered.
+        if (!straight && row + 1 < rows.size() && rows[row + 1].First != rows[row].First)
+            Prefetch(src.ScanLine(rows[row + 1].First) + *lowest, *highest + bpp - *lowest);
         if (s == previous) {
             std::memcpy(d, dst.ScanLine(y - 1) + visible.Left * bpp, bytes);
         } else if (straight) {
@@ -198,7 +243,7 @@ void ReplicateSameFormat(TBitmap& dst, const TBitmap& src, const TRect& visible,
         } else {
 #ifdef PELWICK_X86_SIMD
             if (shuffles) {
-                GatherRowSsse3(d, s, steps, bpp);
+                GatherRowSsse3(d, s, plan, bpp);
                 previous = s;
                 continue;
             }

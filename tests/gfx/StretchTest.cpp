@@ -67,7 +67,7 @@ TEST(Stretch, ReplicationTakesThePixelUnderEachCentre) {
     for (const TPixelFormat format : {pf24bit, pf32bit, pf8bit})
         for (const TSimdLevel level : SupportedSimdLevels()) {
             const test::TSimdScope scope(level);
-            for (int round = 0; round < 60; ++round) {
+            for (int round = 0; round < 200; ++round) {
                 TBitmap src(1 + random.Next(70), 1 + random.Next(9), format);
                 for (int y = 0; y < src.Height(); ++y)
                     for (int x = 0; x < src.Width(); ++x)
