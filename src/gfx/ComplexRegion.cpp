@@ -10,26 +10,43 @@ namespace pelwick {
 
 namespace {
 
-// Smallest integer not below a / b, for b > 0.
+// Smallest integer not below a / b, and greatest not above it, for b > 0.
 std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
     const std::int64_t q = a / b;
     return q + ((a % b != 0 && a > 0) ? 1 : 0);
 }
-
-// One polygon edge that is not horizontal, from its upper end to its lower end; direction
-// +1 when the polygon runs down along it, -1 when up.
-struct TEdge {
-    std::int64_t x0, y0, x1, y1;
-    int direction;
-};
-
-// Where an edge crosses a row's centre line y + 1/2, as the first pixel whose centre lies
-// at or right of the crossing: ceil(crossing - 1/2), in exact integer arithmetic.
-int FirstPixelRightOf(const TEdge& e, int y) {
-    const std::int64_t dx = e.x1 - e.x0, dy = e.y1 - e.y0;
-    return static_cast<int>(
-        CeilDiv(2 * e.x0 * dy + (2 * std::int64_t{y} + 1 - 2 * e.y0) * dx - dy, 2 * dy));
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return q - ((a % b != 0 && a < 0) ? 1 : 0);
 }
+
+// One polygon edge that is not horizontal, from its upper end y0 to its lower end y1;
+// direction +1 when the polygon runs down along it, -1 when up. It crosses the centre lines
+// y + 1/2 of the rows y0 .. y1 - 1; x is the first pixel whose centre lies at or right of the
+// crossing on the current row, ceil(crossing - 1/2). As a fraction that is ceil(n / d) with
+// n = 2 x0 dy + (2y + 1 - 2 y0) dx - dy and d = 2 dy, and n grows by 2 dx a row: the walk
+// keeps x and the slack x d - n (0 <= slack < d) and steps them exactly, without dividing.
+struct TEdge {
+    int y0, y1, direction;
+    std::int64_t x, slack, d, stepX, stepSlack;
+
+    TEdge(std::int64_t x0, int top, std::int64_t x1, int bottom, int dir)
+        : y0(top), y1(bottom), direction(dir) {
+        const std::int64_t dx = x1 - x0, dy = bottom - top;
+        const std::int64_t n = 2 * x0 * dy + dx - dy;
+        d = 2 * dy;
+        x = CeilDiv(n, d);
+        slack = x * d - n;
+        stepX = FloorDiv(2 * dx, d);
+        stepSlack = 2 * dx - stepX * d;
+    }
+
+    void Step() {
+        x += stepX;
+        slack -= stepSlack;
+        if (slack < 0) slack += d, ++x;
+    }
+};
 
 struct TCrossing {
     int x;
@@ -58,17 +75,19 @@ void TComplexRegion::AddPolygon(const std::vector<TPoint>& points) {
         minY = std::min(minY, a.Y);
         maxY = std::max(maxY, a.Y);
         if (a.Y < b.Y)
-            edges.push_back(TEdge{a.X, a.Y, b.X, b.Y, 1});
+            edges.emplace_back(a.X, a.Y, b.X, b.Y, 1);
         else if (a.Y > b.Y)
-            edges.push_back(TEdge{b.X, b.Y, a.X, a.Y, -1});
+            edges.emplace_back(b.X, b.Y, a.X, a.Y, -1);
     }
     std::vector<TCrossing> crossings;
     for (int y = minY; y < maxY; ++y) {
         // An edge from y0 to y1 crosses the centre lines of the rows y0 .. y1 - 1.
         crossings.clear();
-        for (const TEdge& e : edges)
-            if (e.y0 <= y && y < e.y1)
-                crossings.push_back(TCrossing{FirstPixelRightOf(e, y), e.direction});
+        for (TEdge& e : edges)
+            if (e.y0 <= y && y < e.y1) {
+                crossings.push_back(TCrossing{static_cast<int>(e.x), e.direction});
+                e.Step();
+            }
         std::sort(crossings.begin(), crossings.end(),
                   [](const TCrossing& a, const TCrossing& b) { return a.x < b.x; });
         int winding = 0;
@@ -83,6 +102,12 @@ void TComplexRegion::AddPolygon(const std::vector<TPoint>& points) {
 void TComplexRegion::Clear() {
     std::vector<TRect>().swap(rects_);
     bounds_ = NoBounds;
+}
+
+std::vector<TRect> TComplexRegion::TakeRects() {
+    std::vector<TRect> rects = std::move(rects_);
+    Clear();
+    return rects;
 }
 
 std::optional<TRegion> TComplexRegion::CreateRegion() const {

@@ -25,6 +25,8 @@ class TComplexRegion {
     void AddPolygon(const std::vector<TPoint>& points);
     // Forgets every rectangle and releases the list.
     void Clear();
+    // Hands the list over, and forgets it as Clear does.
+    std::vector<TRect> TakeRects();
 
     int Count() const { return static_cast<int>(rects_.size()); }
     int Capacity() const { return static_cast<int>(rects_.capacity()); }

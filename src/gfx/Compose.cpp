@@ -69,52 +69,102 @@ void CopySpans(std::uint8_t* d, const std::uint8_t* o, const std::uint8_t* n, co
     std::memcpy(d + x * bpp, o + x * bpp, static_cast<size_t>(width - x) * bpp);
 }
 
+// Composes the rows of dst band by band from the top; the rows no band covers come from
+// outside.
+class TBandComposer {
+  public:
+    TBandComposer(TBitmap& dst, const TBitmap& outside, const TBitmap& inside)
+        : dst_(dst), outside_(outside), inside_(inside), width_(dst.Width()),
+          height_(dst.Height()), bpp_(dst.BytesPerPixel()),
+          rowBytes_(static_cast<size_t>(width_) * bpp_) {}
+
+    void Band(int top, int bottom, const TSpans& bandSpans) {
+        spans_.clear();
+        for (const auto& [l, r] : bandSpans) {
+            const int left = std::max(l, 0), right = std::min(r, width_);
+            if (left < right) spans_.emplace_back(left, right);
+        }
+        const int from = std::max(top, y_), to = std::min(bottom, height_);
+        if (spans_.empty() || from >= to) return;
+        CopyOutside(from);
+        if (spans_.size() <= MaxCopiedSpans || to - from == 1) {
+            for (; y_ < to; ++y_)
+                CopySpans(dst_.ScanLine(y_), outside_.ScanLine(y_), inside_.ScanLine(y_), spans_,
+                          width_, bpp_);
+            return;
+        }
+        // Bands of thin bars and grids repeat their spans: the mask is kept while they do.
+        if (spans_ != maskSpans_) {
+            mask_.assign(rowBytes_, 0);
+            for (const auto& [left, right] : spans_)
+                std::memset(mask_.data() + left * bpp_, 0xFF,
+                            static_cast<size_t>(right - left) * bpp_);
+            maskSpans_ = spans_;
+        }
+        for (; y_ < to; ++y_)
+            Select(dst_.ScanLine(y_), outside_.ScanLine(y_), inside_.ScanLine(y_), mask_.data(),
+                   rowBytes_);
+    }
+
+    void Finish() { CopyOutside(height_); }
+
+  private:
+    void CopyOutside(int to) {
+        for (; y_ < to; ++y_)
+            std::memcpy(dst_.ScanLine(y_), outside_.ScanLine(y_), rowBytes_);
+    }
+
+    TBitmap& dst_;
+    const TBitmap &outside_, &inside_;
+    const int width_, height_, bpp_;
+    const size_t rowBytes_;
+    int y_ = 0;  // the rows above are composed
+    TSpans spans_, maskSpans_;
+    std::vector<std::uint8_t> mask_;
+};
+
+bool Alike(const TBitmap& dst, const TBitmap& outside, const TBitmap& inside) {
+    const auto same = [&](const TBitmap& b) {
+        return &b != &dst && b.Width() == dst.Width() && b.Height() == dst.Height() &&
+               b.PixelFormat() == dst.PixelFormat();
+    };
+    return same(outside) && same(inside);
+}
+
+void DrawOver(TBitmap& dst, const TBitmap& outside, const TBitmap& inside, const TRegion& region) {
+    dst.Canvas().Draw(0, 0, outside);
+    const std::optional<TRegion> clip = dst.Canvas().ClipRegion();
+    dst.Canvas().SetClipRegion(&region);
+    dst.Canvas().Draw(0, 0, inside);
+    dst.Canvas().SetClipRegion(clip ? &*clip : nullptr);
+}
+
 }  // namespace
 
 void ComposeThroughRegion(TBitmap& dst, const TBitmap& outside, const TBitmap& inside,
                           const TRegion& region) {
-    const int W = dst.Width(), H = dst.Height(), bpp = dst.BytesPerPixel();
-    const bool alike = outside.Width() == W && outside.Height() == H && inside.Width() == W &&
-                       inside.Height() == H && outside.PixelFormat() == dst.PixelFormat() &&
-                       inside.PixelFormat() == dst.PixelFormat() && &outside != &dst &&
-                       &inside != &dst;
-    if (!alike) {
-        dst.Canvas().Draw(0, 0, outside);
-        const std::optional<TRegion> clip = dst.Canvas().ClipRegion();
-        dst.Canvas().SetClipRegion(&region);
-        dst.Canvas().Draw(0, 0, inside);
-        dst.Canvas().SetClipRegion(clip ? &*clip : nullptr);
-        return;
-    }
-    const size_t rowBytes = static_cast<size_t>(W) * bpp;
+    if (!Alike(dst, outside, inside)) return DrawOver(dst, outside, inside, region);
+    TBandComposer composer(dst, outside, inside);
     const std::vector<TRect> rects = region.Rects();  // in bands, top to bottom
     TSpans spans;
-    std::vector<std::uint8_t> mask;
-    int y = 0;  // the rows above are composed
     for (size_t i = 0; i < rects.size();) {
         const int top = rects[i].Top, bottom = rects[i].Bottom;
         spans.clear();
-        for (; i < rects.size() && rects[i].Top == top; ++i) {
-            const int left = std::max(rects[i].Left, 0), right = std::min(rects[i].Right, W);
-            if (left < right) spans.emplace_back(left, right);
-        }
-        const int from = std::max(top, y), to = std::min(bottom, H);
-        if (spans.empty() || from >= to) continue;
-        for (; y < from; ++y)
-            std::memcpy(dst.ScanLine(y), outside.ScanLine(y), rowBytes);
-        if (spans.size() <= MaxCopiedSpans || to - from == 1) {
-            for (; y < to; ++y)
-                CopySpans(dst.ScanLine(y), outside.ScanLine(y), inside.ScanLine(y), spans, W, bpp);
-            continue;
-        }
-        mask.assign(rowBytes, 0);
-        for (const auto& [left, right] : spans)
-            std::memset(mask.data() + left * bpp, 0xFF, static_cast<size_t>(right - left) * bpp);
-        for (; y < to; ++y)
-            Select(dst.ScanLine(y), outside.ScanLine(y), inside.ScanLine(y), mask.data(), rowBytes);
+        for (; i < rects.size() && rects[i].Top == top; ++i)
+            spans.emplace_back(rects[i].Left, rects[i].Right);
+        composer.Band(top, bottom, spans);
     }
-    for (; y < H; ++y)
-        std::memcpy(dst.ScanLine(y), outside.ScanLine(y), rowBytes);
+    composer.Finish();
+}
+
+void ComposeThroughRects(TBitmap& dst, const TBitmap& outside, const TBitmap& inside,
+                         const TRectRegion& shape) {
+    if (!Alike(dst, outside, inside)) return DrawOver(dst, outside, inside, shape.Region());
+    TBandComposer composer(dst, outside, inside);
+    shape.Bands([&composer](int top, int bottom, const TSpans& spans) {
+        composer.Band(top, bottom, spans);
+    });
+    composer.Finish();
 }
 
 }  // namespace pelwick

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gfx/Bitmap.h"
+#include "gfx/RectRegion.h"
 #include "gfx/Region.h"
 
 namespace pelwick {
@@ -10,5 +11,8 @@ namespace pelwick {
 // are drawn as a copy of outside with inside drawn over it through region.
 void ComposeThroughRegion(TBitmap& dst, const TBitmap& outside, const TBitmap& inside,
                           const TRegion& region);
+// The same through a region kept as rectangles, composed from its bands as they are swept.
+void ComposeThroughRects(TBitmap& dst, const TBitmap& outside, const TBitmap& inside,
+                         const TRectRegion& shape);
 
 }  // namespace pelwick

@@ -2,7 +2,6 @@
 
 #include <QPolygon>
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <utility>
 
@@ -84,75 +83,6 @@ TRegion TRegion::Polygon(const std::vector<TPoint>& points, TRegion::TPolyFillMo
         QRegion(polygon, mode == TRegion::pfmWinding ? Qt::WindingFill : Qt::OddEvenFill));
 }
 
-// Qt's form of a region is bands: rows of equal height, each a sorted list of separate
-// spans. A sweep from the top keeps the rectangles that cover the current band, by left
-// edge; the band ends where the next rectangle starts or an active one ends. Its spans are
-// the active rectangles merged where they overlap or touch, and a band whose spans equal
-// those of the band right above it extends that band instead, so that equal regions come
-// out alike and compare equal.
-TRegion TRegion::FromRects(const std::vector<TRect>& rects) {
-    std::vector<const TRect*> live;
-    live.reserve(rects.size());
-    for (const TRect& r : rects)
-        if (r.Right > r.Left && r.Bottom > r.Top) live.push_back(&r);
-    if (live.empty()) return TRegion();
-    if (live.size() == 1) return Rect(*live[0]);
-    const auto byTop = [](const TRect* a, const TRect* b) { return a->Top < b->Top; };
-    const auto byLeft = [](const TRect* a, const TRect* b) { return a->Left < b->Left; };
-    // Most builders add their rectangles from the top down already.
-    if (!std::is_sorted(live.begin(), live.end(), byTop))
-        std::stable_sort(live.begin(), live.end(), byTop);
-
-    std::vector<const TRect*> active, arriving;
-    std::vector<std::pair<int, int>> spans, above;
-    std::vector<QRect> bands;
-    size_t next = 0, aboveStart = 0;
-    int top = live.front()->Top, aboveBottom = INT_MIN;
-    for (;;) {
-        arriving.clear();
-        for (; next < live.size() && live[next]->Top == top; ++next)
-            arriving.push_back(live[next]);
-        if (!std::is_sorted(arriving.begin(), arriving.end(), byLeft))
-            std::sort(arriving.begin(), arriving.end(), byLeft);
-        const auto old = static_cast<std::ptrdiff_t>(active.size());
-        active.insert(active.end(), arriving.begin(), arriving.end());
-        std::inplace_merge(active.begin(), active.begin() + old, active.end(), byLeft);
-
-        int bottom = next < live.size() ? live[next]->Top : INT_MAX;
-        spans.clear();
-        for (const TRect* r : active) {
-            bottom = std::min(bottom, r->Bottom);
-            if (!spans.empty() && r->Left <= spans.back().second)
-                spans.back().second = std::max(spans.back().second, r->Right);
-            else
-                spans.emplace_back(r->Left, r->Right);
-        }
-        if (aboveBottom == top && spans == above) {
-            for (size_t k = aboveStart; k < bands.size(); ++k)
-                bands[k].setBottom(bottom - 1);
-        } else {
-            aboveStart = bands.size();
-            for (const auto& [left, right] : spans)
-                bands.emplace_back(left, top, right - left, bottom - top);
-            above.swap(spans);
-        }
-        aboveBottom = bottom;
-
-        active.erase(std::remove_if(active.begin(), active.end(),
-                                    [bottom](const TRect* r) { return r->Bottom <= bottom; }),
-                     active.end());
-        if (!active.empty())
-            top = bottom;
-        else if (next < live.size())
-            top = live[next]->Top;
-        else
-            break;
-    }
-    QRegion region;
-    region.setRects(bands.data(), static_cast<int>(bands.size()));
-    return TRegion(std::move(region));
-}
-
 TRect TRegion::Bounds() const {
     const QRect b = region_.boundingRect();
     if (b.isEmpty()) return TRect{};
@@ -161,6 +91,7 @@ TRect TRegion::Bounds() const {
 
 std::vector<TRect> TRegion::Rects() const {
     std::vector<TRect> out;
+    out.reserve(static_cast<size_t>(region_.rectCount()));
     for (const QRect& q : region_)
         out.push_back(TRect{q.left(), q.top(), q.right() + 1, q.bottom() + 1});
     return out;

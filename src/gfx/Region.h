@@ -21,6 +21,8 @@ class TRegion {
     // The union of rectangles that may overlap, in one step (no union per rectangle);
     // empty ones add nothing.
     static TRegion FromRects(const std::vector<TRect>& rects);
+    // The intersection of the unions of two such lists, without making either union.
+    static TRegion IntersectionOfRects(const std::vector<TRect>& a, const std::vector<TRect>& b);
 
     bool Empty() const { return region_.isEmpty(); }
     bool Contains(int x, int y) const { return region_.contains(QPoint(x, y)); }
@@ -42,6 +44,7 @@ class TRegion {
     friend bool operator==(const TRegion& a, const TRegion& b) { return a.region_ == b.region_; }
 
   private:
+    friend class TRectRegion;  // makes its regions from bands it has swept
     explicit TRegion(QRegion region) : region_(std::move(region)) {}
     QRegion region_;
 };

@@ -8,6 +8,7 @@
 #include "app/Geometry.h"
 #include "gfx/Bitmap.h"
 #include "gfx/RandomSequence.h"
+#include "gfx/RectRegion.h"
 #include "gfx/Region.h"
 #include "gfx/RegionBuilders.h"
 
@@ -58,8 +59,10 @@ struct TFrame {
     std::vector<TPiece> Pieces{};
     TRect Dest{0, 0, W, H};
     TRect Src{0, 0, W, H};
-    // Region styles: Picture is drawn through it.
+    // Region styles: Picture is drawn through it, or through Shape, the rectangles that
+    // shapes of many pieces (bars, shreds, triangles, speckles) are kept as.
     std::optional<TRegion> Region{};
+    std::optional<TRectRegion> Shape{};
 
     // Adds an extra piece of a rectangle style, copied before Dest and Src and repainted.
     void CopyPiece(const TRect& dest, const TRect& src) { Pieces.push_back(TPiece{dest, src}); }

@@ -122,12 +122,16 @@ bool AddTriangles(TComplexRegion& rects, const TFrame& f, const TFrame::TValues&
             return true;
         case 117: {
             // Right-angled triangles at the corners of a 10 x 10 grid, legs in the
-            // picture's proportions.
+            // picture's proportions: one shape moved by whole pixels, so its rows are
+            // worked out once.
             const int across = X / 5, down = MulDiv(across, H, W);
+            TComplexRegion shape;
+            shape.AddPolygon({{0, 0}, {across, 0}, {0, down}});
             for (int i = 0; i < 10; ++i)
                 for (int j = 0; j < 10; ++j) {
                     const int x = W * i / 10, y = H * j / 10;
-                    rects.AddPolygon({{x, y}, {x + across, y}, {x, y + down}});
+                    for (const TRect& r : shape.Rects())
+                        rects.AddRect(r.Left + x, r.Top + y, r.Right + x, r.Bottom + y);
                 }
             return true;
         }
@@ -167,14 +171,13 @@ void RegionStyleFrame(TFrame& frame) {
         TComplexRegion a, b;
         BarsRegion(a, frame.Extents(), 2 * frame.X, 2 * frame.Y, 1, 1, frame.BS);
         BarsRegion(b, frame.Extents(), 2 * frame.X, 2 * frame.Y, 2, 2, frame.BS);
-        frame.Region =
-            a.CreateRegion().value_or(TRegion()).Intersected(b.CreateRegion().value_or(TRegion()));
+        frame.Shape = TRectRegion(a.TakeRects(), b.TakeRects());
         return;
     }
     TComplexRegion rects;
     if (AddBars(rects, frame) || AddShreds(rects, frame) || AddTriangles(rects, frame, v) ||
         AddScattered(rects, frame)) {
-        frame.Region = rects.CreateRegion();
+        frame.Shape = TRectRegion(rects.TakeRects());
         return;
     }
     frame.Region = Curved(frame, v);

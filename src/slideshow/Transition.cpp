@@ -283,12 +283,15 @@ void TCustomGlimrascreen::RenderStyleFrame(const TEffect* effect) {
 // The new picture through the region, over the snapshot (drawn here when it is not yet).
 void TCustomGlimrascreen::CompleteRegionFrame(const TFrame& frame) {
     TCanvas& canvas = screenBitmap_.Canvas();
-    if (frame.Snapshot && frame.Region) {
+    if (frame.Snapshot && frame.Shape) {
+        ComposeThroughRects(screenBitmap_, *frame.Snapshot, frame.Picture, *frame.Shape);
+    } else if (frame.Snapshot && frame.Region) {
         ComposeThroughRegion(screenBitmap_, *frame.Snapshot, frame.Picture, *frame.Region);
     } else if (frame.Snapshot) {
         canvas.Draw(0, 0, *frame.Snapshot);
-    } else if (frame.Region) {
-        canvas.SetClipRegion(&*frame.Region);
+    } else if (frame.Region || frame.Shape) {
+        const TRegion region = frame.Shape ? frame.Shape->Region() : *frame.Region;
+        canvas.SetClipRegion(&region);
         canvas.Draw(0, 0, frame.Picture);
         canvas.SetClipRegion(nullptr);
     }

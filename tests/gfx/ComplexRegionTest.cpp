@@ -32,7 +32,8 @@ TEST(ComplexRegion, GrowsByFiveHundredAndKeepsItsBounds) {
 }
 
 // Overlapping, touching, nested and empty rectangles in one list: the same region as one
-// union after another, pixel for pixel and in its stored form.
+// union after another, pixel for pixel and in its stored form; and the intersection of two
+// lists the same as that of their regions.
 TEST(ComplexRegion, OneCallMakesTheUnionOfOverlappingRectangles) {
     TRandomSequence random(11);
     for (int round = 0; round < 40; ++round) {
@@ -41,12 +42,23 @@ TEST(ComplexRegion, OneCallMakesTheUnionOfOverlappingRectangles) {
         const int n = 1 + random.Next(60);
         for (int i = 0; i < n; ++i) {
             const int l = random.Next(40) - 5, t = random.Next(30) - 5;
-            const TRect r{l, t, l + random.Next(15), t + random.Next(12)};
+            TRect r{l, t, l + random.Next(15), t + random.Next(12)};
+            // Many share their top and bottom with another, as bars and pixel rows do.
+            if (i > 0 && random.Next(2) == 0)
+                r.Top = rects.Rects().back().Top, r.Bottom = rects.Rects().back().Bottom;
             rects.AddRect(r);
             united = united.United(TRegion::Rect(r));
         }
         const TRegion made = rects.CreateRegion().value();
         ASSERT_EQ(made, united) << "round " << round;
+        TComplexRegion others;
+        const int m = 1 + random.Next(40);
+        for (int i = 0; i < m; ++i) {
+            const int l = random.Next(40) - 5, t = random.Next(30) - 5;
+            others.AddRect(l, t, l + random.Next(15), t + random.Next(12));
+        }
+        const TRegion both = TRegion::IntersectionOfRects(rects.Rects(), others.Rects());
+        ASSERT_EQ(both, made.Intersected(others.CreateRegion().value())) << "round " << round;
         for (int y = -6; y < 45; ++y)
             for (int x = -6; x < 55; ++x)
                 ASSERT_EQ(made.Contains(x, y), united.Contains(x, y)) << x << "," << y;

@@ -18,7 +18,8 @@ TBitmap Filled(int w, int h, TPixelFormat format, int seed) {
 }
 
 // Whatever the region (few wide spans, many thin ones, bands partly outside the picture),
-// each pixel comes from the picture the region says, in every format and vector level.
+// each pixel comes from the picture the region says, in every format and vector level,
+// whether it is given as a region or as its rectangles.
 TEST(Compose, EachPixelFromThePictureTheRegionSays) {
     TRandomSequence random(9);
     for (const TPixelFormat format : {pf24bit, pf32bit, pf8bit})
@@ -35,14 +36,18 @@ TEST(Compose, EachPixelFromThePictureTheRegionSays) {
                                   y + 1 + random.Next(8));
                 }
                 const TRegion region = rects.CreateRegion().value();
-                TBitmap dst(w, h, format);
+                TBitmap dst(w, h, format), fromRects(w, h, format);
                 ComposeThroughRegion(dst, outside, inside, region);
+                ComposeThroughRects(fromRects, outside, inside, TRectRegion(rects.Rects()));
                 for (int y = 0; y < h; ++y)
-                    for (int x = 0; x < w; ++x)
-                        ASSERT_EQ(dst.Pixel(x, y),
-                                  (region.Contains(x, y) ? inside : outside).Pixel(x, y))
+                    for (int x = 0; x < w; ++x) {
+                        const TColor expected =
+                            (region.Contains(x, y) ? inside : outside).Pixel(x, y);
+                        ASSERT_EQ(dst.Pixel(x, y), expected)
                             << SimdLevelName(level) << " round " << round << " at " << x << ","
                             << y;
+                        ASSERT_EQ(fromRects.Pixel(x, y), expected) << "from the rectangles";
+                    }
             }
         }
 }

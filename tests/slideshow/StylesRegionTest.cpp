@@ -30,8 +30,10 @@ struct TDirect {
         frame.Style = style;
         frame.Random.Seed(seed);
         EffectTable[style].Proc(frame);
+        region = frame.Shape ? frame.Shape->Region() : frame.Region.value_or(TRegion());
     }
-    bool New(int x, int y) const { return frame.Region && frame.Region->Contains(x, y); }
+    TRegion region;
+    bool New(int x, int y) const { return region.Contains(x, y); }
     int NewCount() const {
         int n = 0;
         for (int y = 0; y < frame.H; ++y)
