@@ -10,8 +10,8 @@ namespace pelwick::bench {
 namespace {
 
 // The console output as usual, and the real time per iteration of every benchmark kept by
-// name (and arguments): the median when it ran repetitions (it resists a machine that is busy now and then),
-// else its single run.
+// name (and arguments): the median when it ran repetitions (it resists a machine that is busy now
+// and then), else its single run.
 class TRecordingReporter : public benchmark::ConsoleReporter {
   public:
     TRecordingReporter() : ConsoleReporter(OO_Tabular) {}

@@ -17,7 +17,7 @@ void NeedGuiApplication();
 }  // namespace pelwick::fuzz
 
 // A target's check: a broken promise is a finding, so it aborts.
-#define FUZZ_CHECK(condition) \
-    do {                      \
+#define FUZZ_CHECK(condition)               \
+    do {                                    \
         if (!(condition)) __builtin_trap(); \
     } while (0)

@@ -32,7 +32,8 @@ pelwick::TBitmap Decode(std::string_view bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     try {
         const pelwick::TBitmap b = Decode(pelwick::fuzz::Input(data, size));
-        FUZZ_CHECK(std::uint64_t(b.Width()) * std::uint64_t(b.Height()) <= pelwick::MaxPicturePixels);
+        FUZZ_CHECK(std::uint64_t(b.Width()) * std::uint64_t(b.Height()) <=
+                   pelwick::MaxPicturePixels);
     } catch (const std::exception&) {
     }
     return 0;

@@ -59,8 +59,8 @@ std::vector<std::string> Headlines() {
                            "Rovers win the county cup",        "Road works on Station Road",
                            "Allotment society meets",          "School choir sings"};
     for (int i = 0; i < 8; ++i)
-        lines.push_back(std::string(i == 0 ? "<text3>" : "<text1>") + std::to_string(i + 1) +
-                        ". " + items[i]);
+        lines.push_back(std::string(i == 0 ? "<text3>" : "<text1>") + std::to_string(i + 1) + ". " +
+                        items[i]);
     return lines;
 }
 
@@ -90,14 +90,20 @@ int main(int argc, char** argv) {
         // The card beside it: dark, with a light border, a title line and text lines.
         const TRect card{70, 30, 170, 78};
         Shade(wall, card, RGB(0x1B, 0x1B, 0x1B), 210);
-        Shade(wall, TRect{card.Left + 2, card.Top + 2, card.Right - 2, card.Top + 3}, RGB(165, 165, 165), 200);
-        Shade(wall, TRect{card.Left + 2, card.Bottom - 3, card.Right - 2, card.Bottom - 2}, RGB(165, 165, 165), 200);
-        Shade(wall, TRect{card.Left + 2, card.Top + 2, card.Left + 3, card.Bottom - 2}, RGB(165, 165, 165), 200);
-        Shade(wall, TRect{card.Right - 3, card.Top + 2, card.Right - 2, card.Bottom - 2}, RGB(165, 165, 165), 200);
-        Shade(wall, TRect{card.Left + 25, card.Top + 8, card.Right - 25, card.Top + 11}, clWhite, 230);
+        Shade(wall, TRect{card.Left + 2, card.Top + 2, card.Right - 2, card.Top + 3},
+              RGB(165, 165, 165), 200);
+        Shade(wall, TRect{card.Left + 2, card.Bottom - 3, card.Right - 2, card.Bottom - 2},
+              RGB(165, 165, 165), 200);
+        Shade(wall, TRect{card.Left + 2, card.Top + 2, card.Left + 3, card.Bottom - 2},
+              RGB(165, 165, 165), 200);
+        Shade(wall, TRect{card.Right - 3, card.Top + 2, card.Right - 2, card.Bottom - 2},
+              RGB(165, 165, 165), 200);
+        Shade(wall, TRect{card.Left + 25, card.Top + 8, card.Right - 25, card.Top + 11}, clWhite,
+              230);
         for (int line = 0; line < 4; ++line)
-            Shade(wall, TRect{card.Left + 7, card.Top + 17 + 6 * line,
-                              card.Right - 7 - (line == 3 ? 30 : 0), card.Top + 19 + 6 * line},
+            Shade(wall,
+                  TRect{card.Left + 7, card.Top + 17 + 6 * line,
+                        card.Right - 7 - (line == 3 ? 30 : 0), card.Top + 19 + 6 * line},
                   RGB(220, 220, 220), 170);
         WritePicture(wall.ToQImage(), argv[2], "PNG");
     } catch (const std::exception& e) {

@@ -136,7 +136,11 @@ void EngineLongLine(benchmark::State& state) {
     state.SetLabel(Fonts[state.range(0)]);
 }
 
-BENCHMARK(EngineLongLine)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
+BENCHMARK(EngineLongLine)
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5);
 BENCHMARK(QPainterHeadlines)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 BENCHMARK(EngineHeadlines)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 BENCHMARK(EngineNextItem)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
@@ -148,11 +152,10 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
     benchmark::Initialize(&argc, argv);
-    return pelwick::bench::RunAndPrintRatios(
-        {{"EngineHeadlines", "QPainterHeadlines"},
-         {"EngineNextItem", "QPainterHeadlines"},
-         {"EngineLongLine/0", "EngineHeadlines"},
-         {"EngineLongLine/1", "EngineHeadlines"},
-         {"EngineLongLine/2", "EngineHeadlines"},
-         {"EngineLongLine/3", "EngineHeadlines"}});
+    return pelwick::bench::RunAndPrintRatios({{"EngineHeadlines", "QPainterHeadlines"},
+                                              {"EngineNextItem", "QPainterHeadlines"},
+                                              {"EngineLongLine/0", "EngineHeadlines"},
+                                              {"EngineLongLine/1", "EngineHeadlines"},
+                                              {"EngineLongLine/2", "EngineHeadlines"},
+                                              {"EngineLongLine/3", "EngineHeadlines"}});
 }

@@ -76,7 +76,7 @@ TAAGlyphsEx::TSpan TAAGlyphsEx::VisibleSpan(const TCanvas& canvas, int textX) co
     const std::int64_t right = std::int64_t(canvas.Bitmap().Width()) - textX + reach;
     auto clamp = [](std::int64_t v) {
         return int(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
-                                             std::numeric_limits<int>::max()));
+                                            std::numeric_limits<int>::max()));
     };
     return TSpan{clamp(left), clamp(right)};
 }
@@ -109,8 +109,8 @@ void TAAGlyphsEx::TextOutput(int x, int y, const std::string& text) {
         // its opacity is a share of the text's.
         shadowMask_.Assign(mask);
         if (shadow.Blur() > 0) shadowMask_.Blur(shadow.Blur());
-        Blend().Blend(shadowX, y + std::max(shadow.OffsetY(), 0),
-                      shadowMask_, effect_.Alpha() * shadow.Alpha() / 100, shadow.Color());
+        Blend().Blend(shadowX, y + std::max(shadow.OffsetY(), 0), shadowMask_,
+                      effect_.Alpha() * shadow.Alpha() / 100, shadow.Color());
         canvas->Brush.Style = TBrush::bsClear;  // the text goes over the shadow, not over a new box
     }
 

@@ -13,8 +13,8 @@
 
 #include "aatext/AAGlyphs.h"
 #include "aatext/Rasterizer.h"
-#include "app/Utf8.h"
 #include "app/Process.h"
+#include "app/Utf8.h"
 #include "gfx/Rounding.h"
 
 namespace pelwick {
@@ -287,7 +287,8 @@ bool TAAMask::Reuse(const std::string& key) {
 
 void TAAMask::Keep(std::string key) {
     if (data_.size() > KeptDrawingBytes / 4) return;  // a rare giant line is not worth it
-    drawings_.push_front(TDrawing{std::move(key), width_, height_, stride_, left_, fullWidth_, data_});
+    drawings_.push_front(
+        TDrawing{std::move(key), width_, height_, stride_, left_, fullWidth_, data_});
     drawingBytes_ += data_.size();
     while (drawings_.size() > KeptDrawings || drawingBytes_ > KeptDrawingBytes) {
         drawingBytes_ -= drawings_.back().Data.size();

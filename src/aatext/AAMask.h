@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <list>
 #include <limits>
+#include <list>
 #include <string>
 #include <vector>
 

@@ -43,8 +43,8 @@ void PlacePicture(TBitmap& target, const TBitmap& picture, TTextureMode mode) {
     }
 }
 
-void BuildGradient(TBitmap& picture, int width, int height, const TAAGradual& gradual,
-                   int left, int fullWidth) {
+void BuildGradient(TBitmap& picture, int width, int height, const TAAGradual& gradual, int left,
+                   int fullWidth) {
     Prepare(picture, width, height);
     if (picture.Empty()) return;
     const TAAGradual::TGradualStyle style = gradual.Style();

@@ -12,8 +12,8 @@ void PlacePicture(TBitmap& target, const TBitmap& picture, TTextureMode mode);
 
 // The colour ramp of gradual across a width x height picture. A picture that is only the
 // part of a wider text from column left on takes that part of the ramp across fullWidth.
-void BuildGradient(TBitmap& picture, int width, int height, const TAAGradual& gradual,
-                   int left = 0, int fullWidth = -1);
+void BuildGradient(TBitmap& picture, int width, int height, const TAAGradual& gradual, int left = 0,
+                   int fullWidth = -1);
 
 // The texture's picture placed by its mode over the font colour.
 void BuildTexture(TBitmap& picture, int width, int height, TColor fontColor,

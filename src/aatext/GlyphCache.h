@@ -28,7 +28,7 @@ class TGlyphCache {
 
   private:
     struct TGlyph {
-        QImage coverage;  // Alpha8
+        QImage coverage;        // Alpha8
         int left = 0, top = 0;  // offset from the pen to the image's top-left corner
     };
     using TList = std::list<std::pair<std::string, TGlyph>>;

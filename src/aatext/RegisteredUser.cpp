@@ -6,8 +6,8 @@
 #include <string>
 
 #include "aatext/Labels.h"
-#include "app/Utf8.h"
 #include "app/Files.h"
+#include "app/Utf8.h"
 
 #ifndef _WIN32
 #include <pwd.h>

@@ -33,8 +33,7 @@ const std::vector<std::string>& ProcessArguments() {
     return Arguments();
 }
 
-TSaverArguments ParseSaverArguments(const std::vector<std::string>& args,
-                                    const char* hostWindow) {
+TSaverArguments ParseSaverArguments(const std::vector<std::string>& args, const char* hostWindow) {
     TSaverArguments result;
     if (hostWindow && *hostWindow) result.Window = std::uint32_t(ParseWindowId(hostWindow));
     for (std::size_t i = 0; i < args.size(); ++i) {

@@ -68,7 +68,8 @@ std::string ChooseProgramFolder(const TFolderFacts& facts) {
     return IncludeTrailingPathDelimiter(facts.Executable);
 #else
     // An installed program's folder is read-only; its settings belong to the user.
-    if (facts.ExecutableHoldsWritableSettings) return IncludeTrailingPathDelimiter(facts.Executable);
+    if (facts.ExecutableHoldsWritableSettings)
+        return IncludeTrailingPathDelimiter(facts.Executable);
     const bool configHomeUsable = !facts.ConfigHome.empty() && facts.ConfigHome[0] == '/';
     if (configHomeUsable) return IncludeTrailingPathDelimiter(facts.ConfigHome) + "pelwick/";
     if (!facts.UserHome.empty())
@@ -124,16 +125,15 @@ void ForceFolders(const std::string& folder) {
     std::error_code ec;
     fs::create_directories(ToPath(folder), ec);
     if (ec || !DirectoryExists(folder))
-        throw EFileError("Cannot create the folder \"" + folder + "\": " +
-                         (ec ? ec.message() : std::string("not a folder")));
+        throw EFileError("Cannot create the folder \"" + folder +
+                         "\": " + (ec ? ec.message() : std::string("not a folder")));
 }
 
 std::string ItemPagePath() {
     std::string folder = ProgramFolder();
     if (!FolderWritable(folder)) {
         folder = Environment("XDG_RUNTIME_DIR");
-        if (folder.empty() || !FolderWritable(folder))
-            folder = QDir::tempPath().toStdString();
+        if (folder.empty() || !FolderWritable(folder)) folder = QDir::tempPath().toStdString();
         folder = IncludeTrailingPathDelimiter(folder);
     }
     return folder + "tmp-" + std::to_string(QCoreApplication::applicationPid()) + ".htm";

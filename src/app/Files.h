@@ -26,11 +26,11 @@ std::string ProgramFolder();
 
 // What ProgramFolder decides from, so that the rule can be tried on any system.
 struct TFolderFacts {
-    std::string Home;         // $PELWICK_HOME
-    std::string Executable;   // the executable's folder
+    std::string Home;        // $PELWICK_HOME
+    std::string Executable;  // the executable's folder
     bool ExecutableHoldsWritableSettings = false;
-    std::string ConfigHome;   // $XDG_CONFIG_HOME
-    std::string UserHome;     // $HOME
+    std::string ConfigHome;  // $XDG_CONFIG_HOME
+    std::string UserHome;    // $HOME
 };
 std::string ChooseProgramFolder(const TFolderFacts& facts);
 // The user's configuration folder for Pelwick, as ProgramFolder would choose it; "" on

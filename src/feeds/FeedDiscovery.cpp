@@ -37,14 +37,15 @@ std::string Attribute(xmlNode* node, const char* name) {
 // rel is a list of words; "alternate" must be one of them.
 bool IsAlternate(const std::string& rel) {
     std::string words = " " + LowerAscii(rel) + " ";
-    std::replace_if(words.begin(), words.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(
+        words.begin(), words.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; },
+        ' ');
     return words.find(" alternate ") != std::string::npos;
 }
 
 bool IsFeedType(const std::string& type) {
     const std::string t = LowerAscii(type.substr(0, type.find(';')));
-    return t == "application/rss+xml" || t == "application/atom+xml" ||
-           t == "application/rdf+xml";
+    return t == "application/rss+xml" || t == "application/atom+xml" || t == "application/rdf+xml";
 }
 
 bool IsWebAddress(const std::string& address) {

@@ -115,7 +115,8 @@ bool TFeedParserBase::ReadChannelOption(xmlNode* node) {
         Guarded([&] { ReadCloud(node); });
     else if (IsNamed(node, "ttl"))
         Guarded([&] {
-            AssignIfPresent(NodeValue(node), [&](const std::string& v) { opt.SetTTL(ValueNumber(v)); });
+            AssignIfPresent(NodeValue(node),
+                            [&](const std::string& v) { opt.SetTTL(ValueNumber(v)); });
         });
     else if (IsNamed(node, "image"))
         Guarded([&] { ReadImage(node); });

@@ -72,7 +72,8 @@ void TFeedParserRDF::ReadItem(const xmlNode* node) {
 
 void TFeedParserRDF::ReadItemExtras(TRSSItem& item, const xmlNode* node) {
     if (const xmlNode* date = FindItemDate(node))
-        AssignIfPresent(NodeValue(date), [&](const std::string& v) { item.PubDate().ParseISO8601(v); });
+        AssignIfPresent(NodeValue(date),
+                        [&](const std::string& v) { item.PubDate().ParseISO8601(v); });
     if (const xmlNode* enclosure = FindNode(node, "enclosure")) ReadEnclosure(item, enclosure);
     if (const xmlNode* guid = FindNode(node, "guid")) {
         // Only a guid with text counts here, unlike in RSS 2.0.
@@ -85,7 +86,8 @@ void TFeedParserRDF::ReadItemExtras(TRSSItem& item, const xmlNode* node) {
         }
     }
     if (const xmlNode* pubDate = FindNode(node, "pubDate"))
-        AssignIfPresent(NodeValue(pubDate), [&](const std::string& v) { item.PubDate().ParseRFC822(v); });
+        AssignIfPresent(NodeValue(pubDate),
+                        [&](const std::string& v) { item.PubDate().ParseRFC822(v); });
     if (const xmlNode* source = FindNode(node, "source")) ReadSource(item, source);
     // Categories of any vocabulary count by their local name; a Dublin Core subject is one.
     for (const xmlNode* child = node->children; child; child = child->next)

@@ -44,7 +44,8 @@ void TFeedParserRSS::ReadItem(const xmlNode* node) {
         AssignIfPresent(NodeValue(comments),
                         [&](std::string v) { item.SetComments(std::move(v)); });
     if (const xmlNode* date = FindNode(node, "dc:date"))
-        AssignIfPresent(NodeValue(date), [&](const std::string& v) { item.PubDate().ParseISO8601(v); });
+        AssignIfPresent(NodeValue(date),
+                        [&](const std::string& v) { item.PubDate().ParseISO8601(v); });
     if (const xmlNode* enclosure = FindNode(node, "enclosure")) ReadEnclosure(item, enclosure);
     if (const xmlNode* guid = FindNode(node, "guid")) {
         TRSSItemGUID& target = item.GUID();
@@ -54,7 +55,8 @@ void TFeedParserRSS::ReadItem(const xmlNode* node) {
                         [&](const std::string& v) { target.SetIsPermaLink(v == "true"); });
     }
     if (const xmlNode* pubDate = FindNode(node, "pubDate"))
-        AssignIfPresent(NodeValue(pubDate), [&](const std::string& v) { item.PubDate().ParseRFC822(v); });
+        AssignIfPresent(NodeValue(pubDate),
+                        [&](const std::string& v) { item.PubDate().ParseRFC822(v); });
     if (const xmlNode* source = FindNode(node, "source")) ReadSource(item, source);
     for (const xmlNode* child = node->children; child; child = child->next)
         if (child->type == XML_ELEMENT_NODE && LocalNameIs(child, "category"))

@@ -23,7 +23,8 @@ struct TInflater::TState {
     }
 };
 
-TInflater::TInflater(TEncoding encoding) : state_(std::make_unique<TState>()), encoding_(encoding) {}
+TInflater::TInflater(TEncoding encoding)
+    : state_(std::make_unique<TState>()), encoding_(encoding) {}
 
 TInflater::~TInflater() = default;
 
@@ -40,9 +41,9 @@ bool TInflater::Feed(std::string_view data, const std::function<bool(std::string
         started_ = true;
         // A zlib stream starts with a header whose first two bytes are a multiple of 31.
         const auto b0 = static_cast<unsigned char>(data[0]);
-        raw_ = encoding_ == ceDeflate &&
-               (data.size() < 2 || (b0 & 0x0F) != 8 ||
-                ((b0 << 8) | static_cast<unsigned char>(data[1])) % 31 != 0);
+        raw_ =
+            encoding_ == ceDeflate && (data.size() < 2 || (b0 & 0x0F) != 8 ||
+                                       ((b0 << 8) | static_cast<unsigned char>(data[1])) % 31 != 0);
         const int bits = encoding_ == ceGzip ? 15 + 16 : raw_ ? -15 : 15;
         if (!state_->Open(bits)) return false;
     }

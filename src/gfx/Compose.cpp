@@ -74,8 +74,12 @@ void CopySpans(std::uint8_t* d, const std::uint8_t* o, const std::uint8_t* n, co
 class TBandComposer {
   public:
     TBandComposer(TBitmap& dst, const TBitmap& outside, const TBitmap& inside)
-        : dst_(dst), outside_(outside), inside_(inside), width_(dst.Width()),
-          height_(dst.Height()), bpp_(dst.BytesPerPixel()),
+        : dst_(dst),
+          outside_(outside),
+          inside_(inside),
+          width_(dst.Width()),
+          height_(dst.Height()),
+          bpp_(dst.BytesPerPixel()),
           rowBytes_(static_cast<size_t>(width_) * bpp_) {}
 
     void Band(int top, int bottom, const TSpans& bandSpans) {

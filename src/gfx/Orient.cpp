@@ -8,21 +8,29 @@ namespace {
 
 // Where the pixel at (x, y) of the stored picture (w x h) goes in the upright one.
 struct TMap {
-    bool swap;        // the upright picture is h x w
-    bool mirrorX;     // x counted from the right (before any swap)
-    bool mirrorY;     // y counted from the bottom
+    bool swap;     // the upright picture is h x w
+    bool mirrorX;  // x counted from the right (before any swap)
+    bool mirrorY;  // y counted from the bottom
 };
 
 TMap MapOf(int orientation) {
     switch (orientation) {
-        case 2: return {false, true, false};
-        case 3: return {false, true, true};
-        case 4: return {false, false, true};
-        case 5: return {true, false, false};
-        case 6: return {true, false, true};
-        case 7: return {true, true, true};
-        case 8: return {true, true, false};
-        default: return {false, false, false};
+        case 2:
+            return {false, true, false};
+        case 3:
+            return {false, true, true};
+        case 4:
+            return {false, false, true};
+        case 5:
+            return {true, false, false};
+        case 6:
+            return {true, false, true};
+        case 7:
+            return {true, true, true};
+        case 8:
+            return {true, true, false};
+        default:
+            return {false, false, false};
     }
 }
 

@@ -52,7 +52,8 @@ void SortRects(std::vector<TRect>& rects) {
     for (const TRect& r : rects)
         dealt[start[static_cast<size_t>(r.Top - first)]++] = r;
     for (auto run = dealt.begin(); run != dealt.end();) {
-        const auto end = std::find_if(run, dealt.end(), [&](const TRect& r) { return r.Top != run->Top; });
+        const auto end =
+            std::find_if(run, dealt.end(), [&](const TRect& r) { return r.Top != run->Top; });
         std::sort(run, end, ByRow);
         run = end;
     }

@@ -99,7 +99,7 @@ struct TGatherPlan {
     };
     bool wide = false;
     std::vector<int> source, target;
-    std::vector<TOrder> order;  // one a step, two in a wide plan
+    std::vector<TOrder> order;                 // one a step, two in a wide plan
     std::vector<std::pair<int, int>> singles;  // source and target byte offsets
 };
 
@@ -176,9 +176,7 @@ void GatherRowSsse3(std::uint8_t* d, const std::uint8_t* s, const TGatherPlan& p
     const int* source = plan.source.data();
     const int* target = plan.target.data();
     const TGatherPlan::TOrder* order = plan.order.data();
-    const auto load = [](const void* p) {
-        return _mm_loadu_si128(static_cast<const __m128i*>(p));
-    };
+    const auto load = [](const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); };
     if (plan.wide) {
         for (size_t i = 0; i < steps; ++i) {
             const std::uint8_t* from = s + source[i];

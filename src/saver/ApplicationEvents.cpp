@@ -1,8 +1,8 @@
 #include "saver/ApplicationEvents.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMessageBox>
 
 #include "app/ExceptionHandler.h"

@@ -6,11 +6,11 @@
 #include <cstdlib>
 
 #include "aatext/Labels.h"
-#include "app/Utf8.h"
 #include "app/DateTime.h"
 #include "app/Files.h"
 #include "app/Process.h"
 #include "app/Strings.h"
+#include "app/Utf8.h"
 #include "feeds/FeedModel.h"
 #include "saver/CardGeometry.h"
 #include "saver/Form1.h"
@@ -179,8 +179,7 @@ void TForm1::ShowItemCard(std::int32_t a) {
     room.LastHeight = LastCardHeight;
     room.LastWidth = LastCardWidth;
     const TCardPlace place = GuessCardPlace(room, Random);
-    form3_->setGeometry(place.Left, place.Top, std::max(place.Width, 0),
-                        std::max(place.Height, 0));
+    form3_->setGeometry(place.Left, place.Top, std::max(place.Width, 0), std::max(place.Height, 0));
     form3_->web->SetHint(RSS.Items()[a].Link());
     // Without a page on disk to show (none was ever written, or it cannot be read back) the
     // card shows this item's page from memory rather than an empty box.

@@ -94,7 +94,6 @@ void TrimLines(std::string& text) {
     text = std::move(out);
 }
 
-
 // A character a headline can show: a Unicode scalar value that is no control character.
 bool IsShowableCodePoint(unsigned long long cp) {
     if (cp > 0x10FFFF) return false;

@@ -26,7 +26,8 @@ xcb_connection_t* XConnection() {
 bool Suspend(bool on) {
     xcb_connection_t* connection = XConnection();
     if (!connection) return false;
-    const xcb_query_extension_reply_t* ext = xcb_get_extension_data(connection, &xcb_screensaver_id);
+    const xcb_query_extension_reply_t* ext =
+        xcb_get_extension_data(connection, &xcb_screensaver_id);
     if (!ext || !ext->present) return false;
     xcb_screensaver_suspend(connection, on ? 1 : 0);
     xcb_flush(connection);

@@ -24,8 +24,8 @@ namespace {
 
 // Whether the root window's resources set Xft.dpi, which Qt reads itself.
 bool DesktopSetsDpi(xcb_connection_t* c, xcb_window_t root) {
-    const xcb_get_property_cookie_t cookie = xcb_get_property(
-        c, 0, root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, 1 << 16);
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(c, 0, root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, 1 << 16);
     std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
         xcb_get_property_reply(c, cookie, nullptr), &std::free);
     if (!reply) return false;

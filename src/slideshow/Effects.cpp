@@ -155,51 +155,51 @@ const TEffectTable EffectTable({{
     {"Speckle appear from top", ekRegion, RegionStyleFrame},     // 126
     {"Random squares appear", ekRegion, RegionStyleFrame},       // 127
     // The named effects: regions, pushes and squeezes, pixel work.
-    {"Random squares appear", ekEffect, RegionEffectFrame},  // 128
-    {"Push right", ekEffect, PushEffectFrame},  // 129
-    {"Push left", ekEffect, PushEffectFrame},  // 130
-    {"Push and squeeze right", ekEffect, PushEffectFrame},  // 131
-    {"Push and squeeze left", ekEffect, PushEffectFrame},  // 132
-    {"Push down", ekEffect, PushEffectFrame},  // 133
-    {"Push up", ekEffect, PushEffectFrame},  // 134
-    {"Push and sqeeze down", ekEffect, PushEffectFrame},  // 135
-    {"Push and sqeeze up", ekEffect, PushEffectFrame},  // 136
-    {"Blind vertically", ekEffect, RegionEffectFrame},  // 137
-    {"Blind horizontally", ekEffect, RegionEffectFrame},  // 138
-    {"Uneven blind from left", ekEffect, RegionEffectFrame},  // 139
-    {"Uneven blind from right", ekEffect, RegionEffectFrame},  // 140
-    {"Uneven blind from top", ekEffect, RegionEffectFrame},  // 141
-    {"Uneven blind from bottom", ekEffect, RegionEffectFrame},  // 142
-    {"Rectangular shred", ekEffect, RegionEffectFrame},  // 143
-    {"Sweep clockwise", ekEffect, RegionEffectFrame},  // 144
-    {"Sweep anticlockwise", ekEffect, RegionEffectFrame},  // 145
+    {"Random squares appear", ekEffect, RegionEffectFrame},                             // 128
+    {"Push right", ekEffect, PushEffectFrame},                                          // 129
+    {"Push left", ekEffect, PushEffectFrame},                                           // 130
+    {"Push and squeeze right", ekEffect, PushEffectFrame},                              // 131
+    {"Push and squeeze left", ekEffect, PushEffectFrame},                               // 132
+    {"Push down", ekEffect, PushEffectFrame},                                           // 133
+    {"Push up", ekEffect, PushEffectFrame},                                             // 134
+    {"Push and sqeeze down", ekEffect, PushEffectFrame},                                // 135
+    {"Push and sqeeze up", ekEffect, PushEffectFrame},                                  // 136
+    {"Blind vertically", ekEffect, RegionEffectFrame},                                  // 137
+    {"Blind horizontally", ekEffect, RegionEffectFrame},                                // 138
+    {"Uneven blind from left", ekEffect, RegionEffectFrame},                            // 139
+    {"Uneven blind from right", ekEffect, RegionEffectFrame},                           // 140
+    {"Uneven blind from top", ekEffect, RegionEffectFrame},                             // 141
+    {"Uneven blind from bottom", ekEffect, RegionEffectFrame},                          // 142
+    {"Rectangular shred", ekEffect, RegionEffectFrame},                                 // 143
+    {"Sweep clockwise", ekEffect, RegionEffectFrame},                                   // 144
+    {"Sweep anticlockwise", ekEffect, RegionEffectFrame},                               // 145
     {"Rectangles apear from left and disapear to right", ekEffect, RegionEffectFrame},  // 146
     {"Rectangles apear from right and disapear to left", ekEffect, RegionEffectFrame},  // 147
-    {"Rectangles apear from up and disapear to bottom", ekEffect, RegionEffectFrame},  // 148
-    {"Rectangles apear from bottom and disapear to up", ekEffect, RegionEffectFrame},  // 149
-    {"Rotational rectangle in center", ekEffect, RegionEffectFrame},  // 150
-    {"Rotational star in center", ekEffect, RegionEffectFrame},  // 151
-    {"Spiral rectangle", ekEffect, RegionEffectFrame},  // 152
-    {"Circular shred", ekEffect, RegionEffectFrame},  // 153
-    {"Reveal V from left", ekEffect, RegionEffectFrame},  // 154
-    {"Reveal V from right", ekEffect, RegionEffectFrame},  // 155
-    {"Reveal V from top", ekEffect, RegionEffectFrame},  // 156
-    {"Reveal V from bottom", ekEffect, RegionEffectFrame},  // 157
-    {"Bow Tie Horizontal", ekEffect, RegionEffectFrame},  // 158
-    {"Bow Tie Vertical", ekEffect, RegionEffectFrame},  // 159
-    {"Diagonal Cross In", ekEffect, RegionEffectFrame},  // 160
-    {"Diagonal Cross Out", ekEffect, RegionEffectFrame},  // 161
-    {"Zigzag Horizontal", ekEffect, RegionEffectFrame},  // 162
-    {"Zigzag Vertical", ekEffect, RegionEffectFrame},  // 163
-    {"Diamond shred", ekEffect, RegionEffectFrame},  // 164
-    {"Reveal diamond out from centre", ekEffect, RegionEffectFrame},  // 165
-    {"Reveal diamond in to centre", ekEffect, RegionEffectFrame},  // 166
-    {"Diagonal Box Out", ekEffect, RegionEffectFrame},  // 167
-    {"Pixelate", ekEffect, PixelEffectFrame},  // 168
-    {"Dissolve", ekEffect, PixelEffectFrame},  // 169
-    {"Random Bars Horizontal", ekEffect, PixelEffectFrame},  // 170
-    {"Random Bars Vertical", ekEffect, PixelEffectFrame},  // 171
-    {"Channel Mix", ekEffect, PixelEffectFrame},  // 172
+    {"Rectangles apear from up and disapear to bottom", ekEffect, RegionEffectFrame},   // 148
+    {"Rectangles apear from bottom and disapear to up", ekEffect, RegionEffectFrame},   // 149
+    {"Rotational rectangle in center", ekEffect, RegionEffectFrame},                    // 150
+    {"Rotational star in center", ekEffect, RegionEffectFrame},                         // 151
+    {"Spiral rectangle", ekEffect, RegionEffectFrame},                                  // 152
+    {"Circular shred", ekEffect, RegionEffectFrame},                                    // 153
+    {"Reveal V from left", ekEffect, RegionEffectFrame},                                // 154
+    {"Reveal V from right", ekEffect, RegionEffectFrame},                               // 155
+    {"Reveal V from top", ekEffect, RegionEffectFrame},                                 // 156
+    {"Reveal V from bottom", ekEffect, RegionEffectFrame},                              // 157
+    {"Bow Tie Horizontal", ekEffect, RegionEffectFrame},                                // 158
+    {"Bow Tie Vertical", ekEffect, RegionEffectFrame},                                  // 159
+    {"Diagonal Cross In", ekEffect, RegionEffectFrame},                                 // 160
+    {"Diagonal Cross Out", ekEffect, RegionEffectFrame},                                // 161
+    {"Zigzag Horizontal", ekEffect, RegionEffectFrame},                                 // 162
+    {"Zigzag Vertical", ekEffect, RegionEffectFrame},                                   // 163
+    {"Diamond shred", ekEffect, RegionEffectFrame},                                     // 164
+    {"Reveal diamond out from centre", ekEffect, RegionEffectFrame},                    // 165
+    {"Reveal diamond in to centre", ekEffect, RegionEffectFrame},                       // 166
+    {"Diagonal Box Out", ekEffect, RegionEffectFrame},                                  // 167
+    {"Pixelate", ekEffect, PixelEffectFrame},                                           // 168
+    {"Dissolve", ekEffect, PixelEffectFrame},                                           // 169
+    {"Random Bars Horizontal", ekEffect, PixelEffectFrame},                             // 170
+    {"Random Bars Vertical", ekEffect, PixelEffectFrame},                               // 171
+    {"Channel Mix", ekEffect, PixelEffectFrame},                                        // 172
 }});
 
 }  // namespace pelwick

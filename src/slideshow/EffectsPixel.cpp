@@ -164,13 +164,13 @@ void Dissolve(TFrame& f) {
             out.resize(static_cast<size_t>(W) * 3 * H);
             for (int y = H - 1; y >= 0; --y)
                 for (int x = 0; x < W; ++x)
-                    std::memset(&out[(static_cast<size_t>(y) * W + x) * 3],
-                                random.Next(100), 3);
+                    std::memset(&out[(static_cast<size_t>(y) * W + x) * 3], random.Next(100), 3);
         });
     TRows rows(f);
     for (int y = 0; y < H; ++y)
-        Choose(rows.Out(y), rows.Old(y), rows.New(y), &chance[static_cast<size_t>(y) * rows.Bytes()],
-               static_cast<uint8_t>(f.P), rows.Bytes());
+        Choose(rows.Out(y), rows.Old(y), rows.New(y),
+               &chance[static_cast<size_t>(y) * rows.Bytes()], static_cast<uint8_t>(f.P),
+               rows.Bytes());
     f.Snapshot = nullptr;
 }
 
@@ -248,9 +248,9 @@ void ChannelMix(TFrame& f) {
 void BlendRect(TBitmap& screen, const TBitmap& picture, int amount, int left, int top, int width,
                int height) {
     if (screen.PixelFormat() != pf24bit || picture.PixelFormat() != pf24bit) return;
-    const TRect r = IntersectRect(IntersectRect(TRect{left, top, left + width, top + height},
-                                                screen.BoundsRect()),
-                                  picture.BoundsRect());
+    const TRect r = IntersectRect(
+        IntersectRect(TRect{left, top, left + width, top + height}, screen.BoundsRect()),
+        picture.BoundsRect());
     if (IsRectEmpty(r)) return;
     amount = std::clamp(amount, 0, 100);
     const size_t bytes = static_cast<size_t>(r.Right - r.Left) * 3;

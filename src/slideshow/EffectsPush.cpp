@@ -44,8 +44,7 @@ void PushEffectFrame(TFrame& frame) {
     TCanvas& canvas = frame.Screen.Canvas();
     // The old part first: without a snapshot of its own it is read from Screen, before the
     // new part covers it.
-    if (!IsRectEmpty(push.oldDest))
-        canvas.CopyRect(push.oldDest, OldPicture(frame), push.oldSrc);
+    if (!IsRectEmpty(push.oldDest)) canvas.CopyRect(push.oldDest, OldPicture(frame), push.oldSrc);
     if (!IsRectEmpty(push.newDest)) canvas.CopyRect(push.newDest, frame.Picture, push.newSrc);
     frame.Snapshot = nullptr;
 }

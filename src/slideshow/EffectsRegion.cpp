@@ -53,8 +53,7 @@ TMaybeRegion Blinds(const TFrame& f) {
 
 // Strips of width a every step from one side: from the left or top they start at 0, 1
 // step, ...; from the right or bottom they end at the far side, one step less, ...
-void AddStrips(TComplexRegion& rects, const TFrame& f, bool across, bool fromFar, int step,
-               int a) {
+void AddStrips(TComplexRegion& rects, const TFrame& f, bool across, bool fromFar, int step, int a) {
     const int length = across ? f.W : f.H;
     auto add = [&](int from, int to) {
         if (across)
@@ -187,9 +186,7 @@ TMaybeRegion Zigzag(const TFrame& f) {
     const int c = MulDiv(n, f.P, 100) + (horizontal ? f.Y : f.X) / 2;
     const int d = (horizontal ? f.H : f.W) / 2;
     TPoints points;
-    auto add = [&](int a, int b) {
-        points.push_back(horizontal ? TPoint{a, b} : TPoint{b, a});
-    };
+    auto add = [&](int a, int b) { points.push_back(horizontal ? TPoint{a, b} : TPoint{b, a}); };
     for (int k = 0; k <= 11; ++k)
         add(k * s, k % 2 == 0 ? d + n - c : d - n - c);
     for (int k = 11; k >= 0; --k)

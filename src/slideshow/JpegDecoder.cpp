@@ -114,7 +114,7 @@ void CmykRowToBgr(std::uint8_t* dst, const std::uint8_t* src, int width, bool in
 // No object with a destructor may live in the frames a longjmp leaves, so everything
 // with one is declared here, before setjmp, and libjpeg is called from this frame only.
 TBitmap Decode(void (*attach)(j_decompress_ptr, void*), void* source, const TDecodeTarget& target,
-              int& orientation) {
+               int& orientation) {
     TBitmap out;
     std::vector<std::uint8_t> cmykRows;
     jpeg_decompress_struct cinfo;

@@ -42,8 +42,8 @@ TBitmap Stretched(const TBitmap& picture, int width, int height) {
 // What the size mode will make of a picture: the decoders need not make it any larger.
 TDecodeTarget TargetOf(const TCustomGlimrascreen& control) {
     const int mode = control.SizeMode();
-    const bool shrinks = mode == szShrinkToFit || mode == szFit || mode == szStretch ||
-                         mode == szTileOrFit;
+    const bool shrinks =
+        mode == szShrinkToFit || mode == szFit || mode == szStretch || mode == szTileOrFit;
     return TDecodeTarget{control.width(), control.height(), shrinks};
 }
 

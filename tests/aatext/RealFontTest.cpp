@@ -239,8 +239,11 @@ TEST(RealFonts, OddBytesAndFallbackFacesDraw) {
     THeadlineRenderer renderer;
     const std::vector<std::string> lines{
         "<Title1>Feed title",
-        "<Teht2>Mon, 02 J1t3>2. Current <\x9e\xc1\x96\x8b\x9a\x92\xc3\xc8" "b>",
-        std::string("<Center><Date> \x01\x00\x7f" "a\x8e\x95\xde\x87<Time>", 29)};
+        "<Teht2>Mon, 02 J1t3>2. Current <\x9e\xc1\x96\x8b\x9a\x92\xc3\xc8"
+        "b>",
+        std::string("<Center><Date> \x01\x00\x7f"
+                    "a\x8e\x95\xde\x87<Time>",
+                    29)};
     const TBitmap image = renderer.Render(lines, HeadlineTextWidth);
     EXPECT_EQ(image.Width(), HeadlineTextWidth);
 }

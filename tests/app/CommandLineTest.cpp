@@ -104,7 +104,7 @@ TEST(CommandLine, HostWindowAndRunOptions) {
         {{"--window-id", "77", "--root"}, nullptr, 77, true, 0},
         {{"-root", "--item-interval", "30"}, nullptr, 0, true, 30},
         {{"-root", "--item-interval", "0"}, nullptr, 0, true, 0},  // out of range: unset
-        {{"-window-id"}, nullptr, 0, false, 0},                     // no value: ignored
+        {{"-window-id"}, nullptr, 0, false, 0},                    // no value: ignored
         {{"-root"}, "junk", 0, true, 0},
     };
     for (const auto& row : rows) {

@@ -88,10 +88,9 @@ TEST(Settings, ImageListOrder) {
     dir.MakeFolder("x.jpg");
     std::vector<std::string> list;
     BuildImageList(dir.Path(), list);
-    EXPECT_EQ(list, (std::vector<std::string>{dir.File("a.JPG"), dir.File("b.jpg"),
-                                              dir.File("e.jpeg"), dir.File("c.gif"),
-                                              dir.File("a.bmp"), dir.File("d.png"),
-                                              dir.File("f.webp")}));
+    EXPECT_EQ(list, (std::vector<std::string>{
+                        dir.File("a.JPG"), dir.File("b.jpg"), dir.File("e.jpeg"), dir.File("c.gif"),
+                        dir.File("a.bmp"), dir.File("d.png"), dir.File("f.webp")}));
     // Appending the same folder again adds nothing; a missing folder adds nothing.
     BuildImageList(dir.Path(), list);
     BuildImageList(dir.File("missing/"), list);

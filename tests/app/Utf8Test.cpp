@@ -21,7 +21,8 @@ TEST(Utf8, EveryCodePointRoundTrips) {
                                                    : 4;
         ASSERT_EQ(s.size(), expected) << std::hex << std::uint32_t(c);
         ASSERT_EQ(utf8::SequenceLength(s, 0), expected) << std::hex << std::uint32_t(c);
-        ASSERT_EQ(utf8::CodePoint(s, 0), surrogate ? utf8::Replacement : c) << std::hex << std::uint32_t(c);
+        ASSERT_EQ(utf8::CodePoint(s, 0), surrogate ? utf8::Replacement : c)
+            << std::hex << std::uint32_t(c);
     }
 }
 

@@ -52,8 +52,9 @@ TEST(FeedDiscovery, TheFirstAnnouncedFeedOfAPage) {
          "<link rel=alternate type=application/rss+xml href='file:///etc/passwd'>"
          "</head><body><a rel=alternate type=application/rss+xml href=/a>x</a></body></html>",
          ""},
-        {"a link in a broken page", "<html><body><p>unclosed <b><link rel=alternate "
-                                    "type=application/rss+xml href=/late>",
+        {"a link in a broken page",
+         "<html><body><p>unclosed <b><link rel=alternate "
+         "type=application/rss+xml href=/late>",
          "http://site.test/late"},
         {"no page at all", "\x01\x02 binary", ""},
     };

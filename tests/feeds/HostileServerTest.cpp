@@ -182,8 +182,9 @@ TEST(HostileServers, AnHttpsPortThatSpeaksGarbage) {
 // Compressed answers are asked for and decoded: gzip, zlib deflate and bare deflate.
 TEST(HostileServers, CompressedAnswersAreDecoded) {
     const std::string feed(5000, 'f');
-    const std::pair<const char*, std::string> bodies[] = {
-        {"gzip", Compress(feed, 31)}, {"deflate", Compress(feed, 15)}, {"deflate", Compress(feed, -15)}};
+    const std::pair<const char*, std::string> bodies[] = {{"gzip", Compress(feed, 31)},
+                                                          {"deflate", Compress(feed, 15)},
+                                                          {"deflate", Compress(feed, -15)}};
     for (const auto& [encoding, body] : bodies) {
         std::string acceptEncoding;
         TLoopbackServer server([&](TConnection& c, TLoopbackServer&) {

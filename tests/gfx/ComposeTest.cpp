@@ -43,9 +43,8 @@ TEST(Compose, EachPixelFromThePictureTheRegionSays) {
                     for (int x = 0; x < w; ++x) {
                         const TColor expected =
                             (region.Contains(x, y) ? inside : outside).Pixel(x, y);
-                        ASSERT_EQ(dst.Pixel(x, y), expected)
-                            << SimdLevelName(level) << " round " << round << " at " << x << ","
-                            << y;
+                        ASSERT_EQ(dst.Pixel(x, y), expected) << SimdLevelName(level) << " round "
+                                                             << round << " at " << x << "," << y;
                         ASSERT_EQ(fromRects.Pixel(x, y), expected) << "from the rectangles";
                     }
             }

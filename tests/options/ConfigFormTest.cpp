@@ -99,10 +99,11 @@ TLoopbackServer FeedServer() {
             else if (path == "/empty")
                 body = Rss("Empty", 0);
             else if (path == "/site/")
-                body = "<!DOCTYPE html><html><head><title>Site</title>"
-                       "<link rel=\"stylesheet\" href=\"s.css\">"
-                       "<link rel=\"alternate\" type=\"application/rss+xml\" href=\"../b\">"
-                       "</head><body><p>Welcome</body></html>";
+                body =
+                    "<!DOCTYPE html><html><head><title>Site</title>"
+                    "<link rel=\"stylesheet\" href=\"s.css\">"
+                    "<link rel=\"alternate\" type=\"application/rss+xml\" href=\"../b\">"
+                    "</head><body><p>Welcome</body></html>";
             else if (path == "/page")
                 body = "<html><body><p>No feed here & nothing else</p></body></html>";
             c.Send(body.empty() ? TLoopbackServer::Response("404 Not Found", "", "")

@@ -53,8 +53,12 @@ TEST(UniqueFeedName, MendsNamesTheSettingsFileCannotHold) {
 // Settings keys ignore letter case, so a name is taken when any entry carries it in any case;
 // a taken timed name is numbered until it is free.
 TEST(UniqueFeedName, IsUniqueIgnoringLetterCase) {
-    const Entries list = {"News [http://a/]", "Other [http://b/]", "Daily (09:00:00) [http://c/]",
-                          "Daily [http://d/]", "Busy [http://e/]", "BUSY (09:00:00) [http://f/]",
+    const Entries list = {"News [http://a/]",
+                          "Other [http://b/]",
+                          "Daily (09:00:00) [http://c/]",
+                          "Daily [http://d/]",
+                          "Busy [http://e/]",
+                          "BUSY (09:00:00) [http://f/]",
                           "busy (09:00:00) (2) [http://g/]"};
     const struct {
         const char* proposed;
@@ -133,13 +137,12 @@ TEST(OpmlImport, NamesAreMadeUniqueAgainstTheGrowingList) {
     const Entries list = {"Same [http://1/]"};
     const std::string doc = BuildOpmlDocument({"Same [http://1/]", "New [http://2/]"}, "d");
     EXPECT_EQ(Import(doc, list), (Entries{"Same (12:00:00) [http://1/]", "New [http://2/]"}));
-    const std::string dup = BuildOpmlDocument(
-        {"A [http://1/]", "A [http://2/]", "a [http://3/]", "Daily News [http://4/]",
-         "daily news [http://5/]"},
-        "d");
-    EXPECT_EQ(Import(dup), (Entries{"A [http://1/]", "A (12:00:00) [http://2/]",
-                                    "a (12:00:00) (2) [http://3/]", "Daily News [http://4/]",
-                                    "daily news (12:00:00) [http://5/]"}));
+    const std::string dup = BuildOpmlDocument({"A [http://1/]", "A [http://2/]", "a [http://3/]",
+                                               "Daily News [http://4/]", "daily news [http://5/]"},
+                                              "d");
+    EXPECT_EQ(Import(dup),
+              (Entries{"A [http://1/]", "A (12:00:00) [http://2/]", "a (12:00:00) (2) [http://3/]",
+                       "Daily News [http://4/]", "daily news (12:00:00) [http://5/]"}));
 }
 
 TEST(OpmlImport, ReadsOutlinesOfAnyAttributeOrderAndNesting) {

@@ -168,8 +168,8 @@ TEST(Cycle, NoFeedsMeansTheHintAndTheSlideshow) {
         f.Show();
         f.Tick(5);
         EXPECT_EQ(f.form->Timer1Tag, 1);
-        EXPECT_EQ(f.Lines(), (std::vector<std::string>{
-                                 "<text1>No feeds yet: run pelwick /c to add some."}));
+        EXPECT_EQ(f.Lines(),
+                  (std::vector<std::string>{"<text1>No feeds yet: run pelwick /c to add some."}));
         ASSERT_NE(f.form->Form2(), nullptr);
         EXPECT_TRUE(f.form->Form2()->isVisible());
         EXPECT_EQ(f.form->Form3(), nullptr);

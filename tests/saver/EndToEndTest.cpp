@@ -58,7 +58,8 @@ TEST(EndToEnd, SaverShowsThePanelAndTheCardOverThePicture) {
     clock.start();
     while (saver.state() != QProcess::NotRunning && clock.elapsed() < 60000) {
         pageWhileRunning = pageWhileRunning || FileExists(page);
-        if (clock.elapsed() > 3000 && clock.elapsed() < 7000) blanked = blanked || display.ScreenSaverOn();
+        if (clock.elapsed() > 3000 && clock.elapsed() < 7000)
+            blanked = blanked || display.ScreenSaverOn();
         saver.waitForFinished(100);
     }
     ASSERT_EQ(saver.state(), QProcess::NotRunning) << "the saver did not quit";
@@ -66,7 +67,8 @@ TEST(EndToEnd, SaverShowsThePanelAndTheCardOverThePicture) {
     EXPECT_TRUE(pageWhileRunning);
     EXPECT_FALSE(FileExists(page));
     EXPECT_FALSE(blanked) << "the X server blanked the screen while the saver ran";
-    EXPECT_EQ(display.ScreenSaverTimeout(), 1) << "the X server's settings were not left as they were";
+    EXPECT_EQ(display.ScreenSaverTimeout(), 1)
+        << "the X server's settings were not left as they were";
 
     QImage screen(QString::fromStdString(shot));
     ASSERT_FALSE(screen.isNull()) << "no screenshot";

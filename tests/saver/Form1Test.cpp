@@ -11,11 +11,10 @@
 #include "app/Files.h"
 #include "app/Settings.h"
 #include "saver/ApplicationEvents.h"
-#include "saver/ScreenScale.h"
 #include "saver/Form1.h"
-#include "saver/ScreenScale.h"
 #include "saver/Form3.h"
 #include "saver/PreviewForm.h"
+#include "saver/ScreenScale.h"
 #include "slideshow/Glimrascreen.h"
 #include "slideshow/RunGlimrascreen.h"
 
@@ -317,8 +316,9 @@ TEST(ScreenScale, WholeScalesFromDenseScreensOnly) {
     const struct {
         double dpi;
         int scale;
-    } rows[] = {{0, 1}, {-5, 1}, {96, 1}, {143.9, 1}, {144, 2}, {192, 2}, {240, 3}, {288, 3},
-                {1200, 3}, {std::numeric_limits<double>::quiet_NaN(), 1}};
+    } rows[] = {
+        {0, 1},   {-5, 1},  {96, 1},  {143.9, 1}, {144, 2},
+        {192, 2}, {240, 3}, {288, 3}, {1200, 3},  {std::numeric_limits<double>::quiet_NaN(), 1}};
     for (const auto& row : rows)
         EXPECT_EQ(ScaleForDpi(row.dpi), row.scale) << row.dpi;
 }

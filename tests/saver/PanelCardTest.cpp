@@ -254,7 +254,8 @@ struct TCardPage {
     // The text of the block that holds text.
     std::string BlockWith(const std::string& text) const {
         for (QTextBlock b = view.Document()->begin(); b.isValid(); b = b.next())
-            if (b.text().toStdString().find(text) != std::string::npos) return b.text().toStdString();
+            if (b.text().toStdString().find(text) != std::string::npos)
+                return b.text().toStdString();
         return "";
     }
     int Count(const std::function<bool(QColor)>& test) const {
@@ -291,7 +292,9 @@ TEST(ItemCard, AnInlineDescriptionIsOneParagraph) {
 // Links and list bullets are light on the dark card.
 TEST(ItemCard, LinksAndBulletsCanBeReadOnTheDarkCard) {
     const auto darkBlue = [](QColor c) { return c.blue() > 150 && c.red() < 60 && c.green() < 60; };
-    const auto lightBlue = [](QColor c) { return c.blue() > 200 && c.red() > 100 && c.red() < 180; };
+    const auto lightBlue = [](QColor c) {
+        return c.blue() > 200 && c.red() > 100 && c.red() < 180;
+    };
     const TCardPage link("See <a href=\"http://example.com/\">the whole story here</a>");
     EXPECT_EQ(link.Count(darkBlue), 0);
     EXPECT_GT(link.Count(lightBlue), 20);

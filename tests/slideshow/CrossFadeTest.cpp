@@ -23,8 +23,8 @@ TEST(CrossFade, EveryOldNewAndProgressMatchesTheIntegerFormula) {
         for (unsigned p = 0; p <= 100; ++p) {
             CrossFadeBytes(out.data(), old.data(), now.data(), out.size(), p);
             for (size_t i = 0; i < out.size(); ++i) {
-                const int expected = old[i] * (100 - static_cast<int>(p)) / 100 +
-                                     now[i] * static_cast<int>(p) / 100;
+                const int expected =
+                    old[i] * (100 - static_cast<int>(p)) / 100 + now[i] * static_cast<int>(p) / 100;
                 ASSERT_EQ(out[i], expected) << "old " << int(old[i]) << " new " << int(now[i])
                                             << " P " << p << " " << SimdLevelName(level);
             }

@@ -106,8 +106,8 @@ std::string Exif(int tag, int type, int count, int value, std::uint32_t ifd = 8)
             s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
         return s;
     };
-    return std::string("Exif\0\0MM\0\x2A", 10) + be(ifd, 4) + be(1, 2) + be(tag, 2) +
-           be(type, 2) + be(count, 4) + be(value, 2) + be(0, 2) + be(0, 4);
+    return std::string("Exif\0\0MM\0\x2A", 10) + be(ifd, 4) + be(1, 2) + be(tag, 2) + be(type, 2) +
+           be(count, 4) + be(value, 2) + be(0, 2) + be(0, 4);
 }
 
 // baseline.jpg with an APP1 segment right after its start marker.
@@ -280,9 +280,9 @@ TEST(PngAndWebp, BrokenAndLyingFilesFail) {
     for (const auto& [file, decode] : {std::pair<const char*, TDecoder>{"quadrants.png", DecodePng},
                                        {"quadrants.webp", DecodeWebp}}) {
         const std::string good = ReadData(file);
-        for (const std::string& bytes : {std::string(), good.substr(0, 8), good.substr(0, 30),
-                                         good.substr(0, good.size() - 20),
-                                         std::string("GIF89a and then some")})
+        for (const std::string& bytes :
+             {std::string(), good.substr(0, 8), good.substr(0, 30),
+              good.substr(0, good.size() - 20), std::string("GIF89a and then some")})
             EXPECT_THROW(decode(bytes), EInvalidGraphic) << file << " " << bytes.size();
         try {
             decode(Lying(good, decode == DecodePng));

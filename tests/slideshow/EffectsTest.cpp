@@ -19,8 +19,8 @@ constexpr TColor OldColor = clRed, NewColor = clBlue;
 // it when a hook runs before the frame.
 struct TEffectFrame {
     TBitmap screen, picture;
-    TEffectFrame(int style, int w, int h, int p, std::uint32_t seed = 1,
-                 TBitmap old = TBitmap(), TBitmap now = TBitmap())
+    TEffectFrame(int style, int w, int h, int p, std::uint32_t seed = 1, TBitmap old = TBitmap(),
+                 TBitmap now = TBitmap())
         : screen(old.Empty() ? Solid(w, h, OldColor) : old),
           picture(now.Empty() ? Solid(w, h, NewColor) : now) {
         const auto [X, Y] = test::ProgressXY(w, h, p);
@@ -64,8 +64,8 @@ TEST(Effects, BlindsAndTheirEmptyCases) {
     // picture less than 20 high) draw nothing.
     struct {
         int style, w, h, p;
-    } const nothing[] = {{139, 400, 300, 1}, {141, 400, 1, 10}, {146, 400, 19, 50},
-                         {148, 19, 400, 50}};
+    } const nothing[] = {
+        {139, 400, 300, 1}, {141, 400, 1, 10}, {146, 400, 19, 50}, {148, 19, 400, 50}};
     for (const auto& row : nothing)
         EXPECT_EQ(TEffectFrame(row.style, row.w, row.h, row.p).NewCount(), 0) << row.style;
 }
@@ -76,19 +76,19 @@ TEST(Effects, ShapesCoverWhatTheirPointsSay) {
         int style, p, x, y;
         bool isNew;
     } const rows[] = {
-        {129, 25, 99, 0, true},    {129, 25, 100, 0, false},  {130, 25, 299, 0, false},
-        {130, 25, 300, 0, true},   {133, 50, 0, 149, true},   {134, 50, 0, 150, true},
-        {134, 50, 0, 149, false},  {143, 50, 15, 15, true},   {143, 50, 0, 0, false},
-        {144, 25, 300, 50, true},  {144, 25, 100, 50, false}, {145, 25, 100, 50, true},
-        {145, 25, 300, 50, false}, {150, 50, 200, 150, true}, {150, 50, 2, 2, false},
-        {153, 50, 31, 31, true},   {153, 50, 0, 0, false},    {154, 25, 10, 150, true},
-        {154, 25, 190, 150, true}, {154, 25, 210, 150, false}, {154, 25, 10, 10, false},
-        {157, 25, 200, 290, true}, {157, 25, 200, 10, false}, {158, 25, 390, 150, true},
-        {158, 25, 200, 150, false}, {160, 50, 2, 150, true},  {160, 50, 200, 150, false},
-        {161, 50, 200, 150, true}, {161, 50, 2, 150, false},  {162, 50, 200, 150, true},
-        {162, 50, 200, 5, false},  {163, 50, 200, 150, true}, {163, 50, 5, 150, false},
-        {165, 50, 200, 150, true}, {165, 50, 2, 2, false},    {166, 50, 2, 2, true},
-        {166, 50, 200, 150, false}, {167, 50, 2, 150, true},  {167, 50, 200, 150, false},
+        {129, 25, 99, 0, true},     {129, 25, 100, 0, false},   {130, 25, 299, 0, false},
+        {130, 25, 300, 0, true},    {133, 50, 0, 149, true},    {134, 50, 0, 150, true},
+        {134, 50, 0, 149, false},   {143, 50, 15, 15, true},    {143, 50, 0, 0, false},
+        {144, 25, 300, 50, true},   {144, 25, 100, 50, false},  {145, 25, 100, 50, true},
+        {145, 25, 300, 50, false},  {150, 50, 200, 150, true},  {150, 50, 2, 2, false},
+        {153, 50, 31, 31, true},    {153, 50, 0, 0, false},     {154, 25, 10, 150, true},
+        {154, 25, 190, 150, true},  {154, 25, 210, 150, false}, {154, 25, 10, 10, false},
+        {157, 25, 200, 290, true},  {157, 25, 200, 10, false},  {158, 25, 390, 150, true},
+        {158, 25, 200, 150, false}, {160, 50, 2, 150, true},    {160, 50, 200, 150, false},
+        {161, 50, 200, 150, true},  {161, 50, 2, 150, false},   {162, 50, 200, 150, true},
+        {162, 50, 200, 5, false},   {163, 50, 200, 150, true},  {163, 50, 5, 150, false},
+        {165, 50, 200, 150, true},  {165, 50, 2, 2, false},     {166, 50, 2, 2, true},
+        {166, 50, 200, 150, false}, {167, 50, 2, 150, true},    {167, 50, 200, 150, false},
     };
     for (const auto& row : rows)
         EXPECT_EQ(TEffectFrame(row.style, 400, 300, row.p).New(row.x, row.y), row.isNew)
@@ -103,8 +103,8 @@ TEST(Effects, PushesMoveThePicturesAndSqueezesFitTheOldOne) {
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x)
             shifted.SetPixel(x, y, now.Pixel(x, y) ^ 0x808080);
-    const TEffectFrame right(129, 40, 30, 25, 1, old, shifted), squeeze(131, 40, 30, 50, 1, old,
-                                                                      shifted);
+    const TEffectFrame right(129, 40, 30, 25, 1, old, shifted),
+        squeeze(131, 40, 30, 50, 1, old, shifted);
     EXPECT_EQ(right.screen.Pixel(0, 3), shifted.Pixel(30, 3));
     EXPECT_EQ(right.screen.Pixel(10, 3), old.Pixel(0, 3));
     EXPECT_EQ(right.screen.Pixel(39, 3), old.Pixel(29, 3));
@@ -120,8 +120,8 @@ TEST(Effects, BlendRectMovesEachChannelByTheFlooredShare) {
     struct {
         int s, p, amount, expected;
     } const rows[] = {
-        {200, 0, 50, 100}, {1, 0, 50, 0},   {0, 255, 50, 127}, {10, 20, 0, 10},
-        {10, 20, 100, 20}, {255, 0, 1, 252}, {3, 4, 99, 3},    {100, 50, 150, 50},
+        {200, 0, 50, 100}, {1, 0, 50, 0},    {0, 255, 50, 127}, {10, 20, 0, 10},
+        {10, 20, 100, 20}, {255, 0, 1, 252}, {3, 4, 99, 3},     {100, 50, 150, 50},
     };
     for (const auto& row : rows) {
         TBitmap screen = Solid(5, 3, RGB(row.s, row.s, row.s));
@@ -158,7 +158,7 @@ TEST(Effects, DissolveAndRandomBarsKeepTheirPattern) {
         for (int y = 0; y < 37; ++y)
             for (int x = 0; x < 61; ++x) {
                 ASSERT_TRUE(!early.New(x, y) || late.New(x, y)) << style;
-                const bool whole = style == 170 ? early.New(0, y)
+                const bool whole = style == 170   ? early.New(0, y)
                                    : style == 171 ? early.New(x, 0)
                                                   : early.New(x, y);
                 ASSERT_EQ(early.New(x, y), whole) << style << " " << x << "," << y;

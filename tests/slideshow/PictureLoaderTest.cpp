@@ -125,9 +125,11 @@ TEST(LoadScreenPicture, ASmallerPictureIsPaddedToCoverThePreviousOne) {
 
 TEST(LoadScreenPicture, ExtensionsAreReadWithoutRegardToCase) {
     Loader l(szOriginal, 37, 23);
-    for (const auto& [name, source] :
-         {std::pair{"a.jpeg", "baseline.jpg"}, {"b.JpG", "baseline.jpg"}, {"c.JPEG", "baseline.jpg"},
-          {"d.PNG", "quadrants.png"}, {"e.WebP", "quadrants.webp"}}) {
+    for (const auto& [name, source] : {std::pair{"a.jpeg", "baseline.jpg"},
+                                       {"b.JpG", "baseline.jpg"},
+                                       {"c.JPEG", "baseline.jpg"},
+                                       {"d.PNG", "quadrants.png"},
+                                       {"e.WebP", "quadrants.webp"}}) {
         l.c.Picture().Clear();
         test::WriteFile(l.dir.File(name), test::ReadData(source));
         LoadScreenPicture(l.c, l.dir.File(name));
@@ -161,8 +163,9 @@ TEST(LoadScreenPicture, BadFilesLeaveTheGoodPictureInPlace) {
     }
     l.dir.MakeFolder("folder.jpg");
     l.dir.MakeFolder("folder.bmp");
-    for (const char* name : {"truncated.jpg", "corrupt.jpg", "empty.jpg", "empty.gif", "lying.bmp",
-                             "notes.txt", "huge.gif", "folder.bmp", "truncated.png", "truncated.webp"}) {
+    for (const char* name :
+         {"truncated.jpg", "corrupt.jpg", "empty.jpg", "empty.gif", "lying.bmp", "notes.txt",
+          "huge.gif", "folder.bmp", "truncated.png", "truncated.webp"}) {
         const std::string path =
             std::string(name) == "huge.gif" ? DataFile(name) : l.dir.File(name);
         EXPECT_NE(TryLoadScreenPicture(l.c, path), "") << name;

@@ -27,7 +27,8 @@ class TXConnection {
     // A round trip first: the server serves clients in its own order, so a request left in
     // the socket could be overtaken by the next connection's query.
     ~TXConnection() {
-        std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+        std::free(
+            xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
         xcb_disconnect(connection_);
     }
     bool Ok() const { return root_ != 0; }
@@ -36,9 +37,8 @@ class TXConnection {
 
     xcb_atom_t Atom(const char* name) const {
         std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-            xcb_intern_atom_reply(connection_,
-                                  xcb_intern_atom(connection_, 0, std::strlen(name), name),
-                                  nullptr),
+            xcb_intern_atom_reply(
+                connection_, xcb_intern_atom(connection_, 0, std::strlen(name), name), nullptr),
             &std::free);
         return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     }
@@ -193,8 +193,8 @@ std::vector<std::uint32_t> TVirtualDisplay::TopLevelWindowsOf(qint64 pid) const 
             &std::free);
         if (!a || a->map_state != XCB_MAP_STATE_VIEWABLE) continue;
         std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> p(
-            xcb_get_property_reply(
-                *c, xcb_get_property(*c, 0, w, pidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr),
+            xcb_get_property_reply(*c, xcb_get_property(*c, 0, w, pidAtom, XCB_ATOM_CARDINAL, 0, 1),
+                                   nullptr),
             &std::free);
         if (p && xcb_get_property_value_length(p.get()) == 4 &&
             *static_cast<const std::uint32_t*>(xcb_get_property_value(p.get())) == pid)
@@ -210,9 +210,8 @@ THostWindow::THostWindow(const QString& display, int width, int height)
     window_ = xcb_generate_id(connection_);
     const std::uint32_t values[] = {screen->black_pixel};
     xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0,
-                      std::uint16_t(width), std::uint16_t(height), 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL,
-                      values);
+                      std::uint16_t(width), std::uint16_t(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      screen->root_visual, XCB_CW_BACK_PIXEL, values);
     xcb_map_window(connection_, window_);
     std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
 }
@@ -223,8 +222,8 @@ THostWindow::~THostWindow() {
 
 void THostWindow::Resize(int width, int height) {
     const std::uint32_t values[] = {std::uint32_t(width), std::uint32_t(height)};
-    xcb_configure_window(connection_, window_,
-                         XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
+    xcb_configure_window(connection_, window_, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
+                         values);
     std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
 }
 

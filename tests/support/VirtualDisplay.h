@@ -3,11 +3,11 @@
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <optional>
-#include <QSize>
 #include <string>
 #include <vector>
 

@@ -1,5 +1,5 @@
-// pelwick-feed [--verbose] [--timeout SECONDS] [--max-time SECONDS] FILE|URL: loads a feed file, or downloads an
-// address (anything with "://") the way the saver does, and prints its model as JSON.
+// pelwick-feed [--verbose] [--timeout SECONDS] [--max-time SECONDS] FILE|URL: loads a feed file, or
+// downloads an address (anything with "://") the way the saver does, and prints its model as JSON.
 // Exit status: 0 loaded (also when only a forgiving parse could read the XML: "recovered" then
 // holds the strict parser's error), 1 the download or the load failed (the message is on stderr
 // and in "error"), 2 the file could not be read or the command line is wrong.
