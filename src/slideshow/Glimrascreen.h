@@ -131,6 +131,11 @@ class TCustomGlimrascreen : public QWidget {
     bool AnimationThreadRunning() const { return thread_ != nullptr; }
     const TBitmap* OldBitmap() const { return oldBitmap_.get(); }
     const TBitmap* NewBitmap() const { return newBitmap_.get(); }
+    // The seed of the running transition's chance patterns (speckles, squares, bars), new
+    // for every transition. Setting it before the first frame makes a transition's frames
+    // the same wherever it runs (tools and tests compare them).
+    std::uint32_t TransitionSeed() const { return transitionSeed_; }
+    void SetTransitionSeed(std::uint32_t seed) { transitionSeed_ = seed; }
 
     // ---- Events
     TNotifyEvent OnChange, OnProgress, OnComplete, OnMouseEnter, OnMouseLeave, OnClick, OnDblClick;
