@@ -7,9 +7,9 @@
 #include "app/Signals.h"
 #include "options/ConfigForm.h"
 #include "saver/ApplicationEvents.h"
-#include "saver/Form1.h"
 #include "saver/NativeWindow.h"
 #include "saver/PreviewForm.h"
+#include "saver/SaverWindow.h"
 #include "saver/ScreenScale.h"
 
 namespace {

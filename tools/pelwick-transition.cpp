@@ -17,8 +17,8 @@
 #include "app/Exception.h"
 #include "app/Files.h"
 #include "slideshow/Effects.h"
-#include "slideshow/Glimrascreen.h"
 #include "slideshow/PictureLoader.h"
+#include "slideshow/PictureScreen.h"
 
 namespace {
 

@@ -17,11 +17,11 @@
 #include "app/Files.h"
 #include "app/Process.h"
 #include "feeds/MemoryStream.h"
-#include "saver/Form1.h"
 #include "saver/Layer.h"
+#include "saver/SaverWindow.h"
 #include "saver/Screen.h"
-#include "slideshow/Glimrascreen.h"
-#include "slideshow/RunGlimrascreen.h"
+#include "slideshow/PictureScreen.h"
+#include "slideshow/SlideshowDriver.h"
 
 namespace {
 

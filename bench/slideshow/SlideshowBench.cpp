@@ -23,8 +23,8 @@
 
 #include "BenchPictures.h"
 #include "slideshow/CrossFade.h"
-#include "slideshow/Glimrascreen.h"
 #include "slideshow/PictureLoader.h"
+#include "slideshow/PictureScreen.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 
 #include "BenchPictures.h"
 #include "slideshow/Effects.h"
-#include "slideshow/Glimrascreen.h"
+#include "slideshow/PictureScreen.h"
 
 namespace {
 

@@ -29,7 +29,7 @@
 #include "feeds/MemoryStream.h"
 #include "options/Opml.h"
 #include "slideshow/Effects.h"
-#include "slideshow/Glimrascreen.h"
+#include "slideshow/PictureScreen.h"
 
 namespace pelwick {
 

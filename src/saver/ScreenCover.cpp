@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "slideshow/RunGlimrascreen.h"
+#include "slideshow/SlideshowDriver.h"
 
 namespace pelwick {
 

@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <chrono>
 
-#include "slideshow/Glimrascreen.h"
+#include "slideshow/PictureScreen.h"
 
 namespace pelwick {
 

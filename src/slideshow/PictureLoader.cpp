@@ -6,8 +6,8 @@
 #include "app/Files.h"
 #include "app/Process.h"
 #include "gfx/BmpFile.h"
-#include "slideshow/Glimrascreen.h"
 #include "slideshow/PictureDecoders.h"
+#include "slideshow/PictureScreen.h"
 
 namespace pelwick {
 

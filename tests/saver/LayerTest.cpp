@@ -4,7 +4,7 @@
 #include <QPainter>
 
 #include "aatext/AAScrollText.h"
-#include "saver/Form2.h"
+#include "saver/HeadlinePanel.h"
 #include "saver/Layer.h"
 #include "saver/Screen.h"
 

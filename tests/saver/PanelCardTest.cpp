@@ -10,8 +10,8 @@
 #include "app/DateTime.h"
 #include "app/Files.h"
 #include "feeds/FeedModel.h"
-#include "saver/Form2.h"
-#include "saver/Form3.h"
+#include "saver/HeadlinePanel.h"
+#include "saver/ItemCard.h"
 #include "saver/PageView.h"
 
 namespace pelwick {

@@ -10,7 +10,7 @@
 #include "app/ExceptionHandler.h"
 #include "app/Process.h"
 #include "saver/Browser.h"
-#include "saver/Form1.h"
+#include "saver/SaverWindow.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
 

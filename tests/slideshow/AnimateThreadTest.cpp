@@ -6,7 +6,7 @@
 #include <QThread>
 
 #include "SlideshowTestSupport.h"
-#include "slideshow/Glimrascreen.h"
+#include "slideshow/PictureScreen.h"
 
 namespace pelwick {
 namespace {

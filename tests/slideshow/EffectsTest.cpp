@@ -6,7 +6,7 @@
 #include "app/Process.h"
 #include "gfx/Rounding.h"
 #include "slideshow/EffectsSupport.h"
-#include "slideshow/Glimrascreen.h"
+#include "slideshow/PictureScreen.h"
 
 namespace pelwick {
 namespace {

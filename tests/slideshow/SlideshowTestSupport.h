@@ -3,7 +3,7 @@
 #include <string>
 
 #include "gfx/Bitmap.h"
-#include "slideshow/Glimrascreen.h"
+#include "slideshow/PictureScreen.h"
 
 namespace pelwick::test {
 

@@ -8,7 +8,7 @@
 #include "SlideshowTestSupport.h"
 #include "gfx/Rounding.h"
 #include "slideshow/Effects.h"
-#include "slideshow/Glimrascreen.h"
+#include "slideshow/PictureScreen.h"
 
 namespace pelwick {
 namespace {

@@ -10,10 +10,10 @@
 #include "app/Settings.h"
 #include "app/Signals.h"
 #include "feeds/MemoryStream.h"
-#include "saver/Form1.h"
-#include "saver/Form2.h"
-#include "saver/Form3.h"
+#include "saver/HeadlinePanel.h"
 #include "saver/HtmlText.h"
+#include "saver/ItemCard.h"
+#include "saver/SaverWindow.h"
 
 namespace pelwick {
 

@@ -1,4 +1,4 @@
-#include "saver/Form1.h"
+#include "saver/SaverWindow.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -19,8 +19,8 @@
 #include "saver/Screen.h"
 #include "saver/ScreenBlanking.h"
 #include "saver/ScreenCover.h"
-#include "slideshow/Glimrascreen.h"
-#include "slideshow/RunGlimrascreen.h"
+#include "slideshow/PictureScreen.h"
+#include "slideshow/SlideshowDriver.h"
 
 namespace pelwick {
 

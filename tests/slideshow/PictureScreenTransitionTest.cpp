@@ -2,7 +2,7 @@
 
 #include "SlideshowTestSupport.h"
 #include "slideshow/Effects.h"
-#include "slideshow/Glimrascreen.h"
+#include "slideshow/PictureScreen.h"
 
 namespace pelwick {
 namespace {

@@ -1,10 +1,10 @@
-#include "saver/Form2.h"
+#include "saver/HeadlinePanel.h"
 
 #include "aatext/HeadlineStyle.h"
 #include "app/Process.h"
 #include "app/Signals.h"
-#include "saver/Form1.h"
-#include "saver/Form3.h"
+#include "saver/ItemCard.h"
+#include "saver/SaverWindow.h"
 #include "saver/Screen.h"
 
 namespace pelwick {

@@ -13,7 +13,7 @@
 #include "slideshow/AnimateThread.h"
 #include "slideshow/CrossFade.h"
 #include "slideshow/Effects.h"
-#include "slideshow/Glimrascreen.h"
+#include "slideshow/PictureScreen.h"
 
 namespace pelwick {
 

@@ -11,12 +11,12 @@
 #include "app/Files.h"
 #include "app/Settings.h"
 #include "saver/ApplicationEvents.h"
-#include "saver/Form1.h"
-#include "saver/Form3.h"
+#include "saver/ItemCard.h"
 #include "saver/PreviewForm.h"
+#include "saver/SaverWindow.h"
 #include "saver/ScreenScale.h"
-#include "slideshow/Glimrascreen.h"
-#include "slideshow/RunGlimrascreen.h"
+#include "slideshow/PictureScreen.h"
+#include "slideshow/SlideshowDriver.h"
 
 namespace pelwick {
 namespace {

@@ -1,4 +1,4 @@
-#include "slideshow/RunGlimrascreen.h"
+#include "slideshow/SlideshowDriver.h"
 
 #include <chrono>
 #include <limits>

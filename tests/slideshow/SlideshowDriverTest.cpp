@@ -1,4 +1,4 @@
-#include "slideshow/RunGlimrascreen.h"
+#include "slideshow/SlideshowDriver.h"
 
 #include <gtest/gtest.h>
 

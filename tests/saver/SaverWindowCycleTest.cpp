@@ -2,8 +2,8 @@
 
 #include "SaverFixture.h"
 #include "app/Settings.h"
-#include "saver/Form2.h"
-#include "saver/Form3.h"
+#include "saver/HeadlinePanel.h"
+#include "saver/ItemCard.h"
 
 namespace pelwick {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "gfx/RandomSequence.h"
-#include "slideshow/Glimrascreen.h"
+#include "slideshow/PictureScreen.h"
 #include "slideshow/Timer.h"
 
 namespace pelwick {

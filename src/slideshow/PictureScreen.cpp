@@ -1,4 +1,4 @@
-#include "slideshow/Glimrascreen.h"
+#include "slideshow/PictureScreen.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

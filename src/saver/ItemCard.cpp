@@ -1,4 +1,4 @@
-#include "saver/Form3.h"
+#include "saver/ItemCard.h"
 
 #include <QDate>
 #include <QLocale>
@@ -13,9 +13,9 @@
 #include "app/Utf8.h"
 #include "feeds/FeedModel.h"
 #include "saver/CardGeometry.h"
-#include "saver/Form1.h"
-#include "saver/Form2.h"
+#include "saver/HeadlinePanel.h"
 #include "saver/PageView.h"
+#include "saver/SaverWindow.h"
 
 namespace pelwick {
 
