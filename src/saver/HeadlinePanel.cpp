@@ -2,9 +2,6 @@
 
 #include "aatext/HeadlineStyle.h"
 #include "app/Process.h"
-#include "app/Signals.h"
-#include "saver/ItemCard.h"
-#include "saver/SaverWindow.h"
 #include "saver/Screen.h"
 
 namespace pelwick {
@@ -73,33 +70,6 @@ void TForm2::Timer1Timer() {
 void TForm2::SetLines(const std::vector<std::string>& lines) {
     AAText->Text().Lines().Assign(lines);
     InvalidateContent();
-}
-
-// ---- TForm1, the saver window, continued: showing and hiding its headline panel.
-
-void TForm1::RaiseOverlays() {
-    if (form2_) form2_->raise();
-    if (form3_) form3_->raise();
-}
-
-void TForm1::HidePanel() {
-    if (!form2_) return;
-    while (form2_->AlphaBlendValue() > 0 && !TSignalWatch::StopRequested()) {
-        form2_->SetAlphaBlendValue(form2_->AlphaBlendValue() - 1);
-        SleepMs(4);
-    }
-}
-
-void TForm1::ShowPanel() {
-    if (!form2_) return;
-    // Top 5 .. H - height - 6 and left 10 .. 9 + PanelLeftRange, drawn in that order.
-    const int top = Random(height() - form2_->height() - 10) + 5;
-    const int left = Random(PanelLeftRange) + 10;
-    form2_->move(left, top);
-    form2_->SetAlphaBlendValue(0);
-    form2_->show();
-    RaiseOverlays();
-    form2_->Timer1.SetEnabled(true);
 }
 
 }  // namespace pelwick

@@ -21,8 +21,6 @@ namespace pelwick {
 
 namespace {
 
-constexpr std::size_t LargePageLength = 1000;
-
 // The user's short date, a blank and the long time; no time at exactly midnight.
 std::string PageDate(TDateTime utc) {
     TDateTimeParts p;
@@ -35,11 +33,6 @@ std::string PageDate(TDateTime utc) {
         text += " " + locale.toString(time, LongTimeFormat()).toStdString();
     }
     return text;
-}
-
-int PanelRight(const TForm1& form) {
-    const TForm2* panel = form.Form2();
-    return panel ? panel->x() + panel->width() : 0;
 }
 
 // Whether a proposed size is close enough to the card's present one to be worth taking.
@@ -106,7 +99,7 @@ void TForm3::webDocumentComplete() {
     try {
         const int W = owner_.width();
         const int H = owner_.height();
-        const int PR = PanelRight(owner_);
+        const int PR = owner_.PanelRight();
         const int SH = web->ScrollHeight();
         const int SW = web->ScrollWidth();
         int top = y(), left = x(), w = width(), h = height();
@@ -151,49 +144,6 @@ void TForm3::webDocumentComplete() {
     } catch (const std::exception&) {
         // The card stays where and as it is.
     }
-}
-
-// ---- TForm1, the saver window, continued: placing its item card.
-
-std::string TForm1::CurrentLink() const {
-    return form3_ ? form3_->Link() : std::string();
-}
-
-void TForm1::ShowItemCard(std::int32_t a) {
-    if (a == -1 || a > RSS.Items().Count() - 1) return;
-    const std::string page = ItemPageText(RSS.Items()[a]);
-    const std::string path = ItemPagePath();
-    try {
-        SaveTextFile(page, path);
-    } catch (const std::exception&) {
-        // The previous page, if any, is shown again.
-    }
-    if (!form3_) form3_ = new TForm3(*this);
-
-    TCardRoom room;
-    room.W = width();
-    room.H = height();
-    room.PR = PanelRight(*this);
-    room.LargePage = utf8::CharCount(page) >= LargePageLength || PosNoCase("<img", page) > 0;
-    room.Beside = CardBeside;
-    room.LastHeight = LastCardHeight;
-    room.LastWidth = LastCardWidth;
-    const TCardPlace place = GuessCardPlace(room, Random);
-    form3_->setGeometry(place.Left, place.Top, std::max(place.Width, 0), std::max(place.Height, 0));
-    form3_->web->SetHint(RSS.Items()[a].Link());
-    // Without a page on disk to show (none was ever written, or it cannot be read back) the
-    // card shows this item's page from memory rather than an empty box.
-    if (!FileExists(path) || !form3_->web->Navigate(path)) form3_->web->ShowPage(page);
-    form3_->InvalidateContent();
-    if (Paused) {
-        form3_->SetAlphaBlendValue(TForm3::FadeInAlpha);
-        form3_->show();
-    } else {
-        form3_->SetAlphaBlendValue(0);
-        form3_->show();
-        form3_->Timer1.SetEnabled(true);
-    }
-    RaiseOverlays();
 }
 
 }  // namespace pelwick

@@ -1,3 +1,8 @@
+// TForm1, the full-screen saver window, in four files:
+//   SaverWindow.cpp         the window: start, host embedding, layout, downloads' status, end
+//   SaverWindowInput.cpp    the keyboard and mouse policy
+//   SaverWindowCycle.cpp    the feed and item cycle
+//   SaverWindowOverlays.cpp showing its headline panel (TForm2) and placing its card (TForm3)
 #pragma once
 
 #include <QLabel>
@@ -93,6 +98,8 @@ class TForm1 : public QWidget {
     // The overlays, created on first use and kept for the life of the window.
     TForm2* Form2() const { return form2_; }
     TForm3* Form3() const { return form3_; }
+    // The right edge of the headline panel, 0 before it exists: the card keeps clear of it.
+    int PanelRight() const;
 
     void FormShow();
     void MouseTimerTimer();

@@ -1,5 +1,4 @@
-// TForm1, the saver window, continued: its feed and item cycle (the window itself is in
-// Form1.cpp, its headline panel in Form2.cpp, its item card in Form3.cpp).
+// TForm1, the saver window: its feed and item cycle (SaverWindow.h lists the other parts).
 //
 // One step a second downloads feeds in turn, keeps each item current for BlogInterval seconds
 // and moves on through the items and then the feeds, writing the headline lines for the

@@ -1,0 +1,96 @@
+// TForm1, the saver window: showing and hiding its headline panel and placing its item card
+// (the overlays themselves are TForm2 in HeadlinePanel.cpp and TForm3 in ItemCard.cpp).
+#include <algorithm>
+
+#include "app/Files.h"
+#include "app/Process.h"
+#include "app/Signals.h"
+#include "app/Strings.h"
+#include "app/Utf8.h"
+#include "saver/CardGeometry.h"
+#include "saver/HeadlinePanel.h"
+#include "saver/ItemCard.h"
+#include "saver/PageView.h"
+#include "saver/SaverWindow.h"
+#include "saver/Screen.h"
+
+namespace pelwick {
+
+namespace {
+
+// A page this long, or with a picture, gets a large card.
+constexpr std::size_t LargePageLength = 1000;
+
+}  // namespace
+
+int TForm1::PanelRight() const {
+    return form2_ ? form2_->x() + form2_->width() : 0;
+}
+
+void TForm1::RaiseOverlays() {
+    if (form2_) form2_->raise();
+    if (form3_) form3_->raise();
+}
+
+void TForm1::HidePanel() {
+    if (!form2_) return;
+    while (form2_->AlphaBlendValue() > 0 && !TSignalWatch::StopRequested()) {
+        form2_->SetAlphaBlendValue(form2_->AlphaBlendValue() - 1);
+        SleepMs(4);
+    }
+}
+
+void TForm1::ShowPanel() {
+    if (!form2_) return;
+    // Top 5 .. H - height - 6 and left 10 .. 9 + PanelLeftRange, drawn in that order.
+    const int top = Random(height() - form2_->height() - 10) + 5;
+    const int left = Random(PanelLeftRange) + 10;
+    form2_->move(left, top);
+    form2_->SetAlphaBlendValue(0);
+    form2_->show();
+    RaiseOverlays();
+    form2_->Timer1.SetEnabled(true);
+}
+
+std::string TForm1::CurrentLink() const {
+    return form3_ ? form3_->Link() : std::string();
+}
+
+void TForm1::ShowItemCard(std::int32_t a) {
+    if (a == -1 || a > RSS.Items().Count() - 1) return;
+    const std::string page = ItemPageText(RSS.Items()[a]);
+    const std::string path = ItemPagePath();
+    try {
+        SaveTextFile(page, path);
+    } catch (const std::exception&) {
+        // The previous page, if any, is shown again.
+    }
+    if (!form3_) form3_ = new TForm3(*this);
+
+    TCardRoom room;
+    room.W = width();
+    room.H = height();
+    room.PR = PanelRight();
+    room.LargePage = utf8::CharCount(page) >= LargePageLength || PosNoCase("<img", page) > 0;
+    room.Beside = CardBeside;
+    room.LastHeight = LastCardHeight;
+    room.LastWidth = LastCardWidth;
+    const TCardPlace place = GuessCardPlace(room, Random);
+    form3_->setGeometry(place.Left, place.Top, std::max(place.Width, 0), std::max(place.Height, 0));
+    form3_->web->SetHint(RSS.Items()[a].Link());
+    // Without a page on disk to show (none was ever written, or it cannot be read back) the
+    // card shows this item's page from memory rather than an empty box.
+    if (!FileExists(path) || !form3_->web->Navigate(path)) form3_->web->ShowPage(page);
+    form3_->InvalidateContent();
+    if (Paused) {
+        form3_->SetAlphaBlendValue(TForm3::FadeInAlpha);
+        form3_->show();
+    } else {
+        form3_->SetAlphaBlendValue(0);
+        form3_->show();
+        form3_->Timer1.SetEnabled(true);
+    }
+    RaiseOverlays();
+}
+
+}  // namespace pelwick
