@@ -68,7 +68,7 @@ void TGlyphCache::Draw(QImage& image, const TRect& area, const QFont& font, int 
         for (qsizetype i = 0; i < indexes.size(); ++i) {
             const double penX = x + positions[i].x();
             const int whole = int(std::floor(penX));
-            const int phase = std::min(Phases - 1, int((penX - whole) * Phases + 0.5));
+            const int phase = std::min(Phases - 1, int(std::floor((penX - whole) * Phases + 0.5)));
             const int penY = baseline + int(std::lround(positions[i].y() - ascent));
             // Glyphs wholly outside the area (the tail of a very long line) cost nothing.
             const QRectF box = raw.boundingRect(indexes[i]);

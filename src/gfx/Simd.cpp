@@ -27,8 +27,8 @@ std::atomic<TSimdLevel>& Level() {
 }  // namespace
 
 TSimdLevel SupportedSimdLevel() {
-    static const TSimdLevel supported = Detect();
-    return supported;
+    static const TSimdLevel Supported = Detect();
+    return Supported;
 }
 
 TSimdLevel SimdLevel() {
