@@ -21,7 +21,7 @@ int Base64Digit(unsigned char c) {
 }
 
 // The characters of 0x80..0x9F in windows-1252; 0 where the code page defines none.
-constexpr char16_t kHighControls[32] = {
+constexpr char16_t HighControls[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
@@ -68,7 +68,7 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
     for (const char ch : bytes) {
         const unsigned char c = (unsigned char)ch;
         if (c >= 0x80 && c <= 0x9F) {
-            const char16_t mapped = kHighControls[c - 0x80];
+            const char16_t mapped = HighControls[c - 0x80];
             utf8::Append(out, mapped ? mapped : char32_t(0xFFFD));
         } else {
             utf8::Append(out, c);

@@ -15,8 +15,8 @@ namespace pelwick {
 
 namespace {
 
-constexpr std::array<std::string_view, 7> kDayNames = {
-    "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+constexpr std::array<std::string_view, 7> DayNames = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                                                      "Friday", "Saturday", "Sunday"};
 
 void SetSkipDay(TRSSChannelSkipDays& days, std::size_t index) {
     switch (index) {
@@ -209,8 +209,8 @@ void TFeedParserBase::ReadSkipDays(const xmlNode* node) {
     for (const xmlNode* child = node->children; child; child = child->next) {
         const TXMLValue value = NodeValue(child);
         if (!value) continue;
-        for (std::size_t i = 0; i < kDayNames.size(); ++i)
-            if (*value == kDayNames[i]) SetSkipDay(days, i);
+        for (std::size_t i = 0; i < DayNames.size(); ++i)
+            if (*value == DayNames[i]) SetSkipDay(days, i);
     }
 }
 

@@ -6,7 +6,7 @@ namespace pelwick {
 
 namespace {
 
-constexpr std::array<std::string_view, 96> kLanguageCodes = {
+constexpr std::array<std::string_view, 96> LanguageCodes = {
     "af",    "sq",    "eu",    "be",    "bg",    "ca",    "zh-cn", "zh-tw", "hr",    "cs",
     "da",    "nl",    "nl-be", "nl-nl", "en",    "en-au", "en-bz", "en-ca", "en-ie", "en-jm",
     "en-nz", "en-ph", "en-za", "en-tt", "en-gb", "en-us", "en-zw", "et",    "fo",    "fi",
@@ -22,15 +22,15 @@ constexpr std::array<std::string_view, 96> kLanguageCodes = {
 }  // namespace
 
 TLanguages LanguageFromCode(std::string_view code) {
-    for (std::size_t i = 0; i < kLanguageCodes.size(); ++i)
-        if (kLanguageCodes[i] == code) return TLanguages(i);
+    for (std::size_t i = 0; i < LanguageCodes.size(); ++i)
+        if (LanguageCodes[i] == code) return TLanguages(i);
     return langX;
 }
 
 std::string LanguageCode(TLanguages language) {
     const int i = int(language);
-    if (i < 0 || i >= int(kLanguageCodes.size())) return "";
-    return std::string(kLanguageCodes[i]);
+    if (i < 0 || i >= int(LanguageCodes.size())) return "";
+    return std::string(LanguageCodes[i]);
 }
 
 }  // namespace pelwick

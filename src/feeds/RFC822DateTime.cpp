@@ -8,10 +8,10 @@ namespace pelwick {
 
 namespace {
 
-constexpr std::array<std::string_view, 7> kDayNames = {"SUN", "MON", "TUE", "WED",
-                                                       "THU", "FRI", "SAT"};
-constexpr std::array<std::string_view, 12> kMonthNames = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
-                                                          "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+constexpr std::array<std::string_view, 7> DayNames = {"SUN", "MON", "TUE", "WED",
+                                                      "THU", "FRI", "SAT"};
+constexpr std::array<std::string_view, 12> MonthNames = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                                         "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
 
 // A decimal integer after optional leading blanks, or def.
 int DecimalOr(std::string_view s, int def) {
@@ -45,15 +45,15 @@ std::string_view TakeUntil(std::string_view& rest, char sep) {
 // 1..12 for an exact three-letter month name in any case, 0 otherwise.
 int MonthNumber(std::string_view token) {
     const std::string upper = UpperAscii(token);
-    for (std::size_t i = 0; i < kMonthNames.size(); ++i)
-        if (kMonthNames[i] == upper) return int(i) + 1;
+    for (std::size_t i = 0; i < MonthNames.size(); ++i)
+        if (MonthNames[i] == upper) return int(i) + 1;
     return 0;
 }
 
 bool StartsWithDayName(std::string_view s) {
     if (s.size() < 3) return false;
     const std::string upper = UpperAscii(s.substr(0, 3));
-    for (std::string_view day : kDayNames)
+    for (std::string_view day : DayNames)
         if (day == upper) return true;
     return false;
 }

@@ -16,11 +16,11 @@ std::string_view View(const xmlChar* s) {
 }
 
 // HTML elements without content, written without an end tag.
-constexpr std::array<std::string_view, 14> kVoidElements = {
+constexpr std::array<std::string_view, 14> VoidElements = {
     "area",  "base", "br",   "col",   "embed",  "hr",    "img",
     "input", "link", "meta", "param", "source", "track", "wbr"};
 
-constexpr std::array<std::string_view, 33> kPhrasingElements = {
+constexpr std::array<std::string_view, 33> PhrasingElements = {
     "a",     "abbr", "acronym", "b",      "bdi", "bdo", "big",  "br",   "cite", "code", "del",
     "dfn",   "em",   "font",    "i",      "img", "ins", "kbd",  "mark", "q",    "s",    "samp",
     "small", "span", "strike",  "strong", "sub", "sup", "time", "tt",   "u",    "var",  "wbr"};
@@ -72,7 +72,7 @@ void AppendNodes(std::string& out, const xmlNode* node) {
             out.append(1, '<').append(name);
             AppendAttributes(out, node);
             out += '>';
-            if (node->children == nullptr && IsOneOf(name, kVoidElements)) continue;
+            if (node->children == nullptr && IsOneOf(name, VoidElements)) continue;
             AppendNodes(out, node->children);
             out.append("</").append(name).append(1, '>');
         }
@@ -118,7 +118,7 @@ std::string InnerHTML(const xmlNode* element) {
 
 bool IsPhrasingElement(const xmlNode* element) {
     return element != nullptr && element->type == XML_ELEMENT_NODE &&
-           IsOneOf(View(element->name), kPhrasingElements);
+           IsOneOf(View(element->name), PhrasingElements);
 }
 
 }  // namespace pelwick

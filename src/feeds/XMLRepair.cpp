@@ -9,7 +9,7 @@ namespace pelwick {
 
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 
 bool IsXMLBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
@@ -98,7 +98,7 @@ std::size_t Utf8SequenceLength(std::string_view s, std::size_t i) {
 
 std::string_view SkipBlanksBeforeDeclaration(std::string_view bytes) {
     std::string_view rest = bytes;
-    if (StartsWith(rest, kUtf8Mark)) rest.remove_prefix(kUtf8Mark.size());
+    if (StartsWith(rest, Utf8Mark)) rest.remove_prefix(Utf8Mark.size());
     std::size_t blanks = 0;
     while (blanks < rest.size() && IsXMLBlank(rest[blanks]))
         ++blanks;
@@ -107,7 +107,7 @@ std::string_view SkipBlanksBeforeDeclaration(std::string_view bytes) {
 }
 
 std::string DeclaredEncoding(std::string_view bytes) {
-    if (StartsWith(bytes, kUtf8Mark)) bytes.remove_prefix(kUtf8Mark.size());
+    if (StartsWith(bytes, Utf8Mark)) bytes.remove_prefix(Utf8Mark.size());
     if (!StartsWith(bytes, "<?xml")) return "";
     const std::string_view declaration = bytes.substr(0, bytes.find("?>"));
     std::size_t at = declaration.find("encoding");
@@ -122,7 +122,7 @@ std::string DeclaredEncoding(std::string_view bytes) {
 }
 
 const char* EncodingSuperset(std::string_view encoding) {
-    static constexpr std::array<std::pair<std::string_view, const char*>, 10> kSupersets = {{
+    static constexpr std::array<std::pair<std::string_view, const char*>, 10> Supersets = {{
         {"EUCKR", "CP949"},
         {"GB2312", "GB18030"},
         {"SHIFTJIS", "CP932"},
@@ -135,7 +135,7 @@ const char* EncodingSuperset(std::string_view encoding) {
         {"ISOLATIN1", "WINDOWS-1252"},
     }};
     const std::string key = EncodingKey(encoding);
-    for (const auto& [name, superset] : kSupersets)
+    for (const auto& [name, superset] : Supersets)
         if (key == name) return superset;
     return nullptr;
 }
