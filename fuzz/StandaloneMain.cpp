@@ -3,7 +3,9 @@
 // removed, repeated, cut, or two inputs spliced) until -max_total_time seconds have passed.
 // It is blind to coverage, so it is no replacement for scripts/fuzz; it keeps the parsers'
 // safety checked in every test run. It prints its generator's seed and libFuzzer's final
-// statistics lines; an input that fails is saved as fuzz-finding-<pid> in the working folder.
+// statistics lines. An input that fails is saved as <prefix>fuzz-finding-<pid>, the prefix
+// given as libFuzzer's -artifact_prefix= (the tests' build gives build-*/fuzz-findings/), so a
+// finding never lands among the sources.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -26,12 +28,18 @@ extern "C" __attribute__((weak)) void __sanitizer_set_death_callback(void (*call
 namespace {
 
 const std::string* current = nullptr;
+// The finding's file name up to the process id, fixed before any input runs.
+char findingName[4096] = "fuzz-finding-";
 
 // Only calls that a signal handler may make.
 void SaveCurrent() {
     if (!current) return;
-    char name[64] = "fuzz-finding-";
-    int at = 13;
+    char name[sizeof findingName + 16];
+    int at = 0;
+    while (findingName[at]) {
+        name[at] = findingName[at];
+        ++at;
+    }
     char digits[16];
     int n = 0;
     for (long pid = getpid(); pid > 0 && n < 15; pid /= 10)
@@ -103,6 +111,19 @@ std::string Mutate(const std::vector<std::string>& corpus, std::mt19937_64& rand
     return s;
 }
 
+// Findings go to prefix (a folder when it ends in "/", made here if missing).
+void SetFindingPrefix(const std::string& prefix) {
+    const std::string name = prefix + "fuzz-finding-";
+    if (name.size() >= sizeof findingName) {
+        std::fprintf(stderr, "standalone fuzz driver: -artifact_prefix is too long\n");
+        std::exit(2);
+    }
+    const std::filesystem::path folder = std::filesystem::path(name).parent_path();
+    std::error_code error;
+    if (!folder.empty()) std::filesystem::create_directories(folder, error);
+    std::snprintf(findingName, sizeof findingName, "%s", name.c_str());
+}
+
 void Run(const std::string& input) {
     current = &input;
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
@@ -123,6 +144,8 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg.rfind("-max_total_time=", 0) == 0)
             seconds = std::atof(arg.c_str() + 16);
+        else if (arg.rfind("-artifact_prefix=", 0) == 0)
+            SetFindingPrefix(arg.substr(17));
         else if (arg.empty() || arg[0] != '-')
             paths.push_back(arg);
     }
