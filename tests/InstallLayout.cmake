@@ -5,13 +5,18 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${out} ${err}")
 endif()
-foreach(f bin/pelwick bin/pelwick-feed bin/pelwick-transition bin/pelwick-text
-    share/applications/screensavers/pelwick.desktop share/xscreensaver/config/pelwick.xml
+foreach(f bin/pelwick bin/pelwick-feed share/applications/screensavers/pelwick.desktop share/xscreensaver/config/pelwick.xml
     share/man/man6/pelwick.6)
   if(NOT EXISTS ${PREFIX}/${f})
     message(FATAL_ERROR "not installed: ${f}")
   endif()
 endforeach()
+# The developers' tools stay in the build folder.
+file(GLOB programs RELATIVE ${PREFIX}/bin ${PREFIX}/bin/*)
+list(SORT programs)
+if(NOT programs STREQUAL "pelwick;pelwick-feed")
+  message(FATAL_ERROR "bin/ should hold pelwick and pelwick-feed alone, not: ${programs}")
+endif()
 file(READ ${PREFIX}/share/applications/screensavers/pelwick.desktop desktop)
 if(NOT desktop MATCHES "Categories=Screensaver;" OR NOT desktop MATCHES "Exec=pelwick -root")
   message(FATAL_ERROR "the screen-saver entry lacks its category or command")
