@@ -3,7 +3,7 @@
 #include "FuzzSupport.h"
 #include "gfx/BmpFile.h"
 #include "gfx/Picture.h"
-#include "slideshow/PictureDecoders.h"
+#include "gfx/PictureDecoders.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 #include "ToolSupport.h"
 #include "aatext/HeadlineStyle.h"
+#include "gfx/PictureDecoders.h"
 #include "gfx/Stretch.h"
-#include "slideshow/PictureDecoders.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "app/Files.h"
 #include "app/Process.h"
 #include "gfx/BmpFile.h"
-#include "slideshow/PictureDecoders.h"
+#include "gfx/PictureDecoders.h"
 #include "slideshow/PictureScreen.h"
 
 namespace pelwick {

@@ -7,7 +7,7 @@
 #include "app/Files.h"
 #include "gfx/BmpFile.h"
 #include "gfx/Picture.h"
-#include "slideshow/PictureDecoders.h"
+#include "gfx/PictureDecoders.h"
 
 namespace pelwick {
 

@@ -15,7 +15,7 @@
 #include "gfx/BmpFile.h"
 #include "gfx/Orient.h"
 #include "gfx/Picture.h"
-#include "slideshow/PictureDecoders.h"
+#include "gfx/PictureDecoders.h"
 
 namespace pelwick {
 

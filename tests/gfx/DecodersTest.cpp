@@ -1,4 +1,4 @@
-#include "slideshow/PictureDecoders.h"
+#include "gfx/PictureDecoders.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "SlideshowTestSupport.h"
+#include "PictureData.h"
 #include "gfx/Picture.h"
 
 namespace pelwick {
