@@ -1,7 +1,6 @@
 // One picture decoder on any bytes; PELWICK_FUZZ_DECODER picks which when the target is
 // built. A decoded picture has the size it claims, within the cap.
 #include "FuzzSupport.h"
-#include "gfx/BmpFile.h"
 #include "gfx/Picture.h"
 #include "gfx/PictureDecoders.h"
 

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/Files.h"
-#include "gfx/BmpFile.h"
 #include "gfx/Picture.h"
 #include "gfx/PictureDecoders.h"
 

@@ -12,7 +12,6 @@
 #include <jpeglib.h>
 
 #include "app/Files.h"
-#include "gfx/BmpFile.h"
 #include "gfx/Orient.h"
 #include "gfx/Picture.h"
 #include "gfx/PictureDecoders.h"

@@ -8,6 +8,9 @@
 
 namespace pelwick {
 
+// Pictures larger than this many pixels are refused before any pixel memory is taken.
+inline constexpr std::uint64_t MaxPicturePixels = 100'000'000;
+
 // Progressive JPEG files with more scans than this are refused: each scan costs a pass over
 // the whole picture, so a file made of tiny scans could keep the decoder busy for minutes.
 inline constexpr int MaxJpegScans = 500;
@@ -57,5 +60,12 @@ TBitmap DecodePngFile(const std::string& fileName);
 TBitmap DecodePng(std::string_view bytes);
 TBitmap DecodeWebpFile(const std::string& fileName);
 TBitmap DecodeWebp(std::string_view bytes);
+
+// Decodes a Windows bitmap file (1, 4, 8, 16, 24 or 32 bits per pixel, uncompressed or
+// with bit fields, bottom-up or top-down) into a 24-bit bitmap. Every header field is
+// checked against the file before a row is read; raises EInvalidGraphic when one does not
+// fit and EFileError when the file cannot be read.
+TBitmap ReadBmpFile(const std::string& fileName);
+TBitmap DecodeBmp(std::string_view bytes);
 
 }  // namespace pelwick

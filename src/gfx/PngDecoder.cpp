@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "app/Files.h"
-#include "gfx/BmpFile.h"
 #include "gfx/Picture.h"
 #include "gfx/PictureDecoders.h"
 

@@ -5,7 +5,6 @@
 
 #include "app/Files.h"
 #include "app/Process.h"
-#include "gfx/BmpFile.h"
 #include "gfx/PictureDecoders.h"
 #include "slideshow/PictureScreen.h"
 

@@ -19,7 +19,7 @@
 #include <webp/encode.h>
 
 #include "gfx/Bitmap.h"
-#include "gfx/BmpFile.h"
+#include "gfx/BmpEncoder.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
-#include "gfx/BmpFile.h"
+#include "gfx/PictureDecoders.h"
 
 #include <gtest/gtest.h>
 
+#include "gfx/BmpEncoder.h"
 #include "gfx/Picture.h"
 
 namespace pelwick {
