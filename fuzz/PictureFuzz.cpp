@@ -13,16 +13,13 @@ pelwick::TBitmap Decode(std::string_view bytes) {
 #if PELWICK_FUZZ_DECODER == 1
     return DecodeJpeg(bytes, target);
 #elif PELWICK_FUZZ_DECODER == 2
-    return DecodeGif(bytes, clBlack, target);
+    return DecodeGif(bytes, target);
 #elif PELWICK_FUZZ_DECODER == 3
-    (void)target;
-    return DecodeBmp(bytes);
+    return DecodeBmp(bytes, target);
 #elif PELWICK_FUZZ_DECODER == 4
-    (void)target;
-    return DecodePng(bytes);
+    return DecodePng(bytes, target);
 #else
-    (void)target;
-    return DecodeWebp(bytes);
+    return DecodeWebp(bytes, target);
 #endif
 }
 

@@ -2,7 +2,6 @@
 #include <cstring>
 #include <vector>
 
-#include "app/Files.h"
 #include "gfx/Picture.h"
 #include "gfx/PictureDecoders.h"
 
@@ -56,14 +55,6 @@ bool ContiguousMask(std::uint32_t m) {
         m >>= 1;
     return (m & (m + 1)) == 0;
 }
-
-}  // namespace
-
-TBitmap ReadBmpFile(const std::string& fileName) {
-    return DecodeBmp(ReadFileBytes(fileName));
-}
-
-namespace {
 
 // What the file and info headers say.
 struct TBmpHeader {
@@ -217,7 +208,7 @@ TRowDecoder RowDecoder(const TBmpHeader& h) {
 
 }  // namespace
 
-TBitmap DecodeBmp(std::string_view bytes) {
+TBitmap DecodeBmp(std::string_view bytes, const TDecodeTarget&) {
     const TReader in{bytes};
     const TBmpHeader h = ReadHeader(in);
     std::uint64_t tableStart = 14 + static_cast<std::uint64_t>(h.headerSize);
