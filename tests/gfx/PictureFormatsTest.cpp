@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <iterator>
 #include <set>
 
@@ -65,7 +66,7 @@ TEST(PictureFormats, EveryRowDecodesItsOwnFormatOnly) {
     EXPECT_EQ(covered.size(), std::size(PictureFormats)) << "a format without a sample here";
 }
 
-TEST(PictureFormats, RowsAreDistinct) {
+TEST(PictureFormats, RowsAreDistinctAndEachHasFuzzSeeds) {
     std::set<std::string_view> names, extensions;
     for (const TPictureFormat& format : PictureFormats) {
         EXPECT_TRUE(names.insert(format.Name).second) << format.Name;
@@ -74,6 +75,11 @@ TEST(PictureFormats, RowsAreDistinct) {
         EXPECT_FALSE(format.Extensions[0].empty()) << format.Name;
         for (std::string_view ext : format.Extensions)
             EXPECT_TRUE(ext.empty() || (ext[0] == '.' && extensions.insert(ext).second)) << ext;
+        // The format's fuzz target starts from these.
+        const std::filesystem::path seeds =
+            std::string(PELWICK_FUZZ_CORPUS) + std::string(format.Name);
+        std::error_code error;
+        EXPECT_FALSE(std::filesystem::is_empty(seeds, error) || error) << seeds;
     }
     EXPECT_EQ(PictureFormatNamed("tiff"), nullptr);
 }
