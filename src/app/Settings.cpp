@@ -127,8 +127,12 @@ void UnloadSettings() {
 }
 
 bool ResolveImagePath(std::string& path) {
+    return ResolveImagePath(path, SaverOptions.ImagePath);
+}
+
+bool ResolveImagePath(std::string& path, const std::string& imagePath) {
     if (FileExists(path)) return true;
-    for (const std::string& base : {SaverOptions.ImagePath, ProgramFolder()}) {
+    for (const std::string& base : {imagePath, ProgramFolder()}) {
         std::string full = base;
         full += path;
         if (FileExists(full)) {

@@ -88,8 +88,10 @@ bool IsFeedUsed(const std::string& entry);
 // separator gets one.
 void BuildImageList(const std::string& folder, std::vector<std::string>& list);
 
-// Finds an existing file for path: as given, under ImagePath, then under ProgramFolder.
+// Finds an existing file for path: as given, under imagePath (ImagePath when none is given),
+// then under ProgramFolder; rewrites path to the file found.
 bool ResolveImagePath(std::string& path);
+bool ResolveImagePath(std::string& path, const std::string& imagePath);
 
 // True when no mouse or key option ends the saver, so that any key must.
 bool NoExitOptionSet();
