@@ -50,11 +50,11 @@ void BuildImageList(const std::string& stored, std::vector<std::string>& list) {
 }
 
 std::string DefaultImagePath() {
-    const std::string program = ProgramFolder();
+    std::string program = ProgramFolder();
     // Settings in the user's configuration folder belong to an installed program, whose
     // folders hold no pictures: the user's own picture folder is where they are.
     if (program == UserConfigFolder()) {
-        const std::string pictures = GetShellFolder("My Pictures");
+        std::string pictures = GetShellFolder("My Pictures");
         if (!pictures.empty() && DirectoryExists(pictures)) return pictures;
     }
     return program;
