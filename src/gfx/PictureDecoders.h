@@ -11,7 +11,8 @@ namespace pelwick {
 
 // The picture formats the program reads: a decoder per format, each in a file of its own
 // (JpegDecoder.cpp, GifDecoder.cpp, ...), and the table PictureFormats at the end, which
-// whatever reads, lists or fuzzes pictures consults instead of naming formats itself.
+// whatever reads or fuzzes pictures consults instead of naming formats itself. The picture
+// list (BuildImageList in app, below this library) follows the table by patterns of its own.
 //
 // Every decoder takes a whole file's bytes and gives a 24-bit bitmap. It checks the sizes a
 // file claims before it takes memory for them, raises EInvalidGraphic for a corrupt,
