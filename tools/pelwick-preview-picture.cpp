@@ -11,8 +11,9 @@
 
 #include "ToolSupport.h"
 #include "aatext/HeadlineStyle.h"
+#include "app/Files.h"
+#include "gfx/PictureDecoders.h"
 #include "gfx/Stretch.h"
-#include "slideshow/PictureDecoders.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ int main(int argc, char** argv) {
     UseOffscreenQt();
     QGuiApplication app(argc, argv);
     try {
-        const TBitmap photo = DecodeJpegFile(argv[1]);
+        const TBitmap photo = DecodeJpeg(ReadFileBytes(argv[1]));
         TBitmap wall(Width, Height);
         StretchBitmap(wall, TRect{0, 0, Width, Height}, photo, photo.BoundsRect(), smHalftone,
                       wall.BoundsRect());

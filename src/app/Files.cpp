@@ -3,10 +3,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <array>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "app/Exception.h"
 #include "app/Strings.h"
@@ -18,9 +20,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #endif
 
 namespace fs = std::filesystem;
@@ -304,15 +303,33 @@ void WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
 }
 #endif
 
-std::string ReadFileBytes(const std::string& fileName) {
-    if (DirectoryExists(fileName))
-        throw EFileError("Cannot read \"" + fileName + "\": it is a folder");
-    std::ifstream in(ToPath(fileName), std::ios::binary);
-    if (!in) throw EFileError("Cannot read \"" + fileName + "\"");
-    std::ostringstream out;
-    out << in.rdbuf();
-    if (in.bad()) throw EFileError("Cannot read \"" + fileName + "\"");
-    return std::move(out).str();
+std::string ReadFileBytes(const std::string& fileName, std::uint64_t maxBytes) {
+    auto failure = [&](const std::string& why) {
+        return EFileError("Cannot read \"" + fileName + "\": " + why);
+    };
+    auto tooLarge = [&] {
+        return failure("it is larger than " + std::to_string(maxBytes) + " bytes");
+    };
+    if (DirectoryExists(fileName)) throw failure("it is a folder");
+    const fs::path path = ToPath(fileName);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw failure(std::strerror(errno));
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (!ec && size > maxBytes) throw tooLarge();
+    std::string bytes;
+    if (!ec) bytes.reserve(size);
+    // Read in steps up to the bound: a pipe or a device has no size to check beforehand.
+    std::array<char, 1 << 16> buffer;
+    for (;;) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (got == 0) break;
+        bytes.append(buffer.data(), got);
+        if (bytes.size() > maxBytes) throw tooLarge();
+    }
+    if (in.bad()) throw failure("the file could not be read to its end");
+    return bytes;
 }
 
 void SaveTextFile(std::string_view text, const std::string& fileName) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,7 +81,9 @@ void SaveTextFile(std::string_view text, const std::string& fileName);
 // flushed and renamed over the old one. Raises EFileError naming the file and the reason.
 void WriteFileAtomically(const std::string& fileName, std::string_view bytes);
 
-// Reads a whole file; raises EFileError when it cannot be read.
-std::string ReadFileBytes(const std::string& fileName);
+// Reads a whole file; raises EFileError when it cannot be read or holds more than maxBytes
+// (which is checked before anything is read when the file has a size).
+std::string ReadFileBytes(const std::string& fileName,
+                          std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max());
 
 }  // namespace pelwick

@@ -32,7 +32,9 @@ void BuildImageList(const std::string& stored, std::vector<std::string>& list) {
     if (!DirectoryExists(stored)) return;
     // A hand-edited folder may lack its trailing separator; the names are joined to it.
     const std::string folder = IncludeTrailingPathDelimiter(stored);
-    // JPEG, GIF and BMP first, as they always came; then the other formats read.
+    // The extensions of the picture formats' table (gfx/PictureDecoders.h) in its order:
+    // JPEG, GIF and BMP first, as they always came. The table is in gfx, above this library,
+    // so it cannot be consulted here; a test of the table checks that these follow it.
     for (const char* pattern : {"*.jpg", "*.jpeg", "*.gif", "*.bmp", "*.png", "*.webp"}) {
         std::vector<std::string> names;
         FindFiles(folder, pattern, names, true);
@@ -125,8 +127,12 @@ void UnloadSettings() {
 }
 
 bool ResolveImagePath(std::string& path) {
+    return ResolveImagePath(path, SaverOptions.ImagePath);
+}
+
+bool ResolveImagePath(std::string& path, const std::string& imagePath) {
     if (FileExists(path)) return true;
-    for (const std::string& base : {SaverOptions.ImagePath, ProgramFolder()}) {
+    for (const std::string& base : {imagePath, ProgramFolder()}) {
         std::string full = base;
         full += path;
         if (FileExists(full)) {

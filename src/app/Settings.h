@@ -19,7 +19,7 @@ inline constexpr const char* OptionsSection = "set";
 inline constexpr const char* OptionsSectionAlt = "Set";
 
 struct TRssSaverOptions {
-    // The pictures of ImagePath, full paths: JPEG, then GIF, then BMP, each sorted by name.
+    // The pictures of ImagePath, full paths, in the order BuildImageList lists them.
     std::vector<std::string> ImageFiles;
     // The picture folder, with its trailing separator; the program folder by default.
     std::string ImagePath;
@@ -82,13 +82,16 @@ void UnloadSettings();
 // The "usefeed" filter; entry is a feed name or "name [address]".
 bool IsFeedUsed(const std::string& entry);
 
-// Appends the folder's pictures: *.jpg, then *.jpeg, *.gif, *.bmp, *.png and *.webp, each
-// group sorted by name without regard to case, skipping paths already listed. A folder
-// without its trailing separator gets one.
+// Appends the folder's pictures: a group for each extension of the picture formats, in the
+// order of their table (PictureFormats in gfx/PictureDecoders.h), each group sorted by name
+// without regard to case, skipping paths already listed. A folder without its trailing
+// separator gets one.
 void BuildImageList(const std::string& folder, std::vector<std::string>& list);
 
-// Finds an existing file for path: as given, under ImagePath, then under ProgramFolder.
+// Finds an existing file for path: as given, under imagePath (ImagePath when none is given),
+// then under ProgramFolder; rewrites path to the file found.
 bool ResolveImagePath(std::string& path);
+bool ResolveImagePath(std::string& path, const std::string& imagePath);
 
 // True when no mouse or key option ends the saver, so that any key must.
 bool NoExitOptionSet();

@@ -164,7 +164,7 @@ void TForm1::FormShow() {
             // The picture stays as it is; the slideshow's own timer goes on.
         }
     } else {
-        Slideshow = std::make_unique<TRunGlimrascreen>(Panel1);
+        Slideshow = std::make_unique<TRunGlimrascreen>(Panel1, SlideshowSettingsOf(SaverOptions));
         if (TGlimrascreen* screen = Slideshow->PictureScreen()) {
             screen->SetThreaded(true);
             if (std::getenv("PELWICK_TRACE_STARTUP")) TraceStartup(*screen);

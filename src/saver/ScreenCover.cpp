@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "app/Settings.h"
 #include "slideshow/SlideshowDriver.h"
 
 namespace pelwick {
@@ -31,7 +32,7 @@ TScreenCover::~TScreenCover() = default;
 
 void TScreenCover::Start() {
     if (slideshow_) return;
-    slideshow_ = std::make_unique<TRunGlimrascreen>(this);
+    slideshow_ = std::make_unique<TRunGlimrascreen>(this, SlideshowSettingsOf(SaverOptions));
     if (TGlimrascreen* pictures = slideshow_->PictureScreen()) pictures->SetThreaded(true);
 }
 

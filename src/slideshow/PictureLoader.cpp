@@ -1,28 +1,15 @@
 #include "slideshow/PictureLoader.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/Files.h"
 #include "app/Process.h"
-#include "gfx/BmpFile.h"
-#include "slideshow/PictureDecoders.h"
+#include "gfx/PictureDecoders.h"
 #include "slideshow/PictureScreen.h"
 
 namespace pelwick {
 
 namespace {
-
-// The file name's extension with its dot, upper-cased; "" when it has none.
-std::string UpperExtension(const std::string& fileName) {
-    const std::size_t slash = fileName.find_last_of("/\\");
-    const std::size_t dot = fileName.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    std::string ext = fileName.substr(dot);
-    for (char& c : ext)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return ext;
-}
 
 TBitmap Canvas(int width, int height, TColor color) {
     if (width <= 0 || height <= 0) throw Exception("The control has no area to show a picture in");
@@ -44,26 +31,17 @@ TDecodeTarget TargetOf(const TCustomGlimrascreen& control) {
     const int mode = control.SizeMode();
     const bool shrinks =
         mode == szShrinkToFit || mode == szFit || mode == szStretch || mode == szTileOrFit;
-    return TDecodeTarget{control.width(), control.height(), shrinks};
+    return TDecodeTarget{control.width(), control.height(), shrinks, control.Color()};
 }
 
-void Decode(TCustomGlimrascreen& control, const std::string& fileName, const std::string& ext) {
+// Decodes the file into the control's picture, in the format its extension names.
+const TPictureFormat& Decode(TCustomGlimrascreen& control, const std::string& fileName) {
+    const TPictureFormat& format = PictureFormatOf(fileName);
     TPicture& picture = control.Picture();
-    if (ext == ".JPG" || ext == ".JPEG") {
-        picture.ForceBitmap();
-        if (FileExists(fileName)) picture.SetBitmap(DecodeJpegFile(fileName, TargetOf(control)));
-    } else if (ext == ".GIF") {
-        picture.ForceBitmap();
-        picture.SetBitmap(DecodeGifFile(fileName, control.Color(), TargetOf(control)));
-    } else if (ext == ".BMP") {
-        picture.SetBitmap(ReadBmpFile(fileName));
-    } else if (ext == ".PNG") {
-        picture.SetBitmap(DecodePngFile(fileName));
-    } else if (ext == ".WEBP") {
-        picture.SetBitmap(DecodeWebpFile(fileName));
-    } else {
-        throw EInvalidGraphic("Unknown picture file extension \"" + ext + "\"");
-    }
+    picture.ForceBitmap();
+    if (format.MissingIsNoFailure && !FileExists(fileName)) return format;
+    picture.SetBitmap(DecodePictureFile(format, fileName, TargetOf(control)));
+    return format;
 }
 
 void Scale(TCustomGlimrascreen& control) {
@@ -151,11 +129,10 @@ void RememberAndPad(TCustomGlimrascreen& control) {
 
 std::string TryLoadScreenPicture(TCustomGlimrascreen& control, const std::string& fileName) {
     try {
-        const std::string ext = UpperExtension(fileName);
-        Decode(control, fileName, ext);
+        const TPictureFormat& format = Decode(control, fileName);
         TPicture& picture = control.Picture();
         if (!picture.HasImage()) return "";  // nothing decoded and nothing held before
-        if (ext != ".JPG" && ext != ".JPEG" && ext != ".BMP") {
+        if (format.Transparency) {
             TBitmap flat = Canvas(picture.Width(), picture.Height(), control.Color());
             flat.Canvas().Draw(0, 0, *picture.Bitmap());
             picture.SetBitmap(std::move(flat));

@@ -7,8 +7,9 @@ namespace pelwick {
 class TCustomGlimrascreen;
 
 // Turns a picture file into the picture the control brings on screen with its next
-// transition: decodes it by extension (".jpg"/".jpeg", ".gif", ".bmp", any letter case),
-// flattens it onto the control's Color, scales it by the control's SizeMode, places a
+// transition: decodes it in the format its extension names (any letter case; the formats
+// are the table PictureFormats of gfx/PictureDecoders.h), flattens a format that may be
+// transparent onto the control's Color, scales it by the control's SizeMode, places a
 // smaller one at random when RandomPlacement is set, and pads it so that it covers the
 // previous picture. Any failure ends the procedure where it struck and is not passed on;
 // what the picture holds then is what the last completed step left.

@@ -22,10 +22,25 @@ constexpr TSpeed SpeedTable[] = {{10, 1}, {6, 20}, {4, 30}, {2, 30}, {1, 30}};
 
 }  // namespace
 
-TRunGlimrascreen::TRunGlimrascreen(QWidget* panel, TCustomGlimrascreen::TMouseMoveEvent onMouseMove,
+TSlideshowSettings SlideshowSettingsOf(const TRssSaverOptions& options) {
+    TSlideshowSettings s;
+    s.ImageFiles = options.ImageFiles;
+    s.ImagePath = options.ImagePath;
+    s.ImageSize = options.ImageSize;
+    s.EffectSpeed2 = options.EffectSpeed2;
+    s.ImageInterval = options.ImageInterval;
+    s.ImageSequence = options.ImageSequence;
+    s.RandomPosition = options.RandomPosition;
+    s.TransitionStyle = options.TransitionStyle;
+    return s;
+}
+
+TRunGlimrascreen::TRunGlimrascreen(QWidget* panel, TSlideshowSettings settings,
+                                   TCustomGlimrascreen::TMouseMoveEvent onMouseMove,
                                    TCustomGlimrascreen::TMouseEvent onMouseDown,
                                    TCustomGlimrascreen::TMouseEvent onMouseUp)
-    : styleRandom_(
+    : settings_(std::move(settings)),
+      styleRandom_(
           static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())) {
     timer_.SetEnabled(false);
     try {
@@ -69,7 +84,7 @@ TRunGlimrascreen::~TRunGlimrascreen() {
 }
 
 void TRunGlimrascreen::ApplySpeed() {
-    const TRssSaverOptions& o = SaverOptions;
+    const TSlideshowSettings& o = settings_;
     pictureScreen_->SetSizeMode(o.ImageSize);
     if (o.EffectSpeed2 >= 1 && o.EffectSpeed2 <= 5) {
         const TSpeed& s = SpeedTable[o.EffectSpeed2 - 1];
@@ -79,7 +94,7 @@ void TRunGlimrascreen::ApplySpeed() {
 }
 
 int TRunGlimrascreen::IntervalMs() const {
-    const long long ms = static_cast<long long>(SaverOptions.ImageInterval) * 1000;
+    const long long ms = static_cast<long long>(settings_.ImageInterval) * 1000;
     return static_cast<int>(std::clamp<long long>(ms, 0, std::numeric_limits<int>::max()));
 }
 
@@ -96,10 +111,10 @@ void TRunGlimrascreen::TimerTick() {
 
 void TRunGlimrascreen::ChooseNextPicture() {
     try {
-        const std::vector<std::string>& list = SaverOptions.ImageFiles;
+        const std::vector<std::string>& list = settings_.ImageFiles;
         const int n = static_cast<int>(list.size());
         if (n > 0) {
-            if (SaverOptions.ImageSequence == 1) {
+            if (settings_.ImageSequence == 1) {
                 int i = Random(n);
                 for (int redraws = 0; i == currentIndex_ && n >= 2 && redraws < 300; ++redraws)
                     i = Random(n);
@@ -109,7 +124,7 @@ void TRunGlimrascreen::ChooseNextPicture() {
             }
             currentPath_ = list[static_cast<size_t>(currentIndex_)];
         }
-        if (pictureScreen_ && ResolveImagePath(currentPath_))
+        if (pictureScreen_ && ResolveImagePath(currentPath_, settings_.ImagePath))
             LoadScreenPicture(*pictureScreen_, currentPath_);
     } catch (const std::exception&) {
         // The control keeps its picture; the cross-fade then shows it again.
@@ -118,10 +133,10 @@ void TRunGlimrascreen::ChooseNextPicture() {
 
 void TRunGlimrascreen::BeginTransition() {
     try {
-        if (!SaverOptions.ImageFiles.empty() && pictureScreen_) {
+        if (!settings_.ImageFiles.empty() && pictureScreen_) {
             if (pictureScreen_->Running()) pictureScreen_->StopTransition();
             timer_.SetInterval(IntervalMs());
-            pictureScreen_->SetRandomPlacement(SaverOptions.RandomPosition);
+            pictureScreen_->SetRandomPlacement(settings_.RandomPosition);
             pictureScreen_->SetStyle(NextStyle());
             pictureScreen_->StartTransition();
         }
@@ -137,7 +152,7 @@ void TRunGlimrascreen::BeginTransition() {
 }
 
 int TRunGlimrascreen::NextStyle() {
-    const int setting = SaverOptions.TransitionStyle;
+    const int setting = settings_.TransitionStyle;
     if (setting != 0) return TEffectTable::Contains(setting) ? setting : StyleCrossFade;
     std::vector<int> styles;
     for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QPointer>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "gfx/RandomSequence.h"
 #include "slideshow/PictureScreen.h"
@@ -10,16 +12,38 @@
 
 namespace pelwick {
 
+struct TRssSaverOptions;
+
+// What the slideshow runs by: the saver's settings of the same names (TRssSaverOptions says
+// what each means), with their defaults.
+struct TSlideshowSettings {
+    std::vector<std::string> ImageFiles;
+    // Where a picture of ImageFiles that is not found as listed is looked for first.
+    std::string ImagePath;
+    std::uint8_t ImageSize = 4;
+    std::int32_t EffectSpeed2 = 2;
+    std::int32_t ImageInterval = 17;
+    std::uint8_t ImageSequence = 1;
+    bool RandomPosition = false;
+    std::int32_t TransitionStyle = 118;  // the cross-fade
+
+    bool operator==(const TSlideshowSettings&) const = default;
+};
+
+// The slideshow's part of the saver's settings.
+TSlideshowSettings SlideshowSettingsOf(const TRssSaverOptions& options);
+
 // The slideshow: owns a picture screen that fills panel, and on its timer loads the next
 // entry of the picture list and changes to it by the transition of the TransitionStyle
 // setting (the cross-fade by default). The next change comes ImageInterval seconds after a
-// transition has ended.
+// transition has ended. It runs by the settings it was made with.
 class TRunGlimrascreen {
   public:
     // The mouse handlers (any may be empty) go to the control's events of the same names.
-    explicit TRunGlimrascreen(QWidget* panel, TCustomGlimrascreen::TMouseMoveEvent onMouseMove = {},
-                              TCustomGlimrascreen::TMouseEvent onMouseDown = {},
-                              TCustomGlimrascreen::TMouseEvent onMouseUp = {});
+    TRunGlimrascreen(QWidget* panel, TSlideshowSettings settings,
+                     TCustomGlimrascreen::TMouseMoveEvent onMouseMove = {},
+                     TCustomGlimrascreen::TMouseEvent onMouseDown = {},
+                     TCustomGlimrascreen::TMouseEvent onMouseUp = {});
     ~TRunGlimrascreen();
     TRunGlimrascreen(const TRunGlimrascreen&) = delete;
     TRunGlimrascreen& operator=(const TRunGlimrascreen&) = delete;
@@ -46,6 +70,7 @@ class TRunGlimrascreen {
     void ApplySpeed();
     int IntervalMs() const;
 
+    const TSlideshowSettings settings_;
     QPointer<TGlimrascreen> pictureScreen_;
     TTimer timer_;
     int currentIndex_ = -1;

@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/DateTime.h"
 #include "app/Exception.h"
@@ -82,6 +84,26 @@ TEST(Files, SaveTextFileFailureKeepsTheOldFile) {
         64, [&] { SaveTextFile(std::string(4096, 'x'), dir.File("keep.txt")); });
     EXPECT_NE(message.find("keep.txt"), std::string::npos) << message;
     EXPECT_EQ(dir.Read("keep.txt"), "old contents\r\n");
+}
+
+TEST(Files, ReadFileBytesReadsWholeFilesUpToABound) {
+    TProgramFolder dir;
+    const std::string bytes = std::string(100'000, 'x') + std::string("\0\r\n", 3);
+    dir.Write("f.bin", bytes);
+    EXPECT_EQ(ReadFileBytes(dir.File("f.bin")), bytes);
+    EXPECT_EQ(ReadFileBytes(dir.File("f.bin"), bytes.size()), bytes);
+    EXPECT_THROW(ReadFileBytes(dir.File("f.bin"), bytes.size() - 1), EFileError);
+#ifndef _WIN32
+    // Without a size to check first, the bound holds while the file is read.
+    EXPECT_THROW(ReadFileBytes("/dev/zero", 100'000), EFileError);
+#endif
+    EXPECT_THROW(ReadFileBytes(dir.Path()), EFileError);
+    try {
+        ReadFileBytes(dir.File("missing"));
+        ADD_FAILURE() << "a missing file was read";
+    } catch (const EFileError& e) {
+        EXPECT_NE(std::string(e.what()).find(std::strerror(ENOENT)), std::string::npos) << e.what();
+    }
 }
 
 TEST(Files, ProgramFolderFollowsPelwickHome) {

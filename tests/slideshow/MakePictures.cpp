@@ -1,8 +1,8 @@
-// Writes the slideshow's test pictures and the demo's pictures:
-//   make_slideshow_pictures fixtures DIR   small JPEG, GIF and BMP files for the tests
+// Writes the test pictures of the decoders and the slideshow, and the demo's pictures:
+//   make_slideshow_pictures fixtures DIR   small files of every picture format, for the tests
 //   make_slideshow_pictures demo DIR       a few 1280 x 800 JPEG pictures for scripts/demo
 // The GIF files are written byte by byte (so that broken ones can be made on purpose), the
-// JPEG files with libjpeg itself, the BMP files with the program's own writer.
+// JPEG, PNG and WebP files with their libraries, the BMP files with the program's own writer.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -19,7 +19,7 @@
 #include <webp/encode.h>
 
 #include "gfx/Bitmap.h"
-#include "gfx/BmpFile.h"
+#include "gfx/BmpEncoder.h"
 
 namespace {
 

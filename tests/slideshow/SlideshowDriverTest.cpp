@@ -23,35 +23,49 @@ using test::WritePicture;
 struct Slideshow {
     test::TProgramFolder dir;
     QWidget panel;
+    TSlideshowSettings settings;
     std::unique_ptr<TRunGlimrascreen> driver;
     explicit Slideshow(int pictures = 3, int speed = 1) {
-        SaverOptions = TRssSaverOptions{};
-        SaverOptions.EffectSpeed2 = speed;
-        SaverOptions.ImageInterval = 17;
+        settings.EffectSpeed2 = speed;
+        settings.ImageInterval = 17;
         const TColor colors[] = {clRed, clLime, clBlue, clWhite};
         for (int i = 0; i < pictures; ++i) {
             const std::string name = "p" + std::to_string(i) + ".bmp";
             WritePicture(dir.File(name), Solid(40, 30, colors[i % 4]));
-            SaverOptions.ImageFiles.push_back(dir.File(name));
+            settings.ImageFiles.push_back(dir.File(name));
         }
         panel.resize(40, 30);
     }
-    ~Slideshow() {
-        driver.reset();
-        SaverOptions = TRssSaverOptions{};
-    }
+    ~Slideshow() { driver.reset(); }
     TGlimrascreen& Screen() { return *driver->PictureScreen(); }
     void Create() {
-        driver = std::make_unique<TRunGlimrascreen>(&panel);
+        driver = std::make_unique<TRunGlimrascreen>(&panel, settings);
         Screen().SetThreaded(false);
         Screen().SetDelay(0);
     }
 };
 
+TEST(RunGlimrascreen, TakesTheSlideshowsPartOfTheSaversSettings) {
+    EXPECT_TRUE(SlideshowSettingsOf(TRssSaverOptions{}) == TSlideshowSettings{})
+        << "the defaults differ";
+    TRssSaverOptions o;
+    o.ImageFiles = {"/p/a.jpg", "b.gif"};
+    o.ImagePath = "/p/";
+    o.ImageSize = 1;
+    o.EffectSpeed2 = 5;
+    o.ImageInterval = 3;
+    o.ImageSequence = 0;
+    o.RandomPosition = true;
+    o.TransitionStyle = 0;
+    o.BlogInterval = 99;
+    EXPECT_TRUE(SlideshowSettingsOf(o) ==
+                (TSlideshowSettings{{"/p/a.jpg", "b.gif"}, "/p/", 1, 5, 3, 0, true, 0}));
+}
+
 TEST(RunGlimrascreen, ConfiguresTheControlFromTheSettings) {
     Slideshow s(3, 2);
-    SaverOptions.ImageSize = 3;
-    s.driver = std::make_unique<TRunGlimrascreen>(&s.panel);
+    s.settings.ImageSize = 3;
+    s.driver = std::make_unique<TRunGlimrascreen>(&s.panel, s.settings);
     TGlimrascreen& c = s.Screen();
     EXPECT_EQ(c.parentWidget(), &s.panel);
     EXPECT_EQ(c.Color(), clBlack);
@@ -77,7 +91,7 @@ TEST(RunGlimrascreen, SpeedTable) {
         {1, 10, 1}, {2, 6, 20}, {3, 4, 30}, {4, 2, 30}, {5, 1, 30}, {7, 4, 30}, {0, 4, 30}};
     for (auto [speed, step, delay] : table) {
         Slideshow s(1, speed);
-        s.driver = std::make_unique<TRunGlimrascreen>(&s.panel);
+        s.driver = std::make_unique<TRunGlimrascreen>(&s.panel, s.settings);
         EXPECT_EQ(s.Screen().Step(), step) << speed;
         EXPECT_EQ(s.Screen().Delay(), delay) << speed;
     }
@@ -85,7 +99,7 @@ TEST(RunGlimrascreen, SpeedTable) {
 
 TEST(RunGlimrascreen, ListOrderWalksTheListAndStartsAgain) {
     Slideshow s(3);
-    SaverOptions.ImageSequence = 0;
+    s.settings.ImageSequence = 0;
     s.Create();
     std::vector<int> order;
     for (int i = 0; i < 5; ++i) {
@@ -94,6 +108,19 @@ TEST(RunGlimrascreen, ListOrderWalksTheListAndStartsAgain) {
     }
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 0, 1}));
     EXPECT_EQ(s.driver->CurrentPath(), s.dir.File("p1.bmp"));
+}
+
+TEST(RunGlimrascreen, ARelativeEntryIsFoundInTheSettingsPictureFolder) {
+    Slideshow s(0);
+    s.dir.MakeFolder("pics");
+    WritePicture(s.dir.File("pics/x.bmp"), Solid(40, 30, clBlue));
+    s.settings.ImagePath = s.dir.File("pics/");
+    s.settings.ImageFiles = {"x.bmp"};
+    s.Create();
+    s.driver->ChooseNextPicture();
+    EXPECT_EQ(s.driver->CurrentPath(), s.dir.File("pics/x.bmp"));
+    ASSERT_TRUE(s.Screen().Picture().HasImage());
+    EXPECT_EQ(s.Screen().Picture().Bitmap()->Pixel(0, 0), clBlue);
 }
 
 TEST(RunGlimrascreen, RandomOrderNeverRepeatsAPictureAtOnce) {
@@ -124,7 +151,7 @@ TEST(RunGlimrascreen, RandomOrderNeverRepeatsAPictureAtOnce) {
 
 TEST(RunGlimrascreen, ATickCrossFadesToTheNextPictureAndTheEndArmsTheTimer) {
     Slideshow s(2);
-    SaverOptions.ImageSequence = 0;
+    s.settings.ImageSequence = 0;
     s.Create();
     s.driver->TimerTick();
     // In place, the whole cross-fade has run; its end re-enabled the timer.
@@ -140,7 +167,7 @@ TEST(RunGlimrascreen, ATickCrossFadesToTheNextPictureAndTheEndArmsTheTimer) {
 // The picture order of 20 ticks with RandSeed(7), and the style each transition ran in.
 std::vector<int> RunTicks(int transitionStyle, std::vector<int>& styles) {
     Slideshow s(4);
-    SaverOptions.TransitionStyle = transitionStyle;
+    s.settings.TransitionStyle = transitionStyle;
     s.Create();
     s.driver->StyleRandom().Seed(3);
     RandSeed(7);
@@ -172,7 +199,7 @@ TEST(RunGlimrascreen, TheTransitionStyleSettingChoosesEachTransition) {
 
 TEST(RunGlimrascreen, AnIntervalOfZeroNeverTicksAgain) {
     Slideshow s(2);
-    SaverOptions.ImageInterval = 0;
+    s.settings.ImageInterval = 0;
     s.Create();
     s.driver->TimerTick();
     EXPECT_TRUE(s.driver->Timer().Enabled());
@@ -191,8 +218,8 @@ TEST(RunGlimrascreen, WithoutAPictureTheTimerIsArmedAgain) {
 
 TEST(RunGlimrascreen, APictureThatLoadsLaterIsStillShown) {
     Slideshow s(0);
-    SaverOptions.ImageSequence = 0;
-    SaverOptions.ImageFiles = {s.dir.File("broken.jpg"), s.dir.File("later.bmp")};
+    s.settings.ImageSequence = 0;
+    s.settings.ImageFiles = {s.dir.File("broken.jpg"), s.dir.File("later.bmp")};
     test::WriteFile(s.dir.File("broken.jpg"), "not a picture");
     s.Create();
     s.driver->TimerTick();  // the first picture fails: nothing to cross-fade to
@@ -211,7 +238,7 @@ TEST(RunGlimrascreen, APictureThatLoadsLaterIsStillShown) {
 
 TEST(RunGlimrascreen, RandomPositionAppliesFromTheSecondPictureOn) {
     Slideshow s(2);
-    SaverOptions.RandomPosition = true;
+    s.settings.RandomPosition = true;
     s.Create();
     s.driver->ChooseNextPicture();
     EXPECT_FALSE(s.Screen().RandomPlacement());  // the first picture was loaded without it
@@ -221,7 +248,7 @@ TEST(RunGlimrascreen, RandomPositionAppliesFromTheSecondPictureOn) {
 
 TEST(RunGlimrascreen, TheRealTimerDrivesTheSlideshow) {
     Slideshow s(2);
-    SaverOptions.ImageSequence = 0;
+    s.settings.ImageSequence = 0;
     s.Create();
     ASSERT_TRUE(QTest::qWaitFor([&] { return s.driver->CurrentIndex() == 0; }, 5000));
     EXPECT_EQ(s.driver->Timer().Interval(), 17000);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Files.h"
-#include "gfx/BmpFile.h"
+#include "gfx/BmpEncoder.h"
 #include "gfx/Rounding.h"
 #include "support/TestSupport.h"
 

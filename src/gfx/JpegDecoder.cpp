@@ -1,21 +1,17 @@
 #include <algorithm>
-#include <cerrno>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 // libjpeg's header needs size_t and FILE declared first.
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "app/Files.h"
-#include "gfx/BmpFile.h"
 #include "gfx/Orient.h"
 #include "gfx/Picture.h"
-#include "slideshow/PictureDecoders.h"
+#include "gfx/PictureDecoders.h"
 
 namespace pelwick {
 
@@ -113,8 +109,7 @@ void CmykRowToBgr(std::uint8_t* dst, const std::uint8_t* src, int width, bool in
 
 // No object with a destructor may live in the frames a longjmp leaves, so everything
 // with one is declared here, before setjmp, and libjpeg is called from this frame only.
-TBitmap Decode(void (*attach)(j_decompress_ptr, void*), void* source, const TDecodeTarget& target,
-               int& orientation) {
+TBitmap Decode(std::string_view bytes, const TDecodeTarget& target, int& orientation) {
     TBitmap out;
     std::vector<std::uint8_t> cmykRows;
     jpeg_decompress_struct cinfo;
@@ -135,7 +130,8 @@ TBitmap Decode(void (*attach)(j_decompress_ptr, void*), void* source, const TDec
     // A progressive picture keeps every coefficient; one that would need more fails here.
     cinfo.mem->max_memory_to_use = JpegMemory;
     jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
-    attach(&cinfo, source);
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
+                 static_cast<unsigned long>(bytes.size()));
     progress.progress_monitor = CheckScans;
     cinfo.progress = &progress;
     jpeg_read_header(&cinfo, TRUE);
@@ -192,36 +188,12 @@ TBitmap Decode(void (*attach)(j_decompress_ptr, void*), void* source, const TDec
     return out;
 }
 
-void AttachFile(j_decompress_ptr cinfo, void* file) {
-    jpeg_stdio_src(cinfo, static_cast<FILE*>(file));
-}
-
-void AttachBytes(j_decompress_ptr cinfo, void* bytes) {
-    const auto* view = static_cast<const std::string_view*>(bytes);
-    jpeg_mem_src(cinfo, reinterpret_cast<const unsigned char*>(view->data()),
-                 static_cast<unsigned long>(view->size()));
-}
-
-struct TFileCloser {
-    void operator()(FILE* f) const { std::fclose(f); }
-};
-
 }  // namespace
-
-TBitmap DecodeJpegFile(const std::string& fileName, const TDecodeTarget& target) {
-    if (DirectoryExists(fileName))
-        throw EFileError("Cannot read \"" + fileName + "\": it is a folder");
-    std::unique_ptr<FILE, TFileCloser> file(std::fopen(fileName.c_str(), "rb"));
-    if (!file) throw EFileError("Cannot read \"" + fileName + "\": " + std::strerror(errno));
-    int orientation = 1;
-    TBitmap picture = Decode(AttachFile, file.get(), target, orientation);
-    return Oriented(std::move(picture), orientation);
-}
 
 TBitmap DecodeJpeg(std::string_view bytes, const TDecodeTarget& target) {
     if (bytes.empty()) Fail("the file is empty");
     int orientation = 1;
-    TBitmap picture = Decode(AttachBytes, &bytes, target, orientation);
+    TBitmap picture = Decode(bytes, target, orientation);
     return Oriented(std::move(picture), orientation);
 }
 

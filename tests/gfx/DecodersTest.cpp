@@ -1,4 +1,4 @@
-#include "slideshow/PictureDecoders.h"
+#include "gfx/PictureDecoders.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "SlideshowTestSupport.h"
+#include "PictureData.h"
 #include "gfx/Picture.h"
 
 namespace pelwick {
@@ -35,11 +35,11 @@ void ExpectQuadrants(const TBitmap& b, const std::string& name) {
 
 TEST(JpegDecoder, BaselineProgressiveAndCmykDecodeToColour) {
     for (const char* name : {"baseline.jpg", "progressive.jpg", "cmyk.jpg"})
-        ExpectQuadrants(DecodeJpegFile(DataFile(name)), name);
+        ExpectQuadrants(DecodePictureFile(DataFile(name)), name);
 }
 
 TEST(JpegDecoder, GrayscaleBecomesGrayColour) {
-    const TBitmap b = DecodeJpegFile(DataFile("gray.jpg"));
+    const TBitmap b = DecodePictureFile(DataFile("gray.jpg"));
     ASSERT_EQ(b.Width(), 33);
     ASSERT_EQ(b.Height(), 17);
     ExpectNear(b.Pixel(3, 8), RGB(40, 40, 40), "left");
@@ -67,7 +67,7 @@ TEST(JpegDecoder, BrokenFilesFailWithoutEndingTheProcess) {
 
 TEST(JpegDecoder, TooManyScansAndTooLargeHeadersAreRefused) {
     try {
-        DecodeJpegFile(DataFile("manyscans.jpg"));
+        DecodePictureFile(DataFile("manyscans.jpg"));
         FAIL() << "a picture of 631 scans was decoded";
     } catch (const EInvalidGraphic& e) {
         EXPECT_NE(std::string(e.what()).find("500 scans"), std::string::npos) << e.what();
@@ -174,14 +174,16 @@ TEST(JpegDecoder, AShrinkingTargetDecodesAtAFractionNeverBelowIt) {
 }
 
 TEST(JpegDecoder, UnreadableFilesAreFileErrors) {
-    EXPECT_THROW(DecodeJpegFile(DataFile("missing.jpg")), EFileError);
-    EXPECT_THROW(DecodeJpegFile(DataFile("")), EFileError);  // the folder itself
+    EXPECT_THROW(DecodePictureFile(DataFile("missing.jpg")), EFileError);
+    // The folder itself, read as a JPEG file.
+    EXPECT_THROW(DecodePictureFile(PictureFormatOf("x.jpg"), DataFile("")), EFileError);
 }
 
 const TColor Background = RGB(1, 2, 3);
+const TDecodeTarget OverBackground{.Background = Background};
 
 TEST(GifDecoder, FirstImageOnlyClippedToTheLogicalScreen) {
-    const TBitmap b = DecodeGifFile(DataFile("partial.gif"), Background);
+    const TBitmap b = DecodePictureFile(DataFile("partial.gif"), OverBackground);
     ASSERT_EQ(b.Width(), 20);
     ASSERT_EQ(b.Height(), 10);
     for (int y = 0; y < 10; ++y)
@@ -193,42 +195,42 @@ TEST(GifDecoder, FirstImageOnlyClippedToTheLogicalScreen) {
 }
 
 TEST(GifDecoder, InterlacedRowsLandInTheirPlaces) {
-    const TBitmap b = DecodeGifFile(DataFile("interlaced.gif"), Background);
+    const TBitmap b = DecodePictureFile(DataFile("interlaced.gif"), OverBackground);
     ASSERT_EQ(b.Height(), 9);
     for (int y = 0; y < 9; ++y)
         EXPECT_EQ(b.Pixel(2, y), y % 3 == 0 ? clRed : y % 3 == 1 ? clLime : clBlue) << y;
 }
 
 TEST(GifDecoder, TransparencyMissingTablesAndBadIndicesShowTheBackground) {
-    const TBitmap holes = DecodeGifFile(DataFile("transparent.gif"), Background);
+    const TBitmap holes = DecodePictureFile(DataFile("transparent.gif"), OverBackground);
     EXPECT_EQ(holes.Pixel(0, 0), Background);
     EXPECT_EQ(holes.Pixel(3, 3), clRed);
-    const TBitmap nomap = DecodeGifFile(DataFile("nomap.gif"), Background);
+    const TBitmap nomap = DecodePictureFile(DataFile("nomap.gif"), OverBackground);
     EXPECT_EQ(nomap.Pixel(1, 1), Background);
-    const TBitmap bad = DecodeGifFile(DataFile("badindex.gif"), Background);
+    const TBitmap bad = DecodePictureFile(DataFile("badindex.gif"), OverBackground);
     EXPECT_EQ(bad.Pixel(1, 0), clRed);
     EXPECT_EQ(bad.Pixel(0, 0), clBlue);  // index 200 of a two-entry table
     EXPECT_EQ(bad.Pixel(3, 0), clBlue);
-    const TBitmap tiny = DecodeGifFile(DataFile("tiny.gif"), Background);
+    const TBitmap tiny = DecodePictureFile(DataFile("tiny.gif"), OverBackground);
     EXPECT_EQ(tiny.Width(), 1);
     EXPECT_EQ(tiny.Pixel(0, 0), clRed);
 }
 
 TEST(GifDecoder, HostileAndBrokenFilesFail) {
-    EXPECT_THROW(DecodeGifFile(DataFile("huge.gif"), Background), EInvalidGraphic);
+    EXPECT_THROW(DecodePictureFile(DataFile("huge.gif"), OverBackground), EInvalidGraphic);
     const std::string good = ReadData("partial.gif");
     for (const std::string& bytes : {std::string(), std::string("GIF89a"), good.substr(0, 40),
                                      good.substr(0, 13), std::string("\xFF\xD8 not a gif")})
-        EXPECT_THROW(DecodeGif(bytes, Background), EInvalidGraphic) << bytes.size();
+        EXPECT_THROW(DecodeGif(bytes, OverBackground), EInvalidGraphic) << bytes.size();
     // A screen descriptor with no image after it.
-    EXPECT_THROW(DecodeGif(good.substr(0, 13 + 12) + ";", Background), EInvalidGraphic);
+    EXPECT_THROW(DecodeGif(good.substr(0, 13 + 12) + ";", OverBackground), EInvalidGraphic);
 }
 
 TEST(GifDecoder, AHugeScreenShownSmallerIsMadeAtAFraction) {
     std::string bytes = ReadData("huge.gif");  // a 1 x 1 red image on a 10000 x 10000 screen
     bytes[6] = bytes[8] = static_cast<char>(10000 & 0xFF);
     bytes[7] = bytes[9] = static_cast<char>(10000 >> 8);
-    const TBitmap b = DecodeGif(bytes, Background, {1280, 800, true});
+    const TBitmap b = DecodeGif(bytes, {1280, 800, true, Background});
     EXPECT_EQ(b.Width(), 1429);  // every seventh pixel: 10000 / 7 still covers 1280
     EXPECT_EQ(b.Height(), 1429);
     EXPECT_EQ(b.Pixel(0, 0), clRed);
@@ -245,10 +247,10 @@ void ExpectStrip(const TBitmap& b, const std::string& name) {
 }
 
 TEST(PngAndWebp, PicturesAndAlphaOverBlack) {
-    ExpectQuadrants(DecodePngFile(DataFile("quadrants.png")), "PNG");
-    ExpectQuadrants(DecodeWebpFile(DataFile("quadrants.webp")), "WebP");
-    ExpectStrip(DecodePngFile(DataFile("alpha.png")), "PNG");
-    ExpectStrip(DecodeWebpFile(DataFile("alpha.webp")), "WebP");
+    ExpectQuadrants(DecodePictureFile(DataFile("quadrants.png")), "PNG");
+    ExpectQuadrants(DecodePictureFile(DataFile("quadrants.webp")), "WebP");
+    ExpectStrip(DecodePictureFile(DataFile("alpha.png")), "PNG");
+    ExpectStrip(DecodePictureFile(DataFile("alpha.webp")), "WebP");
 }
 
 // The CRC of a PNG chunk, so that a header can be patched and still pass its check.
@@ -276,22 +278,22 @@ std::string Lying(std::string bytes, bool png) {
 }
 
 TEST(PngAndWebp, BrokenAndLyingFilesFail) {
-    using TDecoder = TBitmap (*)(std::string_view);
-    for (const auto& [file, decode] : {std::pair<const char*, TDecoder>{"quadrants.png", DecodePng},
-                                       {"quadrants.webp", DecodeWebp}}) {
+    for (const auto& [file, decode] :
+         {std::pair<const char*, TPictureDecoder>{"quadrants.png", DecodePng},
+          {"quadrants.webp", DecodeWebp}}) {
         const std::string good = ReadData(file);
         for (const std::string& bytes :
              {std::string(), good.substr(0, 8), good.substr(0, 30),
               good.substr(0, good.size() - 20), std::string("GIF89a and then some")})
-            EXPECT_THROW(decode(bytes), EInvalidGraphic) << file << " " << bytes.size();
+            EXPECT_THROW(decode(bytes, {}), EInvalidGraphic) << file << " " << bytes.size();
         try {
-            decode(Lying(good, decode == DecodePng));
+            decode(Lying(good, decode == DecodePng), {});
             FAIL() << file << ": a 268-megapixel header was accepted";
         } catch (const EInvalidGraphic& e) {
             EXPECT_NE(std::string(e.what()).find("too large"), std::string::npos) << e.what();
         }
     }
-    EXPECT_THROW(DecodePngFile(DataFile("missing.png")), EFileError);
+    EXPECT_THROW(DecodePictureFile(DataFile("missing.png")), EFileError);
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
-#include "gfx/BmpFile.h"
-
 #include <array>
 #include <cstring>
 #include <vector>
 
-#include "app/Files.h"
 #include "gfx/Picture.h"
+#include "gfx/PictureDecoders.h"
 
 namespace pelwick {
 
@@ -57,14 +55,6 @@ bool ContiguousMask(std::uint32_t m) {
         m >>= 1;
     return (m & (m + 1)) == 0;
 }
-
-}  // namespace
-
-TBitmap ReadBmpFile(const std::string& fileName) {
-    return DecodeBmp(ReadFileBytes(fileName));
-}
-
-namespace {
 
 // What the file and info headers say.
 struct TBmpHeader {
@@ -218,7 +208,7 @@ TRowDecoder RowDecoder(const TBmpHeader& h) {
 
 }  // namespace
 
-TBitmap DecodeBmp(std::string_view bytes) {
+TBitmap DecodeBmp(std::string_view bytes, const TDecodeTarget&) {
     const TReader in{bytes};
     const TBmpHeader h = ReadHeader(in);
     std::uint64_t tableStart = 14 + static_cast<std::uint64_t>(h.headerSize);
@@ -237,31 +227,6 @@ TBitmap DecodeBmp(std::string_view bytes) {
     for (int y = 0; y < height; ++y) {
         const std::uint64_t row = h.topDown ? y : height - 1 - y;
         decode(data + stride * row, out.ScanLine(y), w, masks, palette);
-    }
-    return out;
-}
-
-std::string EncodeBmp(const TBitmap& bitmap) {
-    const int w = bitmap.Width(), h = bitmap.Height();
-    const std::uint32_t stride = static_cast<std::uint32_t>(TBitmap::StrideFor(w, pf24bit));
-    const std::uint32_t dataSize = stride * static_cast<std::uint32_t>(h);
-    std::string out;
-    auto u16 = [&](std::uint32_t v) {
-        out.push_back(static_cast<char>(v & 0xFF));
-        out.push_back(static_cast<char>((v >> 8) & 0xFF));
-    };
-    auto u32 = [&](std::uint32_t v) {
-        u16(v & 0xFFFF);
-        u16(v >> 16);
-    };
-    out += "BM";
-    u32(54 + dataSize), u32(0), u32(54);
-    u32(40), u32(static_cast<std::uint32_t>(w)), u32(static_cast<std::uint32_t>(h));
-    u16(1), u16(24), u32(BiRgb), u32(dataSize), u32(2835), u32(2835), u32(0), u32(0);
-    std::vector<std::uint8_t> row(stride, 0);
-    for (int y = h - 1; y >= 0; --y) {
-        ConvertPixels(row.data(), pf24bit, bitmap.ScanLine(y), bitmap.PixelFormat(), w);
-        out.append(reinterpret_cast<const char*>(row.data()), row.size());
     }
     return out;
 }

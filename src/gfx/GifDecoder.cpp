@@ -5,10 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/Files.h"
-#include "gfx/BmpFile.h"
 #include "gfx/Picture.h"
-#include "slideshow/PictureDecoders.h"
+#include "gfx/PictureDecoders.h"
 
 namespace pelwick {
 
@@ -64,13 +62,9 @@ int ScreenDivisor(int screenW, int screenH, const TDecodeTarget& target) {
 
 }  // namespace
 
-TBitmap DecodeGifFile(const std::string& fileName, TColor background, const TDecodeTarget& target) {
-    return DecodeGif(ReadFileBytes(fileName), background, target);
-}
-
-TBitmap DecodeGif(std::string_view bytes, TColor background, const TDecodeTarget& target) {
+TBitmap DecodeGif(std::string_view bytes, const TDecodeTarget& target) {
     if (bytes.empty()) Fail("the file is empty");
-    background = ColorToRGB(background);
+    const TColor background = ColorToRGB(target.Background);
     TMemoryInput input{bytes};
     int error = 0;
     std::unique_ptr<GifFileType, TGifCloser> gif(DGifOpen(&input, ReadInput, &error));

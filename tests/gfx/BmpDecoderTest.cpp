@@ -1,7 +1,8 @@
-#include "gfx/BmpFile.h"
+#include "gfx/PictureDecoders.h"
 
 #include <gtest/gtest.h>
 
+#include "gfx/BmpEncoder.h"
 #include "gfx/Picture.h"
 
 namespace pelwick {
@@ -45,7 +46,7 @@ std::string Bytes(std::initializer_list<int> v) {
 }
 
 TEST(BmpFile, TheFixtureDecodesExactlyWithItsRowPadding) {
-    const TBitmap b = ReadBmpFile(PELWICK_GFX_DATA "rgb24.bmp");
+    const TBitmap b = DecodePictureFile(PELWICK_GFX_DATA "rgb24.bmp");
     ASSERT_EQ(b.Width(), 5);
     ASSERT_EQ(b.Height(), 3);
     for (int y = 0; y < 3; ++y)
@@ -133,8 +134,9 @@ TEST(BmpFile, LyingHeadersAreRefusedBeforeAnyRowIsRead) {
 }
 
 TEST(BmpFile, UnreadableFilesRaiseFileErrors) {
-    EXPECT_THROW(ReadBmpFile("/nonexistent/x.bmp"), EFileError);
-    EXPECT_THROW(ReadBmpFile(PELWICK_GFX_DATA), EFileError);  // a folder
+    EXPECT_THROW(DecodePictureFile("/nonexistent/x.bmp"), EFileError);
+    // A folder, read as a BMP file.
+    EXPECT_THROW(DecodePictureFile(PictureFormatOf("x.bmp"), PELWICK_GFX_DATA), EFileError);
 }
 
 }  // namespace

@@ -4,10 +4,8 @@
 
 #include <cstring>
 
-#include "app/Files.h"
-#include "gfx/BmpFile.h"
 #include "gfx/Picture.h"
-#include "slideshow/PictureDecoders.h"
+#include "gfx/PictureDecoders.h"
 
 namespace pelwick {
 
@@ -19,11 +17,7 @@ namespace {
 
 }  // namespace
 
-TBitmap DecodeWebpFile(const std::string& fileName) {
-    return DecodeWebp(ReadFileBytes(fileName));
-}
-
-TBitmap DecodeWebp(std::string_view bytes) {
+TBitmap DecodeWebp(std::string_view bytes, const TDecodeTarget&) {
     if (bytes.empty()) Fail("the file is empty");
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     WebPBitstreamFeatures features;

@@ -4,10 +4,8 @@
 
 #include <cstring>
 
-#include "app/Files.h"
-#include "gfx/BmpFile.h"
 #include "gfx/Picture.h"
-#include "slideshow/PictureDecoders.h"
+#include "gfx/PictureDecoders.h"
 
 namespace pelwick {
 
@@ -25,11 +23,7 @@ struct TPngImage {
 
 }  // namespace
 
-TBitmap DecodePngFile(const std::string& fileName) {
-    return DecodePng(ReadFileBytes(fileName));
-}
-
-TBitmap DecodePng(std::string_view bytes) {
+TBitmap DecodePng(std::string_view bytes, const TDecodeTarget&) {
     if (bytes.empty()) Fail("the file is empty");
     TPngImage png;
     if (!png_image_begin_read_from_memory(&png.image, bytes.data(), bytes.size()))

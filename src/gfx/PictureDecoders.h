@@ -1,0 +1,118 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "gfx/Bitmap.h"
+
+namespace pelwick {
+
+// The picture formats the program reads: a decoder per format, each in a file of its own
+// (JpegDecoder.cpp, GifDecoder.cpp, ...), and the table PictureFormats at the end, which
+// whatever reads or fuzzes pictures consults instead of naming formats itself. The picture
+// list (BuildImageList in app, below this library) follows the table by patterns of its own.
+//
+// Every decoder takes a whole file's bytes and gives a 24-bit bitmap. It checks the sizes a
+// file claims before it takes memory for them, raises EInvalidGraphic for a corrupt,
+// truncated or too large picture, and never ends the process.
+
+// Pictures larger than this many pixels are refused before any pixel memory is taken.
+inline constexpr std::uint64_t MaxPicturePixels = 100'000'000;
+// A picture with alpha passes through four bytes a pixel on its way to three, so it may
+// have fewer pixels.
+inline constexpr std::uint64_t MaxAlphaPixels = 50'000'000;
+// Files larger than this are refused before they are read: no picture within the limits
+// above takes as many bytes, and a file is read whole before it is decoded.
+inline constexpr std::uint64_t MaxPictureFileBytes = std::uint64_t(1) << 30;
+
+// What the picture will be shown at, so that a decoder may make it no larger than needed.
+// Shrinks: the size mode scales a larger picture down to about Width x Height.
+// Background: what shows where a picture leaves its area uncovered or transparent, for the
+// formats that do not compose over black.
+struct TDecodeTarget {
+    int Width = 0, Height = 0;
+    bool Shrinks = false;
+    TColor Background = clBlack;
+};
+
+using TPictureDecoder = TBitmap (*)(std::string_view bytes, const TDecodeTarget& target);
+
+// Progressive JPEG files with more scans than this are refused: each scan costs a pass over
+// the whole picture, so a file made of tiny scans could keep the decoder busy for minutes.
+inline constexpr int MaxJpegScans = 500;
+// The passes over coefficients a progressive JPEG may cost in all (scans times pixels): a
+// 48-megapixel photo keeps 20 scans, a small picture the full MaxJpegScans.
+inline constexpr std::uint64_t JpegScanWork = 1'000'000'000;
+// What libjpeg may hold for one picture (a progressive picture keeps all its coefficients).
+inline constexpr long JpegMemory = 320L << 20;
+
+// A JPEG picture (baseline or progressive; colour, gray, CMYK or YCCK), turned upright as
+// its Exif orientation says. When the target shrinks it, a picture of at least twice the
+// target's size is decoded at a half, a quarter or an eighth of its size, never below the
+// target.
+TBitmap DecodeJpeg(std::string_view bytes, const TDecodeTarget& target = {});
+
+// The orientation (1..8) an Exif block of a JPEG gives, 1 when there is none or it cannot be
+// read; only the orientation tag is read, every offset checked.
+int ExifOrientation(std::string_view app1);
+
+// The first image of a GIF on a bitmap of the file's logical-screen size; later images are
+// never decoded. The image is clipped to the logical screen. What it does not cover shows
+// the GIF's background colour, transparent pixels show the target's Background, and so does
+// every pixel whose colour cannot be looked up (no colour table, an index past the table).
+// A huge logical screen that the target shrinks is made at a whole fraction of its size.
+TBitmap DecodeGif(std::string_view bytes, const TDecodeTarget& target = {});
+
+// A Windows bitmap (1, 4, 8, 16, 24 or 32 bits per pixel, uncompressed or with bit fields,
+// bottom-up or top-down); every header field is checked against the file before a row is
+// read. Always decoded whole.
+TBitmap DecodeBmp(std::string_view bytes, const TDecodeTarget& target = {});
+
+// PNG and WebP pictures (any of their colour types and depths), alpha composed over black.
+// Always decoded whole.
+TBitmap DecodePng(std::string_view bytes, const TDecodeTarget& target = {});
+TBitmap DecodeWebp(std::string_view bytes, const TDecodeTarget& target = {});
+
+// A row of the table of formats.
+struct TPictureFormat {
+    // Lower case; also the name of the format's fuzz target and seed folder.
+    std::string_view Name;
+    // With their dot, in lower case; a file name's is matched without regard to case.
+    // Unused places stay empty.
+    std::array<std::string_view, 2> Extensions;
+    TPictureDecoder Decode = nullptr;
+    // Pictures may have transparent parts: the slideshow flattens them onto its colour.
+    bool Transparency = false;
+    // A file of the format that is not there is no failure: the slideshow goes on with the
+    // picture it holds, as it always has for JPEG files.
+    bool MissingIsNoFailure = false;
+};
+
+// In the order the picture list takes them: JPEG, GIF and BMP first, as they always came.
+inline constexpr TPictureFormat PictureFormats[] = {
+    {.Name = "jpeg",
+     .Extensions = {".jpg", ".jpeg"},
+     .Decode = DecodeJpeg,
+     .MissingIsNoFailure = true},
+    {.Name = "gif", .Extensions = {".gif"}, .Decode = DecodeGif, .Transparency = true},
+    {.Name = "bmp", .Extensions = {".bmp"}, .Decode = DecodeBmp},
+    {.Name = "png", .Extensions = {".png"}, .Decode = DecodePng, .Transparency = true},
+    {.Name = "webp", .Extensions = {".webp"}, .Decode = DecodeWebp, .Transparency = true},
+};
+
+// The format the file name's extension names, in any letter case; raises EInvalidGraphic
+// for an extension that no format has.
+const TPictureFormat& PictureFormatOf(std::string_view fileName);
+// The format of that name, nullptr when there is none.
+const TPictureFormat* PictureFormatNamed(std::string_view name);
+
+// Reads the file and decodes it as format. Raises EFileError when it cannot be read or is
+// larger than MaxPictureFileBytes, else what the decoder raises.
+TBitmap DecodePictureFile(const TPictureFormat& format, const std::string& fileName,
+                          const TDecodeTarget& target = {});
+// The same in the format that the file name's extension names.
+TBitmap DecodePictureFile(const std::string& fileName, const TDecodeTarget& target = {});
+
+}  // namespace pelwick
