@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <functional>
@@ -209,7 +208,8 @@ TEST(ItemCard, FadesInToTwoTenAndFitsThePageWhenItIsLaidOut) {
     EXPECT_FALSE(f.form->CardBeside);
 
     // The page-complete notification comes from the event loop and fits the card.
-    QTest::qWait(20);
+    ASSERT_TRUE(test::WaitUntil([&] { return f.form->CardBeside; }, std::chrono::seconds(10),
+                                "the laid-out page to fit the card"));
     const int height = card.web->ScrollHeight();
     EXPECT_EQ(card.height(), height);
     EXPECT_LT(height, 150);
