@@ -42,8 +42,6 @@ TEST(EndToEnd, SaverShowsThePanelAndTheCardOverThePicture) {
     env.insert("PELWICK_HOME", QString::fromStdString(dir.Path()));
     env.insert("PELWICK_SCREENSHOT", QString::fromStdString(shot));
     env.insert("PELWICK_SCREENSHOT_AFTER", "8");
-    // The X server's own screen saver would blank the wall after a second without input.
-    display.SetScreenSaverTimeout(1);
     QProcess saver;
     saver.setProcessEnvironment(env);
     saver.start(PELWICK_PROGRAM, {"/s"});
@@ -52,12 +50,15 @@ TEST(EndToEnd, SaverShowsThePanelAndTheCardOverThePicture) {
     // One page per saver process, named after it.
     const std::string page = dir.File("tmp-" + std::to_string(saver.processId()) + ".htm");
     bool pageWhileRunning = false, blanked = false;
-    // The saver quits by itself after its screenshot. From its first item page (the wall is
-    // up) to the screenshot (it starts to quit and gives blanking back), seconds past the X
-    // server's one-second timeout, nothing may blank the screen.
+    // Once the wall is up (its first item page is written), the X server's own screen saver
+    // is set to blank after a second without input; from then to the screenshot (where the
+    // saver starts to quit and gives blanking back), seconds later, it must not blank. Set
+    // before the saver's start, a start slower than a second on a loaded machine would find
+    // the screen blanked already.
     test::PollUntil(
         [&] {
             const bool wallUp = FileExists(page);
+            if (wallUp && !pageWhileRunning) display.SetScreenSaverTimeout(1);
             pageWhileRunning = pageWhileRunning || wallUp;
             if (wallUp && !FileExists(shot)) blanked = blanked || display.ScreenSaverOn();
             return saver.state() == QProcess::NotRunning;
