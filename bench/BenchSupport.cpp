@@ -1,44 +1,35 @@
 #include "BenchSupport.h"
 
-#include <benchmark/benchmark.h>
-
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <algorithm>
 #include <cstdio>
-#include <map>
+#include <memory>
 
 namespace pelwick::bench {
 
-namespace {
-
-// The console output as usual, and the real time per iteration of every benchmark kept by
-// name (and arguments): the median when it ran repetitions (it resists a machine that is busy now
-// and then), else its single run.
-class TRecordingReporter : public benchmark::ConsoleReporter {
-  public:
-    TRecordingReporter() : ConsoleReporter(OO_Tabular) {}
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred) continue;
-            // A benchmark with arguments is known by them too: "Name/3".
-            const std::string name = run.run_name.function_name +
-                                     (run.run_name.args.empty() ? "" : "/" + run.run_name.args);
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[name] = run.GetAdjustedRealTime();
-            else if (run.run_type == Run::RT_Iteration)
-                singles[name] = run.GetAdjustedRealTime();
-        }
+void TRecordingReporter::ReportRuns(const std::vector<Run>& runs) {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+        if (run.error_occurred) continue;
+        // A benchmark with arguments is known by them too: "Name/3".
+        const std::string name =
+            run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args);
+        if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+            medians_[name] = run.GetAdjustedRealTime();
+        else if (run.run_type == Run::RT_Iteration)
+            singles_[name] = run.GetAdjustedRealTime();
     }
-    double Time(const std::string& name) const {
-        if (auto m = medians.find(name); m != medians.end()) return m->second;
-        if (auto s = singles.find(name); s != singles.end()) return s->second;
-        return 0;
-    }
-    std::map<std::string, double> medians, singles;
-};
+}
 
-}  // namespace
+double TRecordingReporter::Time(const std::string& name) const {
+    if (auto m = medians_.find(name); m != medians_.end()) return m->second;
+    if (auto s = singles_.find(name); s != singles_.end()) return s->second;
+    return 0;
+}
 
-int RunAndPrintRatios(const std::vector<std::pair<std::string, std::string>>& ratios) {
+int RunAndPrintRatios(const TRatios& ratios) {
     TRecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
@@ -51,6 +42,48 @@ int RunAndPrintRatios(const std::vector<std::pair<std::string, std::string>>& ra
         std::printf("Ratio %s / %s = %.2f\n", num.c_str(), den.c_str(), a / b);
     }
     return 0;
+}
+
+namespace {
+
+std::unique_ptr<QCoreApplication> MakeApplication(TBenchQt qt, int& argc, char** argv) {
+    if (qt == bqGui || qt == bqWidgets) qputenv("QT_QPA_PLATFORM", "offscreen");
+    switch (qt) {
+        case bqNone:
+            return nullptr;
+        case bqCore:
+            return std::make_unique<QCoreApplication>(argc, argv);
+        case bqGui:
+            return std::make_unique<QGuiApplication>(argc, argv);
+        case bqWidgets:
+            return std::make_unique<QApplication>(argc, argv);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int WithBenchmarks(int argc, char** argv, TBenchQt qt, const std::function<int()>& body,
+                   const std::vector<std::string>& defaults) {
+    // Qt sees the program's name only (the options are the benchmark library's), and keeps
+    // a reference to the count while the application lives.
+    int qtArgc = 1;
+    const std::unique_ptr<QCoreApplication> app = MakeApplication(qt, qtArgc, argv);
+    std::vector<std::string> added = defaults;
+    std::vector<char*> args(argv, argv + argc);
+    const bool chosen = std::any_of(args.begin(), args.end(), [](const char* a) {
+        return std::string(a).rfind("--benchmark_repetitions", 0) == 0;
+    });
+    if (!chosen)
+        for (std::string& option : added)
+            args.push_back(option.data());
+    int benchArgc = static_cast<int>(args.size());
+    benchmark::Initialize(&benchArgc, args.data());
+    return body();
+}
+
+int RunBenchmarks(int argc, char** argv, const TRatios& ratios, TBenchQt qt) {
+    return WithBenchmarks(argc, argv, qt, [&] { return RunAndPrintRatios(ratios); });
 }
 
 }  // namespace pelwick::bench

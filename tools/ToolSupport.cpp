@@ -42,6 +42,29 @@ void HandleInfoOptions(int argc, char** argv) {
     }
 }
 
+std::vector<std::string> ReadArguments(
+    int argc, char** argv,
+    const std::function<bool(const std::string& option, const TOptionValue& value)>& onOption) {
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const TOptionValue value = [&]() -> std::string {
+            if (i + 1 >= argc) Fail(arg + " needs a value", 2);
+            return argv[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            if (toolUsage) std::fputs(toolUsage, stdout);
+            std::exit(0);
+        }
+        if (arg.size() > 1 && arg[0] == '-') {
+            if (!onOption(arg, value)) Fail("unknown option " + arg, 2);
+        } else {
+            words.push_back(arg);
+        }
+    }
+    return words;
+}
+
 int Number(const std::string& option, const std::string& text, int low, int high) {
     char* end = nullptr;
     const long v = std::strtol(text.c_str(), &end, 10);

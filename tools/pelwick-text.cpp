@@ -2,8 +2,6 @@
 // them, into a picture, so that the look of the text can be tuned without running the saver.
 #include <QGuiApplication>
 #include <QImage>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -46,17 +44,8 @@ TAAQuality Quality(const std::string& text) {
 
 TOptions Parse(int argc, char** argv) {
     TOptions o;
-    std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= argc) Fail(arg + " needs a value", 2);
-            return argv[++i];
-        };
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(Usage, stdout);
-            std::exit(0);
-        } else if (arg == "--out") {
+    auto option = [&](const std::string& arg, const TOptionValue& value) {
+        if (arg == "--out") {
             o.out = value();
         } else if (arg == "--width") {
             o.width = Number(arg, value(), 1, 16384);
@@ -64,12 +53,12 @@ TOptions Parse(int argc, char** argv) {
             o.quality = Quality(value());
         } else if (arg == "--labels") {
             o.labelsFile = value();
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            Fail("unknown option " + arg, 2);
         } else {
-            files.push_back(arg);
+            return false;
         }
-    }
+        return true;
+    };
+    const std::vector<std::string> files = ReadArguments(argc, argv, option);
     if (files.size() != 1) Fail("give one LINES_FILE", 2);
     if (o.out.empty()) Fail("--out FILE is missing", 2);
     o.linesFile = files[0];

@@ -73,17 +73,8 @@ void ParseStyles(TOptions& o, const std::string& v) {
 
 TOptions Parse(int argc, char** argv) {
     TOptions o;
-    std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= argc) Fail(arg + " needs a value", 2);
-            return argv[++i];
-        };
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(Usage, stdout);
-            std::exit(0);
-        } else if (arg == "--out") {
+    auto option = [&](const std::string& arg, const TOptionValue& value) {
+        if (arg == "--out") {
             o.out = value();
         } else if (arg == "--style") {
             o.style = Number(arg, value(), 0, StyleLast);
@@ -109,12 +100,12 @@ TOptions Parse(int argc, char** argv) {
             o.frames = true;
         } else if (arg == "--reverse") {
             o.reverse = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            Fail("unknown option " + arg, 2);
         } else {
-            files.push_back(arg);
+            return false;
         }
-    }
+        return true;
+    };
+    const std::vector<std::string> files = ReadArguments(argc, argv, option);
     if (o.list) {
         if (!files.empty() || !o.out.empty() || !o.sheet.empty())
             Fail("--list takes nothing else", 2);

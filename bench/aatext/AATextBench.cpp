@@ -5,7 +5,6 @@
 // the cycle's next item, when all but two lines come back as they were.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <string>
@@ -148,14 +147,12 @@ BENCHMARK(EngineNextItem)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetit
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QGuiApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    return pelwick::bench::RunAndPrintRatios({{"EngineHeadlines", "QPainterHeadlines"},
-                                              {"EngineNextItem", "QPainterHeadlines"},
-                                              {"EngineLongLine/0", "EngineHeadlines"},
-                                              {"EngineLongLine/1", "EngineHeadlines"},
-                                              {"EngineLongLine/2", "EngineHeadlines"},
-                                              {"EngineLongLine/3", "EngineHeadlines"}});
+    return pelwick::bench::RunBenchmarks(argc, argv,
+                                         {{"EngineHeadlines", "QPainterHeadlines"},
+                                          {"EngineNextItem", "QPainterHeadlines"},
+                                          {"EngineLongLine/0", "EngineHeadlines"},
+                                          {"EngineLongLine/1", "EngineHeadlines"},
+                                          {"EngineLongLine/2", "EngineHeadlines"},
+                                          {"EngineLongLine/3", "EngineHeadlines"}},
+                                         pelwick::bench::bqGui);
 }

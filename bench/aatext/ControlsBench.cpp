@@ -115,11 +115,9 @@ BENCHMARK(BuildTextImage)->Unit(benchmark::kMicrosecond)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    return pelwick::bench::RunAndPrintRatios({{"ScrollSleeping", "ScrollPolling"},
-                                              {"IdleSleeping", "IdlePolling"},
-                                              {"ScrollStep", "BuildTextImage"}});
+    return pelwick::bench::RunBenchmarks(argc, argv,
+                                         {{"ScrollSleeping", "ScrollPolling"},
+                                          {"IdleSleeping", "IdlePolling"},
+                                          {"ScrollStep", "BuildTextImage"}},
+                                         pelwick::bench::bqWidgets);
 }

@@ -105,15 +105,17 @@ BENCHMARK(BM_LoadFromStreamRecovered)->Unit(benchmark::kMillisecond)->Repetition
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    try {
-        std::printf("Feed: %s (%zu bytes; cut off at %zu)\n", kFeed, FeedBytes().size(),
-                    TruncatedBytes().size());
-    } catch (const Exception& e) {
-        std::fprintf(stderr, "bench_feeds: %s\n", e.what());
-        return 1;
-    }
-    // Target for the first: at most 1.5. The second needs two parses by its nature.
-    return pelwick::bench::RunAndPrintRatios({{"BM_LoadFromStream", "BM_xmlReadMemory"},
-                                              {"BM_LoadFromStreamRecovered", "BM_xmlReadMemory"}});
+    return pelwick::bench::WithBenchmarks(argc, argv, pelwick::bench::bqNone, [] {
+        try {
+            std::printf("Feed: %s (%zu bytes; cut off at %zu)\n", kFeed, FeedBytes().size(),
+                        TruncatedBytes().size());
+        } catch (const Exception& e) {
+            std::fprintf(stderr, "bench_feeds: %s\n", e.what());
+            return 1;
+        }
+        // Target for the first: at most 1.5. The second needs two parses by its nature.
+        return pelwick::bench::RunAndPrintRatios(
+            {{"BM_LoadFromStream", "BM_xmlReadMemory"},
+             {"BM_LoadFromStreamRecovered", "BM_xmlReadMemory"}});
+    });
 }

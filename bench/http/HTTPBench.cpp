@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
-#include <QCoreApplication>
 #include <map>
 
 #include "BenchSupport.h"
@@ -71,7 +70,6 @@ BENCHMARK(BM_Get)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    return pelwick::bench::RunAndPrintRatios({{"BM_Get", "BM_BareCurl"}});
+    return pelwick::bench::RunBenchmarks(argc, argv, {{"BM_Get", "BM_BareCurl"}},
+                                         pelwick::bench::bqCore);
 }

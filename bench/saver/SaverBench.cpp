@@ -168,10 +168,8 @@ BENCHMARK(StartToWindowShown)->UseManualTime()->Iterations(3)->Unit(benchmark::k
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    return pelwick::bench::RunAndPrintRatios(
-        {{"FrameWithPanelAndCard", "FrameAlone"}, {"StartToFirstPicture", "StartToWindowShown"}});
+    return pelwick::bench::RunBenchmarks(
+        argc, argv,
+        {{"FrameWithPanelAndCard", "FrameAlone"}, {"StartToFirstPicture", "StartToWindowShown"}},
+        pelwick::bench::bqWidgets);
 }

@@ -14,7 +14,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +21,7 @@
 #include <jpeglib.h>
 
 #include "BenchPictures.h"
+#include "BenchSupport.h"
 #include "slideshow/CrossFade.h"
 #include "slideshow/PictureLoader.h"
 #include "slideshow/PictureScreen.h"
@@ -196,22 +196,6 @@ void LibjpegDecode12MP(benchmark::State& state) {
 }
 BENCHMARK(LibjpegDecode12MP)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's time per iteration (the median of the repetitions when there are
-// several) so the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-            if ((median || single) && run.iterations > 0)
-                seconds[run.run_name.function_name] = run.real_accumulated_time / run.iterations;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 // The vectorised (and, on x86-64, AVX2) cross-fade must stay the integer formula: checked
 // here, in the optimised build, for every old and new value and every progress.
 bool CrossFadeIsExact() {
@@ -228,35 +212,18 @@ bool CrossFadeIsExact() {
     return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    // Medians of three repetitions unless the caller asks otherwise: this machine is shared.
-    std::vector<char*> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=3",
-                aggregates = "--benchmark_report_aggregates_only=true";
-    bool chosen = false;
-    for (char* a : args)
-        chosen = chosen || std::string(a).rfind("--benchmark_repetitions", 0) == 0;
-    if (!chosen) {
-        args.push_back(repetitions.data());
-        args.push_back(aggregates.data());
-    }
-    int benchArgc = static_cast<int>(args.size());
-    benchmark::Initialize(&benchArgc, args.data());
+// The benchmarks, then their ratios against the targets.
+int RunAndPrint() {
     BigJpeg();  // made once, before any timing
     if (!CrossFadeIsExact()) {
         std::fprintf(stderr, "the cross-fade differs from its integer formula\n");
         return 1;
     }
-    RatioReporter reporter;
+    bench::TRecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     auto ratio = [&](const char* a, const char* b, const char* what, double target) {
-        if (!reporter.seconds.count(a) || !reporter.seconds.count(b)) return;
-        const double r = reporter.seconds[a] / reporter.seconds[b];
+        if (reporter.Time(a) <= 0 || reporter.Time(b) <= 0) return;
+        const double r = reporter.Time(a) / reporter.Time(b);
         std::printf("%-58s %6.2f  (target at most %.1f)\n", what, r, target);
     };
     std::printf("\nRatios (cross-fade exact for every old, new and progress: yes)\n");
@@ -265,8 +232,17 @@ int main(int argc, char** argv) {
           1.0);
     ratio("LoadScreenPicture12MP", "LibjpegDecode12MP",
           "LoadScreenPicture 12 MP, mode 4 / libjpeg decode alone", 1.3);
-    if (reporter.seconds.count("SaverFrame"))
+    if (reporter.Time("SaverFrame") > 0)  // in its unit, milliseconds
         std::printf("%-58s %6.2f ms\n", "whole saver frame at 1920 x 1080 (compose + paint)",
-                    reporter.seconds["SaverFrame"] * 1000);
+                    reporter.Time("SaverFrame"));
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Medians of three repetitions unless the caller asks otherwise: this machine is shared.
+    return pelwick::bench::WithBenchmarks(
+        argc, argv, pelwick::bench::bqWidgets, RunAndPrint,
+        {"--benchmark_repetitions=3", "--benchmark_report_aggregates_only=true"});
 }

@@ -10,7 +10,6 @@
 // every frame inside the default frame delay of 20 ms.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "BenchPictures.h"
+#include "BenchSupport.h"
 #include "slideshow/Effects.h"
 #include "slideshow/PictureScreen.h"
 
@@ -211,22 +211,8 @@ int PrintTable(const TRecorder& r) {
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    // Medians of three short repetitions unless the caller asks otherwise: the machine is
-    // shared, and there are almost four hundred frames to time.
-    std::vector<char*> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=3";
-    bool chosen = false;
-    for (char* a : args)
-        chosen = chosen || std::string(a).rfind("--benchmark_repetitions", 0) == 0;
-    if (!chosen) args.push_back(repetitions.data());
-    int benchArgc = static_cast<int>(args.size());
-    benchmark::Initialize(&benchArgc, args.data());
+// Every built style's frames at each progress, then their table.
+int RunAndPrint() {
     for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style) {
         if (!EffectTable.Built(style) || style == StyleCrossFade) continue;
         for (int p : Progresses)
@@ -241,4 +227,13 @@ int main(int argc, char** argv) {
     TRecorder recorder;
     benchmark::RunSpecifiedBenchmarks(&recorder);
     return PrintTable(recorder);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Medians of three short repetitions unless the caller asks otherwise: the machine is
+    // shared, and there are almost four hundred frames to time.
+    return pelwick::bench::WithBenchmarks(argc, argv, pelwick::bench::bqWidgets, RunAndPrint,
+                                          {"--benchmark_repetitions=3"});
 }

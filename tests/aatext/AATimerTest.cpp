@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QTest>
 #include <QThread>
 #include <chrono>
-#include <thread>
 
 #include "aatext/AATimer.h"
 #include "app/Exception.h"
 #include "app/ExceptionHandler.h"
+#include "support/TestSupport.h"
 
 namespace pelwick {
 namespace {
@@ -177,14 +178,9 @@ TEST(AATimer, AFailingHandlerIsReportedAndOthersStillFire) {
     EXPECT_EQ(fired, 2);
 }
 
-// Processes events until done() or the deadline passes.
-bool RunUntil(const std::function<bool()>& done, int ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!done() && std::chrono::steady_clock::now() < end) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return done();
+// Serves the events that carry the firings until done(), for up to ten seconds.
+bool RunUntil(const std::function<bool()>& done) {
+    return test::PollUntil(done, std::chrono::seconds(10), std::chrono::milliseconds(1));
 }
 
 TEST(AATimer, TheWorkerFiresOnTheRightThreads) {
@@ -205,7 +201,7 @@ TEST(AATimer, TheWorkerFiresOnTheRightThreads) {
         ++freeFired;
         if (QThread::currentThread() == ui) freeOnUi = true;
     });
-    ASSERT_TRUE(RunUntil([&] { return syncFired >= 3 && freeFired >= 3; }, 3000));
+    ASSERT_TRUE(RunUntil([&] { return syncFired >= 3 && freeFired >= 3; }));
     free.SetEnabled(false);
     sync.SetEnabled(false);
     EXPECT_TRUE(syncOnUi);
@@ -222,20 +218,20 @@ TEST(AATimer, AnIdleServiceHandsNothingOver) {
         int fired = 0;
         timer.SetOnTimer([&](TAATimer&) { ++fired; });
         const std::uint64_t before = thread.HandOvers();
-        ASSERT_TRUE(RunUntil([&] { return fired >= 5; }, 3000));
+        ASSERT_TRUE(RunUntil([&] { return fired >= 5; }));
         timer.SetEnabled(false);
         // One hand-over per firing, give or take a wake at the edge of the interval.
         EXPECT_LE(thread.HandOvers() - before, std::uint64_t(fired) + 3);
     }
     // The last timer gone, the worker sleeps but stays ready.
     const std::uint64_t idle = thread.HandOvers();
-    RunUntil([] { return false; }, 50);
+    QTest::qWait(50);  // deliberately idle: no hand-over may come in these 50 ms
     EXPECT_EQ(thread.HandOvers(), idle);
     TAATimer again;
     again.SetInterval(5);
     bool fired = false;
     again.SetOnTimer([&](TAATimer&) { fired = true; });
-    EXPECT_TRUE(RunUntil([&] { return fired; }, 3000));
+    EXPECT_TRUE(RunUntil([&] { return fired; }));
 }
 
 TEST(AATimer, PollingHandsOverEveryMillisecond) {
@@ -243,7 +239,7 @@ TEST(AATimer, PollingHandsOverEveryMillisecond) {
     const std::uint64_t before = manager.Thread().HandOvers();
     manager.SetPolling(true);
     // Twenty hand-overs take about 20 ms; a slow build (a sanitizer's) is given more time.
-    EXPECT_TRUE(RunUntil([&] { return manager.Thread().HandOvers() - before > 20; }, 3000));
+    EXPECT_TRUE(RunUntil([&] { return manager.Thread().HandOvers() - before > 20; }));
     manager.SetPolling(false);
 }
 

@@ -16,6 +16,14 @@ TFont BlockFont(int height, TColor color = clWhite) {
     return font;
 }
 
+// Fills the widget's background with colour, as a parent or sibling behind a control.
+void FillWith(QWidget& widget, const QColor& colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, colour);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
 TEST(AAText, AutoSizeAddsTheRowPitchBetweenRowsAndTheBorderAround) {
     auto raster = std::make_shared<test::TBlockRasterizer>();
     TAAText text;
@@ -62,10 +70,7 @@ TEST(AAText, StopsDrawingAtTheFirstLineBelowTheBottom) {
 TEST(AAText, ATransparentTextIsDrawnOverItsParent) {
     QWidget parent;
     parent.resize(80, 40);
-    QPalette palette = parent.palette();
-    palette.setColor(QPalette::Window, QColor(10, 90, 160));
-    parent.setPalette(palette);
-    parent.setAutoFillBackground(true);
+    FillWith(parent, QColor(10, 90, 160));
     auto raster = std::make_shared<test::TBlockRasterizer>();
     TAAText text(&parent);
     text.Glyphs().SetRasterizer(raster);
@@ -111,16 +116,10 @@ TEST(AALabel, DrawsItsCaptionLiterally) {
 TEST(AALabel, ATransparentLabelShowsWhatLiesBehindIt) {
     QWidget parent;
     parent.resize(100, 60);
-    QPalette palette = parent.palette();
-    palette.setColor(QPalette::Window, QColor(200, 30, 40));
-    parent.setPalette(palette);
-    parent.setAutoFillBackground(true);
+    FillWith(parent, QColor(200, 30, 40));
     QWidget below(&parent);  // a green sibling under the label's right half
     below.setGeometry(30, 10, 40, 40);
-    QPalette green = below.palette();
-    green.setColor(QPalette::Window, QColor(0, 180, 0));
-    below.setPalette(green);
-    below.setAutoFillBackground(true);
+    FillWith(below, QColor(0, 180, 0));
 
     auto raster = std::make_shared<test::TBlockRasterizer>();
     TAALabel label(&parent);
@@ -133,8 +132,7 @@ TEST(AALabel, ATransparentLabelShowsWhatLiesBehindIt) {
     label.resize(30, 12);
     QWidget above(&parent);  // a sibling over the label is not part of its background
     above.setGeometry(0, 0, 100, 60);
-    above.setPalette(palette);
-    above.setAutoFillBackground(true);
+    FillWith(above, QColor(200, 30, 40));
     label.Loaded();
     label.Paint();
 

@@ -57,6 +57,17 @@ std::string Atom(const std::string& body) {
            "</feed>";
 }
 
+std::string EntityBombDoctype() {
+    std::string decl = "<!ENTITY a0 'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa'>";
+    for (int i = 1; i <= 10; ++i) {
+        decl += "<!ENTITY a" + std::to_string(i) + " '";
+        for (int k = 0; k < 10; ++k)
+            decl += "&a" + std::to_string(i - 1) + ";";
+        decl += "'>";
+    }
+    return "<!DOCTYPE r [" + decl + "]>";
+}
+
 std::string Load(TFeedDocument& feed, const std::string& bytes) {
     TMemoryStream stream(bytes);
     try {

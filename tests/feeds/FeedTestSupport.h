@@ -37,6 +37,10 @@ std::string Atom(const std::string& body);
 inline constexpr const char* RssOneNamespace = "http://purl.org/rss/1.0/";
 inline constexpr const char* AtomNamespace = "http://www.w3.org/2005/Atom";
 
+// A document type whose entities nest ten deep, each ten references to the one below
+// ("billion laughs"): &a10; would expand to 5 * 10^11 bytes.
+std::string EntityBombDoctype();
+
 // Loads bytes through LoadFromStream; returns the failure's message, "" on success.
 std::string Load(TFeedDocument& feed, const std::string& bytes);
 

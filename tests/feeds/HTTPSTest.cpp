@@ -3,11 +3,11 @@
 #include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
-#include <thread>
 
 #include "feeds/HTTPClient.h"
 #include "feeds/MemoryStream.h"
 #include "support/LoopbackServer.h"
+#include "support/TestSupport.h"
 
 namespace pelwick {
 namespace {
@@ -55,13 +55,13 @@ class TLocalTlsServer {
         return f.open(QIODevice::WriteOnly) && f.write("subjectAltName=DNS:localhost\n") > 0;
     }
     bool WaitListening() {
-        for (int i = 0; i < 100; ++i) {
-            QTcpSocket s;
-            s.connectToHost("127.0.0.1", quint16(port_));
-            if (s.waitForConnected(100)) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
+        return test::PollUntil(
+            [this] {
+                QTcpSocket s;
+                s.connectToHost("127.0.0.1", quint16(port_));
+                return s.waitForConnected(100);
+            },
+            std::chrono::seconds(20));
     }
 
     QTemporaryDir dir_;

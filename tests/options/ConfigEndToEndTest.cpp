@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
-#include <QThread>
 
 #include "app/Files.h"
 #include "support/LoopbackServer.h"
@@ -87,10 +86,9 @@ TEST_F(ConfigEndToEnd, CancelDuringADownloadEndsAtOnce) {
     display_->Xdotool({"type", "--delay", "5", QString::fromStdString(server.Url("/slow"))});
     display_->ClickAt(window_, AddX, AddressRowY);
     std::string caption;
-    for (int i = 0; i < 100 && caption.rfind("Verifying RSS", 0) != 0; ++i) {
-        QThread::msleep(50);
-        caption = display_->WindowName(window_);
-    }
+    test::PollUntil(
+        [&] { return (caption = display_->WindowName(window_)).rfind("Verifying RSS", 0) == 0; },
+        std::chrono::seconds(20));
     // Captions read as the dialog sets them, with nothing appended.
     ASSERT_EQ(caption.rfind("Verifying RSS", 0), 0u) << caption;
     EXPECT_EQ(caption.find("Irirureridi"), std::string::npos) << caption;

@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThread>
 
 #include "SaverFixture.h"
 #include "app/Files.h"
@@ -44,8 +42,6 @@ TEST(EndToEnd, SaverShowsThePanelAndTheCardOverThePicture) {
     env.insert("PELWICK_HOME", QString::fromStdString(dir.Path()));
     env.insert("PELWICK_SCREENSHOT", QString::fromStdString(shot));
     env.insert("PELWICK_SCREENSHOT_AFTER", "8");
-    // The X server's own screen saver would blank the wall after a second without input.
-    display.SetScreenSaverTimeout(1);
     QProcess saver;
     saver.setProcessEnvironment(env);
     saver.start(PELWICK_PROGRAM, {"/s"});
@@ -54,14 +50,20 @@ TEST(EndToEnd, SaverShowsThePanelAndTheCardOverThePicture) {
     // One page per saver process, named after it.
     const std::string page = dir.File("tmp-" + std::to_string(saver.processId()) + ".htm");
     bool pageWhileRunning = false, blanked = false;
-    QElapsedTimer clock;
-    clock.start();
-    while (saver.state() != QProcess::NotRunning && clock.elapsed() < 60000) {
-        pageWhileRunning = pageWhileRunning || FileExists(page);
-        if (clock.elapsed() > 3000 && clock.elapsed() < 7000)
-            blanked = blanked || display.ScreenSaverOn();
-        saver.waitForFinished(100);
-    }
+    // Once the wall is up (its first item page is written), the X server's own screen saver
+    // is set to blank after a second without input; from then to the screenshot (where the
+    // saver starts to quit and gives blanking back), seconds later, it must not blank. Set
+    // before the saver's start, a start slower than a second on a loaded machine would find
+    // the screen blanked already.
+    test::PollUntil(
+        [&] {
+            const bool wallUp = FileExists(page);
+            if (wallUp && !pageWhileRunning) display.SetScreenSaverTimeout(1);
+            pageWhileRunning = pageWhileRunning || wallUp;
+            if (wallUp && !FileExists(shot)) blanked = blanked || display.ScreenSaverOn();
+            return saver.state() == QProcess::NotRunning;
+        },
+        std::chrono::seconds(60), std::chrono::milliseconds(100));
     ASSERT_EQ(saver.state(), QProcess::NotRunning) << "the saver did not quit";
     EXPECT_EQ(saver.exitCode(), 0) << saver.readAllStandardError().toStdString();
     EXPECT_TRUE(pageWhileRunning);

@@ -4,10 +4,8 @@
 
 #include <signal.h>
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
-#include <QThread>
 
 #include "SaverFixture.h"
 #include "app/Files.h"
@@ -18,6 +16,7 @@ namespace {
 
 using test::THostWindow;
 using test::TVirtualDisplay;
+using namespace std::chrono_literals;
 
 int Luma(QRgb c) {
     return (qRed(c) * 299 + qGreen(c) * 587 + qBlue(c) * 114) / 1000;
@@ -51,21 +50,21 @@ class HostEndToEnd : public ::testing::Test {
         program_.start(PELWICK_PROGRAM, args);
         ASSERT_TRUE(program_.waitForStarted(10000));
     }
-    // Waits until the window has a child (the program's window inside it).
-    std::uint32_t WaitForChild(std::uint32_t window, int timeoutMs = 15000) {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < timeoutMs) {
-            const std::vector<std::uint32_t> children = display_->Children(window);
-            if (!children.empty()) return children.front();
-            QThread::msleep(100);
-        }
-        return 0;
+    // Waits until the window has a child (the program's window inside it); 0 when none came.
+    std::uint32_t WaitForChild(std::uint32_t window) {
+        std::uint32_t child = 0;
+        test::PollUntil(
+            [&] {
+                const std::vector<std::uint32_t> children = display_->Children(window);
+                child = children.empty() ? 0 : children.front();
+                return child != 0;
+            },
+            30s);
+        return child;
     }
-    // Waits until the window has the size.
+    // Waits until the window has the size; the size it has then.
     QSize WaitForSize(std::uint32_t window, QSize size) {
-        for (int i = 0; i < 100 && display_->WindowSize(window) != size; ++i)
-            QThread::msleep(50);
+        test::PollUntil([&] { return display_->WindowSize(window) == size; }, 20s);
         return display_->WindowSize(window);
     }
     std::string Page() const {
@@ -86,21 +85,21 @@ TEST_F(HostEndToEnd, TheWallIsDrawnIntoTheHostsWindowAndFollowsItsSize) {
     EXPECT_EQ(WaitForSize(wall, QSize(640, 400)), QSize(640, 400));
     // Wait for the panel over the picture.
     int panelRows = 0, picturePixels = 0;
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 40000 && (panelRows < 100 || picturePixels < 2000)) {
-        QThread::msleep(500);
-        const QImage shot = display_->Grab(host.Id());
-        panelRows = picturePixels = 0;
-        for (int y = 0; y < shot.height(); ++y) {
-            int dark = 0;
-            for (int x = 25; x < 170; ++x)
-                dark += Luma(shot.pixel(x, y)) < 110;
-            panelRows += dark > 100;
-            for (int x = 200; x < shot.width(); x += 8)
-                picturePixels += Luma(shot.pixel(x, y)) > 190;
-        }
-    }
+    test::PollUntil(
+        [&] {
+            const QImage shot = display_->Grab(host.Id());
+            panelRows = picturePixels = 0;
+            for (int y = 0; y < shot.height(); ++y) {
+                int dark = 0;
+                for (int x = 25; x < 170; ++x)
+                    dark += Luma(shot.pixel(x, y)) < 110;
+                panelRows += dark > 100;
+                for (int x = 200; x < shot.width(); x += 8)
+                    picturePixels += Luma(shot.pixel(x, y)) > 190;
+            }
+            return panelRows >= 100 && picturePixels > 2000;
+        },
+        40s, 100ms);
     EXPECT_GE(panelRows, 100) << "no headline panel in the host's window";
     EXPECT_GT(picturePixels, 2000) << "no picture in the host's window";
     // Nothing of the saver's own shows outside the host's window.
@@ -120,8 +119,10 @@ TEST_F(HostEndToEnd, TheWallIsDrawnIntoTheHostsWindowAndFollowsItsSize) {
 
 // A signal in the middle of a download that never ends ends the saver just as fast.
 TEST_F(HostEndToEnd, SignalsEndTheSaverDuringADownload) {
-    test::TLoopbackServer slow([](test::TConnection& c, test::TLoopbackServer&) {
-        if (c.ReadRequest().empty()) return;
+    test::TLoopbackServer slow([](test::TConnection& c, test::TLoopbackServer& server) {
+        const std::string request = c.ReadRequest();
+        if (request.empty()) return;
+        server.Record(request);
         c.Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n<rss>");
         c.SendSlowly(std::string(100000, ' '), 1, 50);
     });
@@ -129,9 +130,11 @@ TEST_F(HostEndToEnd, SignalsEndTheSaverDuringADownload) {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(signal);
         THostWindow host(display_->Display(), 320, 200);
+        const size_t requests = slow.Requests().size();
         Start({"-window-id", QString::number(host.Id())});
         ASSERT_NE(WaitForChild(host.Id()), 0u);
-        QThread::msleep(1500);  // the download has begun
+        ASSERT_TRUE(test::WaitUntil([&] { return slow.Requests().size() > requests; }, 30s,
+                                    "the saver's request for the feed"));
         ::kill(pid_t(program_.processId()), signal);
         EXPECT_TRUE(test::WaitForExit(program_, 1000));
         EXPECT_EQ(program_.exitCode(), 0);
@@ -155,11 +158,12 @@ TEST_F(HostEndToEnd, ThePreviewLivesInsideItsWindowAndEndsWithIt) {
     // The client area covers the whole preview area and more.
     EXPECT_EQ(WaitForSize(preview, QSize(162, 122)), QSize(162, 122));
     QImage shot;
-    for (int i = 0; i < 50; ++i) {
-        QThread::msleep(100);
-        shot = display_->Grab(area.Id());
-        if (!shot.isNull() && Luma(shot.pixel(2, 2)) > 240 && Luma(shot.pixel(60, 60)) < 240) break;
-    }
+    test::PollUntil(
+        [&] {
+            shot = display_->Grab(area.Id());
+            return !shot.isNull() && Luma(shot.pixel(2, 2)) > 240 && Luma(shot.pixel(60, 60)) < 240;
+        },
+        20s);
     ASSERT_FALSE(shot.isNull());
     EXPECT_GT(Luma(shot.pixel(2, 2)), 240) << "the white client area";
     EXPECT_LT(Luma(shot.pixel(60, 60)), 240) << "the picture at (8, 8)";

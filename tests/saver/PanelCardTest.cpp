@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <functional>
@@ -40,9 +39,7 @@ int PanelRight(const TForm1& form) {
 TEST(HeadlinePanel, WidthFollowsNarrowScreensOnly) {
     for (auto [screen, width] : {std::pair{1024, 284}, {1280, 355}, {1400, 388}, {1401, 429}}) {
         TSaverFixture f({"A=/a"}, "", screen, 768);
-        f.server.Set("/a", RssFeed("T", "d", 1));
-        f.Show();
-        f.form->LoadFeed(0);
+        f.ShowFeed("/a", RssFeed("T", "d", 1));
         ASSERT_NE(f.form->Form2(), nullptr);
         EXPECT_EQ(f.form->Form2()->width(), width) << screen;
         EXPECT_EQ(f.form->Form2()->Tag, 343);
@@ -52,9 +49,7 @@ TEST(HeadlinePanel, WidthFollowsNarrowScreensOnly) {
 TEST(HeadlinePanel, ShowPanelPlacesItNearTheLeftEdgeInsideTheScreen) {
     for (int screen : {1024, 1920}) {
         TSaverFixture f({"A=/a"}, "", screen, 768);
-        f.server.Set("/a", RssFeed("T", "d", 1));
-        f.Show();
-        f.form->LoadFeed(0);
+        f.ShowFeed("/a", RssFeed("T", "d", 1));
         const int range = screen > 1400 ? 40 : 10;
         int minLeft = 1000, maxLeft = 0, minTop = 1000, maxBottom = 0;
         for (int i = 0; i < 400; ++i) {
@@ -75,9 +70,7 @@ TEST(HeadlinePanel, ShowPanelPlacesItNearTheLeftEdgeInsideTheScreen) {
 
 TEST(HeadlinePanel, FadesInToOneNinetyAndOutToZero) {
     TSaverFixture f({"A=/a"});
-    f.server.Set("/a", RssFeed("T", "d", 2));
-    f.Show();
-    f.form->LoadFeed(0);
+    f.ShowFeed("/a", RssFeed("T", "d", 2));
     TForm2& panel = *f.form->Form2();
     EXPECT_EQ(panel.Timer1.Interval(), 5);
     int steps = 0;
@@ -108,12 +101,10 @@ TEST(ItemCard, PageHoldsTheItemAsWrittenWithLineBreaksAsCrLf) {
     char date[64];
     std::snprintf(date, sizeof date, "Mon, %02d %s %04d %02d:%02d:%02d GMT", p.Day,
                   months[p.Month - 1], p.Year, p.Hour, p.Minute, p.Second);
-    f.server.Set("/a", Feed("<item><title>Caf\xC3\xA9 &amp;lt;b&amp;gt;</title>"
-                            "<link>http://example.com/a</link>"
-                            "<description>&lt;i&gt;One&lt;/i&gt;\nTwo</description><pubDate>" +
-                            std::string(date) + "</pubDate></item>"));
-    f.Show();
-    f.form->LoadFeed(0);
+    f.ShowFeed("/a", Feed("<item><title>Caf\xC3\xA9 &amp;lt;b&amp;gt;</title>"
+                          "<link>http://example.com/a</link>"
+                          "<description>&lt;i&gt;One&lt;/i&gt;\nTwo</description><pubDate>" +
+                          std::string(date) + "</pubDate></item>"));
     const std::string page = ReadFileBytes(ItemPagePath());
     const std::string head =
         "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><meta http-equiv=\"Content-Type\" "
@@ -141,9 +132,7 @@ TEST(ItemCard, PageHoldsTheItemAsWrittenWithLineBreaksAsCrLf) {
 
 TEST(ItemCard, SmallPagesGetASmallGuessBesideThePanel) {
     TSaverFixture f({"A=/a"}, "", 1920, 1080);
-    f.server.Set("/a", Feed(Item("Short", "A few words.")));
-    f.Show();
-    f.form->LoadFeed(0);
+    f.ShowFeed("/a", Feed(Item("Short", "A few words.")));
     for (int i = 0; i < 50; ++i) {
         f.form->ShowItemCard(0);
         const QRect r = f.form->Form3()->geometry();
@@ -179,9 +168,7 @@ TEST(ItemCard, ImagesOrLongTextGetALargeGuess) {
 
 TEST(ItemCard, OnANarrowScreenTheLargeCardStretchesToTheRightMargin) {
     TSaverFixture f({"A=/a"}, "", 1024, 768);
-    f.server.Set("/a", Feed(Item("Picture", "&lt;img src=\"x.png\"&gt;")));
-    f.Show();
-    f.form->LoadFeed(0);
+    f.ShowFeed("/a", Feed(Item("Picture", "&lt;img src=\"x.png\"&gt;")));
     for (int i = 0; i < 20; ++i) {
         f.form->ShowItemCard(0);
         const QRect r = f.form->Form3()->geometry();
@@ -194,9 +181,7 @@ TEST(ItemCard, OnANarrowScreenTheLargeCardStretchesToTheRightMargin) {
 
 TEST(ItemCard, FadesInToTwoTenAndFitsThePageWhenItIsLaidOut) {
     TSaverFixture f({"A=/a"}, "", 1920, 1080);
-    f.server.Set("/a", Feed(Item("Short", "A few words.") + Item("Second", "More words.")));
-    f.Show();
-    f.form->LoadFeed(0);
+    f.ShowFeed("/a", Feed(Item("Short", "A few words.") + Item("Second", "More words.")));
     TForm3& card = *f.form->Form3();
     EXPECT_EQ(card.AlphaBlendValue(), 0);
     EXPECT_EQ(card.Timer1.Interval(), 3);
@@ -209,7 +194,8 @@ TEST(ItemCard, FadesInToTwoTenAndFitsThePageWhenItIsLaidOut) {
     EXPECT_FALSE(f.form->CardBeside);
 
     // The page-complete notification comes from the event loop and fits the card.
-    QTest::qWait(20);
+    ASSERT_TRUE(test::WaitUntil([&] { return f.form->CardBeside; }, std::chrono::seconds(10),
+                                "the laid-out page to fit the card"));
     const int height = card.web->ScrollHeight();
     EXPECT_EQ(card.height(), height);
     EXPECT_LT(height, 150);
@@ -228,9 +214,7 @@ TEST(ItemCard, FadesInToTwoTenAndFitsThePageWhenItIsLaidOut) {
 
 TEST(ItemCard, APageThatCannotBeWrittenLeavesThePreviousOne) {
     TSaverFixture f({"A=/a"});
-    f.server.Set("/a", Feed(Item("First", "one") + Item("Second", "two")));
-    f.Show();
-    f.form->LoadFeed(0);
+    f.ShowFeed("/a", Feed(Item("First", "one") + Item("Second", "two")));
     const std::string first = ReadFileBytes(ItemPagePath());
     const std::string message = test::MessageOfFailedWrite(100, [&] { f.form->ShowItem(1); });
     EXPECT_EQ(message, "");  // swallowed

@@ -96,6 +96,12 @@ void TSaverFixture::Show() {
     RandSeed(7);
 }
 
+void TSaverFixture::ShowFeed(const std::string& path, const std::string& body) {
+    server.Set(path, body);
+    Show();
+    form->LoadFeed(0);
+}
+
 void TSaverFixture::Key(int qtKey, Qt::KeyboardModifiers modifiers) {
     QKeyEvent press(QEvent::KeyPress, qtKey, modifiers);
     QCoreApplication::sendEvent(form->windowHandle(), &press);

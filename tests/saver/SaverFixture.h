@@ -58,6 +58,8 @@ class TSaverFixture {
 
     // Shows the window as the program does and stops the cycle's own timer.
     void Show();
+    // Serves body at path, the first feed's, then shows the window and loads that feed.
+    void ShowFeed(const std::string& path, const std::string& body);
     // Sends input to the window as the platform would, through the application's hook.
     void Key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void MouseMove(int x = 10, int y = 10);

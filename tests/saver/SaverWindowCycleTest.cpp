@@ -43,11 +43,9 @@ TEST(Cycle, FirstTickLoadsTheFirstFeedAndWritesTheHeadlines) {
 
 TEST(Cycle, HeadlineLinesForChannelsWithoutTitleDescriptionOrDate) {
     TSaverFixture f({"A=/a"});
-    f.server.Set("/a",
-                 "<rss version=\"2.0\"><channel><item><title>One</title></item>"
-                 "</channel></rss>");
-    f.Show();
-    f.form->LoadFeed(0);
+    f.ShowFeed("/a",
+               "<rss version=\"2.0\"><channel><item><title>One</title></item>"
+               "</channel></rss>");
     EXPECT_EQ(f.Lines(), (std::vector<std::string>{"<line>", "<text3>1. One"}));
 
     // A date without a description makes the second line.
@@ -64,11 +62,9 @@ TEST(Cycle, HeadlineLinesForChannelsWithoutTitleDescriptionOrDate) {
 
 TEST(Cycle, TitlesAreCleanedOfTagsAndReferences) {
     TSaverFixture f({"A=/a"});
-    f.server.Set("/a",
-                 "<rss version=\"2.0\"><channel><title>T</title><item><title>"
-                 "&lt;b&gt;Bold&lt;/b&gt; &amp;amp; Co</title></item></channel></rss>");
-    f.Show();
-    f.form->LoadFeed(0);
+    f.ShowFeed("/a",
+               "<rss version=\"2.0\"><channel><title>T</title><item><title>"
+               "&lt;b&gt;Bold&lt;/b&gt; &amp;amp; Co</title></item></channel></rss>");
     EXPECT_EQ(ItemLines(f), (std::vector<std::string>{"<text3>1. Bold & Co"}));
 }
 

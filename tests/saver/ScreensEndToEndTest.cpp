@@ -4,16 +4,20 @@
 // first-run hint.
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
-#include <QThread>
+#include <cstdlib>
 
 #include "SaverFixture.h"
+#include "saver/HeadlinePanel.h"
 #include "support/VirtualDisplay.h"
 
 namespace pelwick {
 namespace {
+
+using namespace std::chrono_literals;
+
+const QColor PictureColour(230, 210, 160);
 
 // The share of a picture's pixels that are bright: the test pictures are bright, the
 // screen around them and a missing saver are black.
@@ -32,7 +36,7 @@ struct TRun {
 
     TRun(const test::TVirtualDisplay& display, int pictureW, int pictureH) {
         QImage picture(pictureW, pictureH, QImage::Format_RGB888);
-        picture.fill(QColor(230, 210, 160));
+        picture.fill(PictureColour);
         picture.save(QString::fromStdString(dir.File("bright.bmp")), "BMP");
         dir.Write("Pelwick.ini", "[set]\nImageInterval=60\nImageSize=3\n");
         QProcessEnvironment env = display.Environment();
@@ -47,15 +51,34 @@ struct TRun {
     }
 };
 
-// Waits until grab shows mostly picture, or gives up after 20 s.
+// Whether grab shows mostly picture, waiting for it.
 template <typename TGrab>
-double WaitForPicture(TGrab grab) {
-    QElapsedTimer clock;
-    clock.start();
-    double share = 0;
-    while (clock.elapsed() < 20000 && (share = BrightShare(grab())) < 0.9)
-        QThread::msleep(250);
-    return share;
+::testing::AssertionResult WaitForPicture(TGrab grab, const std::string& where) {
+    return test::WaitUntil([&] { return BrightShare(grab()) >= 0.9; }, 30s,
+                           "the slideshow's picture on " + where, 250ms);
+}
+
+// The grey of the panel's strip once it has faded in: black at the panel's full alpha over
+// the picture.
+int FadedInGrey() {
+    const int keep = 255 - TForm2::FadeInAlpha;
+    return qGray(PictureColour.red() * keep / 255, PictureColour.green() * keep / 255,
+                 PictureColour.blue() * keep / 255);
+}
+
+// Whether the panel's strip shows at its full alpha: rows of the columns the test reads that
+// hold that grey, give or take the painter's rounding (not the black band below the picture,
+// and not a strip still fading in).
+bool PanelFadedIn(const QImage& screen) {
+    const int grey = FadedInGrey();
+    int rows = 0;
+    for (int y = 0; y < screen.height(); ++y) {
+        int panel = 0;
+        for (int x = 100; x < 300; ++x)
+            panel += std::abs(qGray(screen.pixel(x, y)) - grey) <= 3;
+        rows += panel > 150;
+    }
+    return rows >= 10;
 }
 
 TEST(ScreensEndToEnd, EveryMonitorShowsTheSlideshow) {
@@ -65,8 +88,8 @@ TEST(ScreensEndToEnd, EveryMonitorShowsTheSlideshow) {
     TRun run(display, 640, 400);
     ASSERT_TRUE(run.saver.waitForStarted(10000));
     for (int screen : {0, 1})
-        EXPECT_GE(WaitForPicture([&] { return display.Grab(0, screen); }), 0.9)
-            << "screen " << screen << " does not show the slideshow";
+        EXPECT_TRUE(WaitForPicture([&] { return display.Grab(0, screen); },
+                                   "screen " + std::to_string(screen)));
     EXPECT_TRUE(run.Stop()) << run.saver.readAllStandardError().toStdString();
 }
 
@@ -80,11 +103,11 @@ TEST(ScreensEndToEnd, ADenseScreenScalesThePanel) {
         TRun run(display, 3840, 2160);
         ASSERT_TRUE(run.saver.waitForStarted(10000));
         QImage screen;
-        EXPECT_GE(WaitForPicture([&] { return screen = display.Grab(); }), 0.9);
+        EXPECT_TRUE(WaitForPicture([&] { return screen = display.Grab(); }, "the screen"));
         // The panel's strip is the one dark band over the bright picture; its height shows
         // the scale.
-        QThread::msleep(3000);  // its fade-in
-        screen = display.Grab();
+        EXPECT_TRUE(test::WaitUntil([&] { return PanelFadedIn(screen = display.Grab()); }, 30s,
+                                    "the panel's fade-in to its full alpha", 250ms));
         for (int y = 0; y < screen.height(); ++y) {
             int dark = 0;
             for (int x = 100; x < 300; ++x)

@@ -69,7 +69,9 @@ TEST(AnimateThread, DestroyingTheControlWhileTheThreadWaitsForAFrameDoesNotHang)
     Threaded t;
     bool touched = false;
     t.c->StartTransition();
-    // Without serving events the thread is stuck in its hand-over of the first frame.
+    // Without serving events the thread is stuck in its hand-over of the first frame. A
+    // deliberate pause, not a wait: it gives the thread time to get there, and the test holds
+    // whether or not it did.
     QThread::msleep(20);
     t.c->OnProgress = [&](TCustomGlimrascreen&) { touched = true; };
     t.c.reset();
@@ -124,8 +126,8 @@ TEST(AnimateThread, ManualDuringAStopKeepsTheTransitionForItsOwner) {
 TEST(AnimateThread, TheThreadObjectCanBeJoinedWhileItsHandOverIsPending) {
     TGlimrascreen control;
     auto thread = std::make_unique<TAnimateThread>(&control);
-    QThread::msleep(5);
-    thread.reset();  // never served: must not wait for the user-interface thread
+    QThread::msleep(5);  // deliberate: lets the thread reach its hand-over, if it can
+    thread.reset();      // never served: must not wait for the user-interface thread
     QCoreApplication::processEvents();
     EXPECT_FALSE(control.Running());
 }

@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QTest>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -101,6 +103,26 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(out) << "cannot create " << path;
     out << bytes;
     ASSERT_TRUE(out.good()) << "cannot write " << path;
+}
+
+bool PollUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+               std::chrono::milliseconds step) {
+    using namespace std::chrono;
+    const steady_clock::time_point end = steady_clock::now() + timeout;
+    while (!condition()) {
+        const milliseconds left = duration_cast<milliseconds>(end - steady_clock::now());
+        if (left.count() <= 0) return false;
+        QTest::qWait(int(std::min(step, left).count()));
+    }
+    return true;
+}
+
+::testing::AssertionResult WaitUntil(const std::function<bool()>& condition,
+                                     std::chrono::milliseconds timeout, const std::string& what,
+                                     std::chrono::milliseconds step) {
+    if (PollUntil(condition, timeout, step)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "gave up after " << timeout.count() / 1000.0 << " s waiting for " << what;
 }
 
 }  // namespace pelwick::test

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QStringList>
 #include <QTemporaryDir>
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -77,5 +80,18 @@ TProgramRun RunTool(const QStringList& args);
 
 // Writes bytes to a file, creating it; fails the test on error.
 void WriteFile(const std::string& path, const std::string& bytes);
+
+// Checks condition every step, serving this thread's events in between, until it holds or
+// timeout has passed; whether it held. For a caller that reports the failure itself.
+bool PollUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+               std::chrono::milliseconds step = std::chrono::milliseconds(50));
+
+// Waits for what a test needs before it goes on, never for a fixed time: the timeout is
+// generous (a loaded machine runs a sanitizer build many times slower), the step short, so a
+// quick machine goes on at once. The failure names what never happened:
+//   ASSERT_TRUE(test::WaitUntil([&] { ... }, 20s, "the saver's window inside the host's"));
+[[nodiscard]] ::testing::AssertionResult WaitUntil(
+    const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+    const std::string& what, std::chrono::milliseconds step = std::chrono::milliseconds(50));
 
 }  // namespace pelwick::test

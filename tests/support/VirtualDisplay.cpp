@@ -5,10 +5,11 @@
 
 #include <QElapsedTimer>
 #include <QStandardPaths>
-#include <QThread>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+
+#include "support/TestSupport.h"
 
 namespace pelwick::test {
 namespace {
@@ -105,16 +106,16 @@ std::optional<std::string> TVirtualDisplay::Xdotool(const QStringList& args) con
 }
 
 std::uint32_t TVirtualDisplay::WaitForWindow(const QString& name, int timeoutMs) const {
-    QElapsedTimer clock;
-    clock.start();
-    do {
-        if (const auto found = Xdotool({"search", "--onlyvisible", "--name", name})) {
-            const std::string first = found->substr(0, found->find('\n'));
-            if (!first.empty()) return std::uint32_t(std::strtoul(first.c_str(), nullptr, 10));
-        }
-        QThread::msleep(100);
-    } while (clock.elapsed() < timeoutMs);
-    return 0;
+    std::uint32_t window = 0;
+    PollUntil(
+        [&] {
+            const auto found = Xdotool({"search", "--onlyvisible", "--name", name});
+            const std::string first = found ? found->substr(0, found->find('\n')) : "";
+            if (!first.empty()) window = std::uint32_t(std::strtoul(first.c_str(), nullptr, 10));
+            return window != 0;
+        },
+        std::chrono::milliseconds(timeoutMs), std::chrono::milliseconds(100));
+    return window;
 }
 
 std::string TVirtualDisplay::WindowName(std::uint32_t window) const {
@@ -260,11 +261,9 @@ bool TVirtualDisplay::ScreenSaverOn() const {
 }
 
 bool WaitForExit(QProcess& process, int timeoutMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (process.state() != QProcess::NotRunning && clock.elapsed() < timeoutMs)
-        process.waitForFinished(50);
-    return process.state() == QProcess::NotRunning;
+    // waitForFinished answers false at once for a process that has already ended.
+    return process.state() == QProcess::NotRunning || process.waitForFinished(timeoutMs) ||
+           process.state() == QProcess::NotRunning;
 }
 
 }  // namespace pelwick::test
