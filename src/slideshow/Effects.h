@@ -69,13 +69,17 @@ struct TFrame {
 
     // The values the built-in styles' geometry is written in; "/" truncates toward zero.
     struct TValues {
-        int hx;     // (W - X) / 2
-        int u, s;   // X / 2, and u + 1
-        int o, k;   // W - u, and o - 1
-        int v;      // (W + X) / 2
-        int hw, q;  // W / 2, and hw + 1
-        int hh, r;  // H / 2, and hh + 1
-        int yh;     // Y / 2
+        int hx;  // (W - X) / 2: the left edge of a band X wide centred across W
+        int u;   // X / 2: the width of each of two bands at the sides that share X
+        int s;   // u + 1: the right edge of the left one of those bands, a pixel wider
+        int o;   // W - u: the left edge of the right one
+        int k;   // o - 1: the left edge of the right one, a pixel wider
+        int v;   // (W + X) / 2: the right edge of the band X wide centred across W
+        int hw;  // W / 2: the middle column, where the right half begins
+        int q;   // hw + 1: the right edge of the left half when it takes the middle column too
+        int hh;  // H / 2: the middle row, where the bottom half begins
+        int r;   // hh + 1: the bottom edge of the top half when it takes the middle row too
+        int yh;  // Y / 2: the height of each of two bands at the top and bottom that share Y
     };
     TValues Values() const;
     TFrameExtents Extents() const { return TFrameExtents{W, H, X, Y, P}; }

@@ -45,29 +45,60 @@ TRegion Curved(const TFrame& f, const TFrame::TValues& v) {
 // X and Y (2 for twice the extent); snapped bars take the band step BS as their snap, the
 // others none.
 struct TBarsRow {
-    int style, a, b, hKind, vKind;
+    int style, a, b;
+    TBarKind hKind, vKind;
     bool snapped;
 };
 constexpr TBarsRow BarsRows[] = {
-    {60, 2, 0, 1, 0, true},  {61, 2, 0, 2, 0, true},  {62, 2, 0, 4, 0, true},
-    {63, 2, 0, 5, 0, true},  {64, 1, 0, 3, 0, false}, {71, 0, 2, 0, 1, true},
-    {72, 0, 2, 0, 2, true},  {73, 0, 2, 0, 4, true},  {74, 0, 2, 0, 5, true},
-    {75, 0, 1, 0, 3, false}, {86, 2, 2, 1, 1, true},  {87, 2, 2, 1, 2, true},
-    {88, 2, 2, 2, 1, true},  {89, 2, 2, 2, 2, true},  {90, 2, 2, 4, 4, true},
-    {91, 2, 2, 4, 5, true},  {92, 2, 2, 5, 4, true},  {93, 2, 2, 5, 5, true},
-    {94, 1, 1, 1, 3, true},  {95, 1, 1, 2, 3, true},  {96, 1, 1, 3, 1, true},
-    {97, 1, 1, 3, 2, true},  {98, 1, 1, 3, 3, false},
+    {60, 2, 0, bkFromFar, bkNone, true},
+    {61, 2, 0, bkFromNear, bkNone, true},
+    {62, 2, 0, bkNearThenFar, bkNone, true},
+    {63, 2, 0, bkFarThenNear, bkNone, true},
+    {64, 1, 0, bkFromBoth, bkNone, false},
+    {71, 0, 2, bkNone, bkFromFar, true},
+    {72, 0, 2, bkNone, bkFromNear, true},
+    {73, 0, 2, bkNone, bkNearThenFar, true},
+    {74, 0, 2, bkNone, bkFarThenNear, true},
+    {75, 0, 1, bkNone, bkFromBoth, false},
+    {86, 2, 2, bkFromFar, bkFromFar, true},
+    {87, 2, 2, bkFromFar, bkFromNear, true},
+    {88, 2, 2, bkFromNear, bkFromFar, true},
+    {89, 2, 2, bkFromNear, bkFromNear, true},
+    {90, 2, 2, bkNearThenFar, bkNearThenFar, true},
+    {91, 2, 2, bkNearThenFar, bkFarThenNear, true},
+    {92, 2, 2, bkFarThenNear, bkNearThenFar, true},
+    {93, 2, 2, bkFarThenNear, bkFarThenNear, true},
+    {94, 1, 1, bkFromFar, bkFromBoth, true},
+    {95, 1, 1, bkFromNear, bkFromBoth, true},
+    {96, 1, 1, bkFromBoth, bkFromFar, true},
+    {97, 1, 1, bkFromBoth, bkFromNear, true},
+    {98, 1, 1, bkFromBoth, bkFromBoth, false},
 };
 
 // {style, A, B, hKind, vKind} with A = X or 0 and B = Y or 0.
 struct TShredRow {
-    int style, a, b, hKind, vKind;
+    int style, a, b;
+    TShredKind hKind, vKind;
 };
 constexpr TShredRow ShredRows[] = {
-    {65, 1, 0, 1, 0},  {66, 1, 0, 2, 0},  {67, 1, 0, 3, 0},  {68, 1, 0, 4, 0},  {76, 0, 1, 0, 1},
-    {77, 0, 1, 0, 2},  {78, 0, 1, 0, 3},  {79, 0, 1, 0, 4},  {100, 1, 1, 1, 1}, {101, 1, 1, 1, 2},
-    {102, 1, 1, 2, 1}, {103, 1, 1, 2, 2}, {104, 1, 1, 1, 3}, {105, 1, 1, 2, 3}, {106, 1, 1, 3, 1},
-    {107, 1, 1, 3, 2}, {108, 1, 1, 3, 3}, {109, 1, 1, 4, 4},
+    {65, 1, 0, skFromFar, skNone},
+    {66, 1, 0, skFromNear, skNone},
+    {67, 1, 0, skOutFromMiddle, skNone},
+    {68, 1, 0, skInToMiddle, skNone},
+    {76, 0, 1, skNone, skFromFar},
+    {77, 0, 1, skNone, skFromNear},
+    {78, 0, 1, skNone, skOutFromMiddle},
+    {79, 0, 1, skNone, skInToMiddle},
+    {100, 1, 1, skFromFar, skFromFar},
+    {101, 1, 1, skFromFar, skFromNear},
+    {102, 1, 1, skFromNear, skFromFar},
+    {103, 1, 1, skFromNear, skFromNear},
+    {104, 1, 1, skFromFar, skOutFromMiddle},
+    {105, 1, 1, skFromNear, skOutFromMiddle},
+    {106, 1, 1, skOutFromMiddle, skFromFar},
+    {107, 1, 1, skOutFromMiddle, skFromNear},
+    {108, 1, 1, skOutFromMiddle, skOutFromMiddle},
+    {109, 1, 1, skInToMiddle, skInToMiddle},
 };
 
 bool AddBars(TComplexRegion& rects, const TFrame& f) {
@@ -143,16 +174,16 @@ bool AddTriangles(TComplexRegion& rects, const TFrame& f, const TFrame::TValues&
 bool AddScattered(TComplexRegion& rects, TFrame& f) {
     switch (f.Style) {
         case 123:
-            SpeckleRegion(rects, f.Extents(), 1, 0, f.Random);
+            SpeckleRegion(rects, f.Extents(), skFromFar, skNone, f.Random);
             return true;
         case 124:
-            SpeckleRegion(rects, f.Extents(), 2, 0, f.Random);
+            SpeckleRegion(rects, f.Extents(), skFromNear, skNone, f.Random);
             return true;
         case 125:
-            SpeckleRegion(rects, f.Extents(), 0, 1, f.Random);
+            SpeckleRegion(rects, f.Extents(), skNone, skFromFar, f.Random);
             return true;
         case 126:
-            SpeckleRegion(rects, f.Extents(), 0, 2, f.Random);
+            SpeckleRegion(rects, f.Extents(), skNone, skFromNear, f.Random);
             return true;
         case 127:
             SquaresRegion(rects, f.Extents(), f.Random);
@@ -169,8 +200,8 @@ void RegionStyleFrame(TFrame& frame) {
     if (frame.Style == 99) {
         // Where the bars from the bottom right cross those from the top left.
         TComplexRegion a, b;
-        BarsRegion(a, frame.Extents(), 2 * frame.X, 2 * frame.Y, 1, 1, frame.BS);
-        BarsRegion(b, frame.Extents(), 2 * frame.X, 2 * frame.Y, 2, 2, frame.BS);
+        BarsRegion(a, frame.Extents(), 2 * frame.X, 2 * frame.Y, bkFromFar, bkFromFar, frame.BS);
+        BarsRegion(b, frame.Extents(), 2 * frame.X, 2 * frame.Y, bkFromNear, bkFromNear, frame.BS);
         frame.Shape = TRectRegion(a.TakeRects(), b.TakeRects());
         return;
     }
