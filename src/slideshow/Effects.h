@@ -93,14 +93,57 @@ enum TEffectKind {
     ekEffect,  // a named effect, called only between 0 and 100 (the engine draws those)
 };
 
-using TFrameProc = void (*)(TFrame& frame);
+// Where a style works along one axis of the picture: from its near edge (the left, or the
+// top), from its far edge (the right, or the bottom), about its middle, from both edges at
+// once, or not at all (the axis stays whole).
+enum TEdge { edNone, edNear, edFar, edMiddle, edSides };
 
-// An entry of the style catalogue. A style whose routine is not built yet has none; its
-// frames show the old snapshot until the end.
+// How the new picture comes through a rectangle style's band, or how a push moves the old
+// picture out of its way.
+enum TMotion {
+    moSqueeze,  // the whole picture squeezed into the band
+    moSlide,    // the whole picture, unscaled, slid in behind the band's leading edge
+    moReveal,   // the picture's own part under the band, in place
+    moZoom,     // the picture's part under the band, blown up past the band's open sides
+};
+
+// Which way a style's blinds, bars or bands lie.
+enum TOrientation { orHorizontal, orVertical };
+
+// The corner ellipse of a curved reveal.
+enum TCorner {
+    cnWidthCircle,   // a circle twice the picture's width across
+    cnHeightCircle,  // a circle twice the picture's height across
+    cnEllipse,       // twice the picture's width by twice its height
+};
+
+// A style's own parameters, fixed in its row of the catalogue. The routine of a family reads
+// those it needs, once per frame, and never asks which style it draws.
+struct TStyleParams {
+    TEdge X = edNone, Y = edNone;  // where the style works across the width, down the height
+    TMotion Motion = moSqueeze;
+    TOrientation Orientation = orHorizontal;
+    int Reach = 1;  // how far the shape reaches, in extents (X across, Y down)
+    TBarKind HBars = bkNone, VBars = bkNone;  // bars across the width, down the height
+    bool Snap = false;  // a first-phase reach of the bars within BS of the edge takes the edge
+    TShredKind HShreds = skNone, VShreds = skNone;  // ragged bands or speckles across, down
+    TCorner Corner = cnEllipse;
+    bool Inward = false;  // closing in toward the centre, rather than opening out from it
+    bool Clockwise = false;
+};
+
+using TFrameProc = void (*)(TFrame& frame, const TStyleParams& params);
+
+// A row of the style catalogue, in the order the catalogue lists them: what the style
+// leaves for the completion step, the routine of its family, the parameters that make the
+// routine draw this style, and the style's name.
 struct TEffect {
-    const char* Name;
     TEffectKind Kind;
     TFrameProc Proc;
+    TStyleParams Params;
+    const char* Name;
+
+    void Compose(TFrame& frame) const { Proc(frame, Params); }
 };
 
 // The catalogue of transition styles, numbered 1..172 as the Style property counts them.

@@ -263,7 +263,7 @@ void BlendRect(TBitmap& screen, const TBitmap& picture, int amount, int left, in
     }
 }
 
-void PixelEffectFrame(TFrame& frame) {
+void PixelEffectFrame(TFrame& frame, const TStyleParams& /*params*/) {
     if (!Usable(frame)) return;
     switch (frame.Style) {
         case 168:

@@ -39,7 +39,7 @@ TPush PushOf(const TFrame& f) {
 
 }  // namespace
 
-void PushEffectFrame(TFrame& frame) {
+void PushEffectFrame(TFrame& frame, const TStyleParams& /*params*/) {
     const TPush push = PushOf(frame);
     TCanvas& canvas = frame.Screen.Canvas();
     // The old part first: without a snapshot of its own it is read from Screen, before the

@@ -255,7 +255,7 @@ TMaybeRegion EffectRegion(TFrame& f) {
 
 }  // namespace
 
-void RegionEffectFrame(TFrame& frame) {
+void RegionEffectFrame(TFrame& frame, const TStyleParams& /*params*/) {
     ClipAndCopy(frame, EffectRegion(frame));
 }
 

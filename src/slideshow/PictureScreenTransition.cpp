@@ -237,7 +237,7 @@ void TCustomGlimrascreen::RenderEffectFrame(const TEffect& effect) {
         TFrame frame = MakeFrame(w, h);
         frame.Pattern = &fixedPattern_;
         if (fromSnapshot) frame.Snapshot = oldBitmap_.get();
-        effect.Proc(frame);
+        effect.Compose(frame);
         if (frame.Snapshot) screen.Canvas().Draw(0, 0, *frame.Snapshot);
     }
     InvalidatePictureArea(TRect{0, 0, w, h});
@@ -266,7 +266,7 @@ void TCustomGlimrascreen::RenderStyleFrame(const TEffect* effect) {
     if (style_ == StyleCustom)
         DrawCustomFrame(frame);
     else if (composed)
-        effect->Proc(frame);
+        effect->Compose(frame);
     // Unbuilt styles leave the old snapshot until progress 100.
 
     if (progress_ == 100)

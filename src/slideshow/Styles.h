@@ -2,33 +2,74 @@
 
 #include "slideshow/Effects.h"
 
-// The frame routines of the style catalogue, by family; each family has a file of its own
-// and serves all its styles, reading TFrame::Style:
-//   CrossFade.cpp     118, the cross-fade
-//   StylesRect.cpp    1..57, rectangles that move, stretch and mirror
-//   StylesRegion.cpp  58..117 and 123..127, regions from the builders in gfx/RegionBuilders
-//   StylesPivot.cpp   119..122, the picture turned about a corner
-//   EffectsRegion.cpp 128, 137..167, the named effects drawn through a region
-//   EffectsPush.cpp   129..136, the pushes and squeezes
-//   EffectsPixel.cpp  168..172, the named effects that work on pixels
+// The frame routines of the style catalogue. Each serves a family of styles that differ only
+// in the parameters of their rows in EffectTable (Effects.cpp), so a routine never asks
+// which style it draws. Each family has a file of its own:
+//   CrossFade.cpp     the cross-fade
+//   StylesRect.cpp    rectangles that move, stretch and mirror
+//   StylesRegion.cpp  regions from the builders in gfx/RegionBuilders
+//   StylesPivot.cpp   the picture turned about a corner
+//   EffectsRegion.cpp the named effects drawn through a region
+//   EffectsPush.cpp   the pushes and squeezes
+//   EffectsPixel.cpp  the named effects that work on pixels
 namespace pelwick {
 
-// 118: each channel becomes old * (100 - P) / 100 + new * P / 100.
-void FadeFrame(TFrame& frame);
+// The frame of reference of a style that works along one axis from one edge: positions are
+// measured along the axis from that edge, so a style from the far edge is the one from the
+// near edge reflected, and a style down the height the one across the width turned.
+struct TAlong {
+    bool Down;  // down the height, else across the width
+    bool Far;   // from the far edge (the right, or the bottom)
+    int L;      // the picture's length along the axis: W or H
+    int E;      // the extent along the axis: X or Y
+    int Span;   // the picture's size across the axis: H or W
 
-// 1..57: sets Dest and Src, copying the extra pieces of a style first.
-void RectStyleFrame(TFrame& frame);
+    TAlong(const TFrame& f, const TStyleParams& p)
+        : Down(p.X == edNone),
+          Far((Down ? p.Y : p.X) == edFar),
+          L(Down ? f.H : f.W),
+          E(Down ? f.Y : f.X),
+          Span(Down ? f.W : f.H) {}
+
+    // The band from a to b along the axis, across the whole picture.
+    TRect Band(int a, int b) const {
+        if (Far) {
+            const int t = L - b;
+            b = L - a;
+            a = t;
+        }
+        return Down ? TRect{0, a, Span, b} : TRect{a, 0, b, Span};
+    }
+};
+
+// The cross-fade: each channel becomes old * (100 - P) / 100 + new * P / 100.
+void FadeFrame(TFrame& frame, const TStyleParams& params);
+
+// Rectangles: each sets Dest and Src, copying the extra pieces of its style first.
+// A band at an edge, about the middle or at both edges, along either axis or both, through
+// which the picture is squeezed, slid, revealed or zoomed.
+void MoveFrame(TFrame& frame, const TStyleParams& params);
+// The picture unrolled from an edge, the roll's underside mirrored ahead of it.
+void UnrollFrame(TFrame& frame, const TStyleParams& params);
+// The picture revealed from an edge, its leading line smeared over the rest.
+void BuildUpFrame(TFrame& frame, const TStyleParams& params);
+// Bands at all four edges, revealed in place.
+void RevealInToCentreFrame(TFrame& frame, const TStyleParams& params);
+// The four quarters of the picture squeezed into the corners.
+void QuartersExpandFrame(TFrame& frame, const TStyleParams& params);
+// The four quarters of the picture slid in from the corners' sides.
+void QuartersSlideFrame(TFrame& frame, const TStyleParams& params);
 
 // 58..117 and 123..127: sets Region.
-void RegionStyleFrame(TFrame& frame);
+void RegionStyleFrame(TFrame& frame, const TStyleParams& params);
 
 // 119..122: turns the new picture onto Screen.
-void PivotFrame(TFrame& frame);
+void PivotFrame(TFrame& frame, const TStyleParams& params);
 
 // The named effects, called only for progress 1..99; Screen holds the old snapshot unless
 // frame.Snapshot is set.
-void RegionEffectFrame(TFrame& frame);
-void PushEffectFrame(TFrame& frame);
-void PixelEffectFrame(TFrame& frame);
+void RegionEffectFrame(TFrame& frame, const TStyleParams& params);
+void PushEffectFrame(TFrame& frame, const TStyleParams& params);
+void PixelEffectFrame(TFrame& frame, const TStyleParams& params);
 
 }  // namespace pelwick

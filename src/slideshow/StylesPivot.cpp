@@ -91,7 +91,7 @@ void PivotDraw(TFrame& f, int px, int py) {
 
 }  // namespace
 
-void PivotFrame(TFrame& frame) {
+void PivotFrame(TFrame& frame, const TStyleParams& /*params*/) {
     const int W = frame.W, H = frame.H;
     switch (frame.Style) {
         case 119:

@@ -195,7 +195,7 @@ bool AddScattered(TComplexRegion& rects, TFrame& f) {
 
 }  // namespace
 
-void RegionStyleFrame(TFrame& frame) {
+void RegionStyleFrame(TFrame& frame, const TStyleParams& /*params*/) {
     const TFrame::TValues v = frame.Values();
     if (frame.Style == 99) {
         // Where the bars from the bottom right cross those from the top left.

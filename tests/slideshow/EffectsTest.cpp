@@ -28,7 +28,7 @@ struct TEffectFrame {
         TFrame frame{screen, picture, w, h, X, Y, p, 0};
         frame.Style = style;
         frame.Seed = seed;
-        EffectTable[style].Proc(frame);
+        EffectTable[style].Compose(frame);
     }
     bool New(int x, int y) const { return screen.Pixel(x, y) == NewColor; }
     int NewCount() const {
