@@ -60,10 +60,31 @@ void QuartersExpandFrame(TFrame& frame, const TStyleParams& params);
 // The four quarters of the picture slid in from the corners' sides.
 void QuartersSlideFrame(TFrame& frame, const TStyleParams& params);
 
-// 58..117 and 123..127: sets Region.
-void RegionStyleFrame(TFrame& frame, const TStyleParams& params);
+// Regions: each sets Region, or Shape for a shape of many rectangles.
+// A rounded rectangle reaching in from an edge or a corner.
+void CurvedFrame(TFrame& frame, const TStyleParams& params);
+// An ellipse opening out from the centre, or closing in on it.
+void EllipseFrame(TFrame& frame, const TStyleParams& params);
+// Bars across the width, down the height, or both.
+void BarsFrame(TFrame& frame, const TStyleParams& params);
+// Where the bars cross the same bars from the opposite edges.
+void CrossedBarsFrame(TFrame& frame, const TStyleParams& params);
+// Bands with ragged ends, across the width, down the height, or both.
+void ShredFrame(TFrame& frame, const TStyleParams& params);
+// A triangle growing from a corner.
+void DiagonalFrame(TFrame& frame, const TStyleParams& params);
+// Two triangles sweeping in from opposite corners.
+void DiagonalSweepFrame(TFrame& frame, const TStyleParams& params);
+// Four triangles sweeping round the centre.
+void StarburstFrame(TFrame& frame, const TStyleParams& params);
+// Triangles at the corners of a grid.
+void TriangularShredFrame(TFrame& frame, const TStyleParams& params);
+// A solid part growing from an edge, random cells in front of it.
+void SpeckleFrame(TFrame& frame, const TStyleParams& params);
+// Random squares on a grid, drawn anew every frame.
+void SquaresFrame(TFrame& frame, const TStyleParams& params);
 
-// 119..122: turns the new picture onto Screen.
+// The picture turned about a point just outside a corner, drawn onto Screen.
 void PivotFrame(TFrame& frame, const TStyleParams& params);
 
 // The named effects, called only for progress 1..99; Screen holds the old snapshot unless
