@@ -14,13 +14,19 @@
 
 namespace pelwick {
 
+// What the numbers of a fixed pattern stand for: one for each square cell, pixel, row or
+// column. Each layout is drawn in one way, so the layout, the seed and the picture's size
+// tell a pattern apart.
+enum TPatternLayout { plNone, plSquareCells, plPixels, plRows, plColumns };
+
 // The numbers a named effect draws by chance for a whole transition (which cells, pixels,
 // rows or columns come first), drawn once when the transition's first frame needs them and
 // kept for its other frames, laid out as the effect reads them.
 struct TFixedPattern {
     bool Valid = false;
     std::uint32_t Seed = 0;
-    int Style = 0, W = 0, H = 0;
+    TPatternLayout Layout = plNone;
+    int W = 0, H = 0;
     std::vector<std::uint8_t> Bytes;
 };
 
@@ -37,8 +43,6 @@ struct TFrame {
     // Fixed for one transition and different between transitions: styles that decide by
     // chance per cell seed their numbers with it, so the revealed part only grows.
     std::uint32_t Seed = 0;
-    // The style being composed (a routine may serve a whole family).
-    int Style = 0;
     // Numbers for the patterns that change from frame to frame (ragged shreds, speckles);
     // the engine seeds it from Seed and P, so a frame can be composed again alike.
     TRandomSequence Random{};

@@ -210,7 +210,6 @@ TFrame TCustomGlimrascreen::MakeFrame(int w, int h) {
     }
     TFrame frame{screenBitmap_, *newBitmap_, w, h, x, y, p, MulDiv(h > w ? h : w, step_, 90)};
     frame.Seed = transitionSeed_;
-    frame.Style = style_;
     // Ragged and speckled edges change with every step, and a step composed again comes
     // out alike.
     frame.Random.Seed((std::uint64_t{transitionSeed_} << 8) | static_cast<std::uint64_t>(p));

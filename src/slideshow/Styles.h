@@ -87,10 +87,46 @@ void SquaresFrame(TFrame& frame, const TStyleParams& params);
 // The picture turned about a point just outside a corner, drawn onto Screen.
 void PivotFrame(TFrame& frame, const TStyleParams& params);
 
-// The named effects, called only for progress 1..99; Screen holds the old snapshot unless
-// frame.Snapshot is set.
-void RegionEffectFrame(TFrame& frame, const TStyleParams& params);
-void PushEffectFrame(TFrame& frame, const TStyleParams& params);
-void PixelEffectFrame(TFrame& frame, const TStyleParams& params);
+// The named effects, called only for progress 1..99. Screen holds the old snapshot unless
+// frame.Snapshot is set; an effect that composes every pixel itself clears it.
+// Random square cells that stay once shown.
+void RandomSquaresFrame(TFrame& frame, const TStyleParams& params);
+// The old picture pushed (slid or squeezed) out by the new one coming in from an edge.
+void PushFrame(TFrame& frame, const TStyleParams& params);
+// Slats opening about their middles.
+void BlindsFrame(TFrame& frame, const TStyleParams& params);
+// Strips from an edge, as wide as the progress of the extent, every extent.
+void UnevenBlindsFrame(TFrame& frame, const TStyleParams& params);
+// Squares, circles or diamonds growing on every cell of a grid.
+void SquareShredFrame(TFrame& frame, const TStyleParams& params);
+void CircleShredFrame(TFrame& frame, const TStyleParams& params);
+void DiamondShredFrame(TFrame& frame, const TStyleParams& params);
+// A pie from twelve o'clock.
+void SweepFrame(TFrame& frame, const TStyleParams& params);
+// The uneven blinds crossed by bands every 3 twentieths of the picture.
+void BandsFrame(TFrame& frame, const TStyleParams& params);
+// A rectangle or a star turning about the centre as it grows, or a rectangle turning about
+// the point (X, Y).
+void TurningRectFrame(TFrame& frame, const TStyleParams& params);
+void TurningStarFrame(TFrame& frame, const TStyleParams& params);
+void SpiralRectFrame(TFrame& frame, const TStyleParams& params);
+// A triangle from the middle of an edge, its tip twice the extent in.
+void VFrame(TFrame& frame, const TStyleParams& params);
+// Triangles from the middles of two opposite edges, their tips Reach extents in.
+void BowTieFrame(TFrame& frame, const TStyleParams& params);
+// Triangles from the middles of all four edges, closing in or opening out.
+void CrossFrame(TFrame& frame, const TStyleParams& params);
+// A band about the middle with zigzag edges.
+void ZigzagFrame(TFrame& frame, const TStyleParams& params);
+// A diamond opening out from the centre, or closing in on it.
+void DiamondFrame(TFrame& frame, const TStyleParams& params);
+// Between two diamonds about the centre, the outer growing and the inner shrinking.
+void DiagonalBoxFrame(TFrame& frame, const TStyleParams& params);
+// Pixel work: ever coarser blocks of the old picture, then ever finer ones of the new;
+// pixels, whole rows or whole columns taken at random; one colour channel after another.
+void PixelateFrame(TFrame& frame, const TStyleParams& params);
+void DissolveFrame(TFrame& frame, const TStyleParams& params);
+void RandomBarsFrame(TFrame& frame, const TStyleParams& params);
+void ChannelMixFrame(TFrame& frame, const TStyleParams& params);
 
 }  // namespace pelwick

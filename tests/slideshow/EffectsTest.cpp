@@ -26,7 +26,6 @@ struct TEffectFrame {
         const auto [X, Y] = test::ProgressXY(w, h, p);
         screen.Canvas().StretchMode = smReplicate;  // as the engine sets it
         TFrame frame{screen, picture, w, h, X, Y, p, 0};
-        frame.Style = style;
         frame.Seed = seed;
         EffectTable[style].Compose(frame);
     }

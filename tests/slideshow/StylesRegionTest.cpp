@@ -27,7 +27,6 @@ struct TDirect {
             frame.X = MulDiv(w, p, 100);
             frame.Y = MulDiv(frame.X, h, w);
         }
-        frame.Style = style;
         frame.Random.Seed(seed);
         EffectTable[style].Compose(frame);
         region = frame.Shape ? frame.Shape->Region() : frame.Region.value_or(TRegion());
@@ -178,7 +177,6 @@ TEST(StylesRegion, PivotsTurnEveryPixelAsTheFormulaRoundsIt) {
             for (int p : {1, 13, 50, 64, 99}) {
                 TBitmap screen(w, h);
                 TFrame frame{screen, picture, w, h, 0, 0, p, 0};
-                frame.Style = style;
                 EffectTable[style].Compose(frame);
                 const auto [px, py] = pivots[style - 119];
                 const double a = (100 - p) * std::numbers::pi / 200;
@@ -202,7 +200,6 @@ TEST(StylesRegion, PivotFromTheTopLeftAlmostDone) {
     TBitmap screen = test::Solid(400, 300, clRed);
     const TBitmap picture = test::Solid(400, 300, clBlue);
     TFrame frame{screen, picture, 400, 300, 396, 297, 99, 0};
-    frame.Style = 119;
     EffectTable[119].Compose(frame);
     EXPECT_EQ(screen.Pixel(0, 0), clBlue);
     EXPECT_EQ(screen.Pixel(399, 0), clBlue);
