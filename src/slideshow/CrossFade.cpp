@@ -111,6 +111,7 @@ namespace pelwick {
 void FadeFrame(TFrame& frame, const TStyleParams& /*params*/) {
     CrossFade(frame.Screen, frame.Snapshot ? *frame.Snapshot : frame.Screen, frame.Picture,
               static_cast<unsigned>(frame.P));
+    frame.Snapshot = nullptr;  // read into every pixel
 }
 
 }  // namespace pelwick

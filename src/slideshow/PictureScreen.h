@@ -16,7 +16,6 @@ namespace pelwick {
 
 class TAnimateThread;
 class TCustomGlimrascreen;
-struct TEffect;
 struct TFrame;
 
 // How LoadScreenPicture scales a picture to the control; other values leave it unscaled.
@@ -170,8 +169,7 @@ class TCustomGlimrascreen : public QWidget {
     void QuitInPlaceWait();
     void ShowFrame();
     TFrame MakeFrame(int w, int h);
-    void RenderEffectFrame(const TEffect& effect);
-    void RenderStyleFrame(const TEffect* effect);
+    void CompleteFrame(TEffectKind kind, const TFrame& frame);
     void CompleteRegionFrame(const TFrame& frame);
     void CompleteRectFrame(const TFrame& frame);
     void DrawCustomFrame(TFrame& frame);
