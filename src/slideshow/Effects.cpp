@@ -46,7 +46,7 @@ constexpr TStyleParams Shreds(TShredKind across, TShredKind down) {
 // routine of its family (Styles.h) with the style's own parameters, and its name. The names
 // are the system's own, spelling included.
 // clang-format off
-const TEffectTable EffectTable({{
+constinit const TEffectTable EffectTable({{
     // Rectangles (Dest and Src, and extra pieces): a band at an edge, about the middle or at
     // both edges, along one axis or both, through which the new picture is squeezed, slid,
     // revealed in place or zoomed; the picture unrolled or built up from an edge; the quarters.
