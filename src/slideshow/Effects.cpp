@@ -44,7 +44,8 @@ constexpr TStyleParams Shreds(TShredKind across, TShredKind down) {
 
 // The catalogue, one row a style: its number, what it leaves for the completion step, the
 // routine of its family (Styles.h) with the style's own parameters, and its name. The names
-// are the system's own, spelling included.
+// are the system's own, spelling included; where two styles had the same one, words in
+// brackets say how they differ, so that every style can be told by its name.
 // clang-format off
 constinit const TEffectTable EffectTable({{
     // Rectangles (Dest and Src, and extra pieces): a band at an edge, about the middle or at
@@ -82,8 +83,8 @@ constinit const TEffectTable EffectTable({{
     /*  30 */ {ekRects, MoveFrame,             Move(moSqueeze, edNone, edSides),    "Expand in from top / bottom"},
     /*  31 */ {ekRects, UnrollFrame,           Edges(edNone, edNear),               "Unroll from top"},
     /*  32 */ {ekRects, UnrollFrame,           Edges(edNone, edFar),                "Unroll from bottom"},
-    /*  33 */ {ekRects, BuildUpFrame,          Edges(edNone, edNear),               "Expand from bottom"},
-    /*  34 */ {ekRects, BuildUpFrame,          Edges(edNone, edFar),                "Expand in from top"},
+    /*  33 */ {ekRects, BuildUpFrame,          Edges(edNone, edNear),               "Expand from bottom (build up)"},
+    /*  34 */ {ekRects, BuildUpFrame,          Edges(edNone, edFar),                "Expand in from top (build up)"},
     /*  35 */ {ekRects, MoveFrame,             Move(moSqueeze, edFar, edFar),       "Expand from bottom right"},
     /*  36 */ {ekRects, MoveFrame,             Move(moSqueeze, edFar, edNear),      "Expand from top right"},
     /*  37 */ {ekRects, MoveFrame,             Move(moSqueeze, edNear, edNear),     "Expand from top left"},
@@ -184,11 +185,11 @@ constinit const TEffectTable EffectTable({{
     /* 124 */ {ekRegion, SpeckleFrame, Shreds(skFromNear, skNone), "Speckle appear from left"},
     /* 125 */ {ekRegion, SpeckleFrame, Shreds(skNone, skFromFar),  "Speckle appear from bottom"},
     /* 126 */ {ekRegion, SpeckleFrame, Shreds(skNone, skFromNear), "Speckle appear from top"},
-    /* 127 */ {ekRegion, SquaresFrame, {},                         "Random squares appear"},
+    /* 127 */ {ekRegion, SquaresFrame, {},                         "Random squares appear (redrawn each frame)"},
 
     // The named effects: regions with patterns fixed for the whole transition, pushes and
     // squeezes, blinds, sweeps, turning shapes, triangles and diamonds, and pixel work.
-    /* 128 */ {ekEffect, RandomSquaresFrame, {},                              "Random squares appear"},
+    /* 128 */ {ekEffect, RandomSquaresFrame, {},                              "Random squares appear (each one stays)"},
     /* 129 */ {ekEffect, PushFrame,          Move(moSlide, edNear, edNone),   "Push right"},
     /* 130 */ {ekEffect, PushFrame,          Move(moSlide, edFar, edNone),    "Push left"},
     /* 131 */ {ekEffect, PushFrame,          Move(moSqueeze, edNear, edNone), "Push and squeeze right"},
