@@ -47,9 +47,11 @@ struct TFrame {
     // the engine seeds it from Seed and P, so a frame can be composed again alike.
     TRandomSequence Random{};
     // Set when Screen does not hold the snapshot yet: the routine reads the old picture
-    // from here (the cross-fade, which reads every old pixel anyway, saves the copy).
-    // A named effect that composes every pixel itself clears it; when it is still set after
-    // the effect, the engine draws the snapshot (an effect that draws nothing shows it).
+    // from here (the cross-fade, which reads every old pixel anyway, saves the copy). A
+    // routine that composes every pixel itself clears it; one that draws over the old picture
+    // puts it on Screen first. Rectangles and regions leave it to the completion step, which
+    // draws it only where the new picture does not go; from any other routine that leaves it
+    // set, the engine draws it whole (a frame with nothing drawn shows the old picture).
     const TBitmap* Snapshot = nullptr;
     // Where the engine keeps a transition's fixed pattern; none for a frame composed alone.
     TFixedPattern* Pattern = nullptr;
@@ -89,12 +91,13 @@ struct TFrame {
     TFrameExtents Extents() const { return TFrameExtents{W, H, X, Y, P}; }
 };
 
-// What a style leaves for the completion step of its frame.
+// What a style leaves for the completion step of its frame. Every routine is called only
+// between progress 0 and 100; the engine draws those ends itself.
 enum TEffectKind {
-    ekRects,   // Dest and Src: the copy of Src onto Dest
-    ekRegion,  // Region: the whole picture drawn through it
-    ekDrawn,   // the routine composed the frame itself
-    ekEffect,  // a named effect, called only between 0 and 100 (the engine draws those)
+    ekRects,   // Dest and Src, after the pieces: the copies of Src onto Dest
+    ekRegion,  // Region or Shape: the whole picture drawn through it
+    ekDrawn,   // nothing: a built-in style that composed the frame itself
+    ekEffect,  // nothing: a named effect, which composes its frame itself too
 };
 
 // Where a style works along one axis of the picture: from its near edge (the left, or the
@@ -111,7 +114,7 @@ enum TMotion {
     moZoom,     // the picture's part under the band, blown up past the band's open sides
 };
 
-// Which way a style's blinds, bars or bands lie.
+// Which way a style's blinds, random bars or zigzag band lie.
 enum TOrientation { orHorizontal, orVertical };
 
 // The corner ellipse of a curved reveal.

@@ -2,9 +2,11 @@
 
 #include "slideshow/Effects.h"
 
-// The frame routines of the style catalogue. Each serves a family of styles that differ only
-// in the parameters of their rows in EffectTable (Effects.cpp), so a routine never asks
-// which style it draws. Each family has a file of its own:
+// The frame routines of the style catalogue. A routine draws a family of styles, which differ
+// only in the parameters (TStyleParams) their rows of EffectTable (Effects.cpp) give it: a
+// routine never asks which style it draws, and a style's row says all that it does. A
+// routine composes one frame (TFrame), or leaves rectangles or a region in it for the
+// completion step, as the row's kind says. Each family has a file of its own:
 //   CrossFade.cpp     the cross-fade
 //   StylesRect.cpp    rectangles that move, stretch and mirror
 //   StylesRegion.cpp  regions from the builders in gfx/RegionBuilders
