@@ -37,7 +37,7 @@ const char* const Usage =
     "animation as FILE-001.png, FILE-002.png, ...\n"
     "With --sheet, writes a contact sheet: one cell per style, labelled with its number\n"
     "and name, showing its frames at progress 25, 50 and 75.\n"
-    "--list prints every style's number, name and whether it is built, tab-separated.\n"
+    "--list prints every style's number and name, tab-separated.\n"
     "\n"
     "  --style N      transition style 0..172 (default 118, the cross-fade)\n"
     "  --progress P   progress 0..100 to show (default 50)\n"
@@ -131,8 +131,7 @@ void Write(const QImage& image, const std::string& path, const char* format) {
 
 void ListStyles() {
     for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style)
-        std::printf("%d\t%s\t%s\n", style, EffectTable[style].Name,
-                    EffectTable.Built(style) ? "built" : "not built");
+        std::printf("%d\t%s\n", style, EffectTable[style].Name);
 }
 
 // The screen's size: as asked, else NEW's own (for a sheet, a small cell in its proportions).
@@ -230,10 +229,8 @@ void WriteSheet(const TOptions& o, TBench& bench, int w, int h) {
         const int style = o.firstStyle + i;
         const int x = margin + (i % columns) * (cellW + 2 * gap);
         const int y = title + (i / columns) * (cellH + 2 * gap);
-        const bool built = EffectTable.Built(style);
-        painter.setPen(built ? QColor(230, 230, 230) : QColor(130, 130, 130));
-        const QString text = QString::fromStdString(
-            std::to_string(style) + " " + EffectTable[style].Name + (built ? "" : " (not built)"));
+        const QString text =
+            QString::fromStdString(std::to_string(style) + " " + EffectTable[style].Name);
         painter.drawText(QRect(x, y, cellW, label), Qt::AlignLeft | Qt::AlignVCenter,
                          painter.fontMetrics().elidedText(text, Qt::ElideRight, cellW));
         bench.Prepare(o, style, false);

@@ -29,25 +29,26 @@ TAxis Down(TComplexRegion& out, const TFrameExtents& e) {
     return TAxis{out, true, e.H, e.W};
 }
 
-void Bars(const TAxis& axis, int A, int kind, int snap) {
+void Bars(const TAxis& axis, int A, TBarKind kind, int snap) {
     const int L = axis.length, S = axis.span;
     if (A <= L) {
         if (L - A < snap) A = L;
         for (int i = 0; i < S + 5; i += 10) {
-            if (kind == 1 || kind == 5 || kind == 3) axis.Add(L - A, i, L, i + 5);
-            if (kind == 2 || kind == 4) axis.Add(0, i, A, i + 5);
-            if (kind == 3) axis.Add(0, i + 5, A, i + 10);
+            if (kind == bkFromFar || kind == bkFarThenNear || kind == bkFromBoth)
+                axis.Add(L - A, i, L, i + 5);
+            if (kind == bkFromNear || kind == bkNearThenFar) axis.Add(0, i, A, i + 5);
+            if (kind == bkFromBoth) axis.Add(0, i + 5, A, i + 10);
         }
         return;
     }
     for (int i = 5; i < S + 5; i += 10) {
         axis.Add(0, i - 5, L, i);
-        if (kind == 1 || kind == 4) axis.Add(2 * L - A, i, L, i + 5);
-        if (kind == 2 || kind == 5) axis.Add(0, i, A - L, i + 5);
+        if (kind == bkFromFar || kind == bkNearThenFar) axis.Add(2 * L - A, i, L, i + 5);
+        if (kind == bkFromNear || kind == bkFarThenNear) axis.Add(0, i, A - L, i + 5);
     }
 }
 
-void Shred(const TAxis& axis, int A, int kind, TRandomSequence& random) {
+void Shred(const TAxis& axis, int A, TShredKind kind, TRandomSequence& random) {
     const int L = axis.length, S = axis.span, half = L / 2;
     const int c = A < L ? L / 7 : 0;
     // The two numbers of one ragged end are drawn in this order: the first added, the
@@ -59,17 +60,17 @@ void Shred(const TAxis& axis, int A, int kind, TRandomSequence& random) {
     for (int t = 0; t < S; t += 5) {
         const int b = t + 5 + S % 5;
         switch (kind) {
-            case 1:
+            case skFromFar:
                 axis.Add(L - A + ragged(), t, L, b);
                 break;
-            case 2:
+            case skFromNear:
                 axis.Add(0, t, A + ragged(), b);
                 break;
-            case 3:
+            case skOutFromMiddle:
                 axis.Add((L - A + ragged()) / 2, t, half, b);
                 axis.Add(half, t, (L + A + ragged()) / 2, b);
                 break;
-            case 4:
+            case skInToMiddle:
                 axis.Add(L - (A + ragged()) / 2, t, L, b);
                 axis.Add(0, t, (A + ragged()) / 2, b);
                 break;
@@ -79,23 +80,24 @@ void Shred(const TAxis& axis, int A, int kind, TRandomSequence& random) {
     }
 }
 
-void Speckle(const TAxis& axis, int reach, int kind, TRandomSequence& random) {
-    if (kind != 1 && kind != 2) return;
+void Speckle(const TAxis& axis, int reach, TShredKind kind, TRandomSequence& random) {
+    if (kind != skFromFar && kind != skFromNear) return;
     const int L = axis.length, S = axis.span;
     const int e = reach < L ? L / 10 : 0;
     const int f = std::max(e / 20, 2);
     const int n = e / f;
     const int near = ((3 * e) / f) / 4;
     for (int t = 0; t < S; t += f / 2) {
-        // Kind 1 stands at the far edge and grows back; kind 2 grows from 0.
-        if (kind == 1)
+        // From the far edge the solid part stands there and grows back; from the near one it
+        // grows from 0.
+        if (kind == skFromFar)
             axis.Add(L - reach, t, L, t + f);
         else
             axis.Add(0, t, reach, t + f);
         for (int i = n; i >= 1; --i) {
             const int g = i <= near ? 1 : 0;
             if (random.Next(i) > g) continue;
-            if (kind == 1)
+            if (kind == skFromFar)
                 axis.Add(L - reach - f * i, t, L - reach - f * i + f, t + f);
             else
                 axis.Add(reach + f * i - f, t, reach + f * i, t + f);
@@ -109,22 +111,22 @@ TRegion RoundRectRegion(int x1, int y1, int x2, int y2, int ew, int eh) {
     return TRegion::RoundRect(TRect{x1, y1, x2, y2}, ew, eh);
 }
 
-void BarsRegion(TComplexRegion& out, const TFrameExtents& e, int A, int B, int hKind, int vKind,
-                int snap) {
-    if (hKind != 0) Bars(Across(out, e), A, hKind, snap);
-    if (vKind != 0) Bars(Down(out, e), B, vKind, snap);
+void BarsRegion(TComplexRegion& out, const TFrameExtents& e, int A, int B, TBarKind hKind,
+                TBarKind vKind, int snap) {
+    if (hKind != bkNone) Bars(Across(out, e), A, hKind, snap);
+    if (vKind != bkNone) Bars(Down(out, e), B, vKind, snap);
 }
 
-void ShredRegion(TComplexRegion& out, const TFrameExtents& e, int A, int B, int hKind, int vKind,
-                 TRandomSequence& random) {
-    if (hKind != 0) Shred(Across(out, e), A, hKind, random);
-    if (vKind != 0) Shred(Down(out, e), B, vKind, random);
+void ShredRegion(TComplexRegion& out, const TFrameExtents& e, int A, int B, TShredKind hKind,
+                 TShredKind vKind, TRandomSequence& random) {
+    if (hKind != skNone) Shred(Across(out, e), A, hKind, random);
+    if (vKind != skNone) Shred(Down(out, e), B, vKind, random);
 }
 
-void SpeckleRegion(TComplexRegion& out, const TFrameExtents& e, int hKind, int vKind,
+void SpeckleRegion(TComplexRegion& out, const TFrameExtents& e, TShredKind hKind, TShredKind vKind,
                    TRandomSequence& random) {
-    if (hKind != 0) Speckle(Across(out, e), e.X, hKind, random);
-    if (vKind != 0) Speckle(Down(out, e), e.Y, vKind, random);
+    if (hKind != skNone) Speckle(Across(out, e), e.X, hKind, random);
+    if (vKind != skNone) Speckle(Down(out, e), e.Y, vKind, random);
 }
 
 void SquaresRegion(TComplexRegion& out, const TFrameExtents& e, TRandomSequence& random) {

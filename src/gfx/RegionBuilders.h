@@ -19,24 +19,41 @@ struct TFrameExtents {
 // The rounded rectangle (x1, y1)-(x2, y2) with corner ellipses of ew x eh.
 TRegion RoundRectRegion(int x1, int y1, int x2, int y2, int ew, int eh);
 
-// Bars 5 pixels thick, 10 apart, reaching A across (hKind) or B down (vKind). Kinds: 1 grows
-// from the right (bottom), 2 from the left (top), 3 alternate bars from both sides, 4 from
-// the left (top) and then from the right (bottom), 5 the other way round; 0 adds nothing in
-// that direction. A first phase reveals every other bar; past the picture's width (height)
-// a second phase fills the rest. A first-phase reach closer than snap to the edge is taken
-// as the whole width (height).
-void BarsRegion(TComplexRegion& out, const TFrameExtents& e, int A, int B, int hKind, int vKind,
-                int snap);
+// Where bars grow from along their axis: across the width from the right (far) or the left
+// (near) edge, down the height from the bottom (far) or the top (near).
+enum TBarKind {
+    bkNone,         // no bars along this axis
+    bkFromFar,      // from the far edge, in both phases
+    bkFromNear,     // from the near edge, in both phases
+    bkFromBoth,     // alternate bars from both edges
+    bkNearThenFar,  // from the near edge, then the rest from the far one
+    bkFarThenNear,  // from the far edge, then the rest from the near one
+};
+
+// Where the ragged bands of a shred (or the solid part of a speckle) grow from along their
+// axis, far and near as for the bars.
+enum TShredKind {
+    skNone,           // nothing along this axis
+    skFromFar,        // from the far edge
+    skFromNear,       // from the near edge
+    skOutFromMiddle,  // out from the middle to both edges
+    skInToMiddle,     // in from both edges to the middle
+};
+
+// Bars 5 pixels thick, 10 apart, reaching A across (hKind) or B down (vKind). A first phase
+// reveals every other bar; past the picture's width (height) a second phase fills the rest.
+// A first-phase reach closer than snap to the edge is taken as the whole width (height).
+void BarsRegion(TComplexRegion& out, const TFrameExtents& e, int A, int B, TBarKind hKind,
+                TBarKind vKind, int snap);
 
 // Bands 5 pixels high (wide) whose ends are ragged by random amounts while the reach is
-// short of the picture: kind 1 from the right (bottom), 2 from the left (top), 3 out from
-// the middle, 4 in to the middle; 0 adds nothing in that direction.
-void ShredRegion(TComplexRegion& out, const TFrameExtents& e, int A, int B, int hKind, int vKind,
-                 TRandomSequence& random);
+// short of the picture.
+void ShredRegion(TComplexRegion& out, const TFrameExtents& e, int A, int B, TShredKind hKind,
+                 TShredKind vKind, TRandomSequence& random);
 
-// A solid part reaching X (Y) from the right or bottom (kind 1) or the left or top (kind 2),
+// A solid part reaching X (Y) from the far edge (skFromFar) or the near one (skFromNear),
 // with random cells scattered in the zone in front of it.
-void SpeckleRegion(TComplexRegion& out, const TFrameExtents& e, int hKind, int vKind,
+void SpeckleRegion(TComplexRegion& out, const TFrameExtents& e, TShredKind hKind, TShredKind vKind,
                    TRandomSequence& random);
 
 // Overlapping squares on a grid, each present with chance P / 100.

@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
-#include <QStandardItemModel>
 
 #include "aatext/AAFadeText.h"
 #include "app/Exception.h"
@@ -198,8 +197,7 @@ void TConfigForm::BuildOptionsArea() {
 }
 
 // Right of the two intervals, where the area had room: the cross-fade, a random style for
-// every picture, then every style by number and name. Styles not built yet are listed but
-// cannot be chosen.
+// every picture, then every style by number and name.
 void TConfigForm::BuildTransitionChoice() {
     auto* label = new QLabel("Transition:", optionsArea_);
     label->setGeometry(212, 8, 161, 20);
@@ -207,12 +205,8 @@ void TConfigForm::BuildTransitionChoice() {
     transitionBox_->setGeometry(212, 34, 161, 20);
     transitionBox_->addItem("Cross-fade", StyleCrossFade);
     transitionBox_->addItem("Random", 0);
-    for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style) {
+    for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style)
         transitionBox_->addItem(Q(std::to_string(style) + " " + EffectTable[style].Name), style);
-        if (!EffectTable.Built(style))
-            if (auto* model = qobject_cast<QStandardItemModel*>(transitionBox_->model()))
-                model->item(transitionBox_->count() - 1)->setEnabled(false);
-    }
     // The names are longer than the box: the list opens as wide as they need.
     transitionBox_->view()->setMinimumWidth(transitionBox_->view()->sizeHintForColumn(0) + 24);
 }

@@ -108,9 +108,10 @@ void CrossFade(TBitmap& screen, const TBitmap& old, const TBitmap& now, unsigned
 
 namespace pelwick {
 
-void FadeFrame(TFrame& frame) {
+void FadeFrame(TFrame& frame, const TStyleParams& /*params*/) {
     CrossFade(frame.Screen, frame.Snapshot ? *frame.Snapshot : frame.Screen, frame.Picture,
               static_cast<unsigned>(frame.P));
+    frame.Snapshot = nullptr;  // read into every pixel
 }
 
 }  // namespace pelwick

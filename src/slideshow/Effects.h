@@ -14,13 +14,19 @@
 
 namespace pelwick {
 
+// What the numbers of a fixed pattern stand for: one for each square cell, pixel, row or
+// column. Each layout is drawn in one way, so the layout, the seed and the picture's size
+// tell a pattern apart.
+enum TPatternLayout { plNone, plSquareCells, plPixels, plRows, plColumns };
+
 // The numbers a named effect draws by chance for a whole transition (which cells, pixels,
 // rows or columns come first), drawn once when the transition's first frame needs them and
 // kept for its other frames, laid out as the effect reads them.
 struct TFixedPattern {
     bool Valid = false;
     std::uint32_t Seed = 0;
-    int Style = 0, W = 0, H = 0;
+    TPatternLayout Layout = plNone;
+    int W = 0, H = 0;
     std::vector<std::uint8_t> Bytes;
 };
 
@@ -37,15 +43,15 @@ struct TFrame {
     // Fixed for one transition and different between transitions: styles that decide by
     // chance per cell seed their numbers with it, so the revealed part only grows.
     std::uint32_t Seed = 0;
-    // The style being composed (a routine may serve a whole family).
-    int Style = 0;
     // Numbers for the patterns that change from frame to frame (ragged shreds, speckles);
     // the engine seeds it from Seed and P, so a frame can be composed again alike.
     TRandomSequence Random{};
     // Set when Screen does not hold the snapshot yet: the routine reads the old picture
-    // from here (the cross-fade, which reads every old pixel anyway, saves the copy).
-    // A named effect that composes every pixel itself clears it; when it is still set after
-    // the effect, the engine draws the snapshot (an effect that draws nothing shows it).
+    // from here (the cross-fade, which reads every old pixel anyway, saves the copy). A
+    // routine that composes every pixel itself clears it; one that draws over the old picture
+    // puts it on Screen first. Rectangles and regions leave it to the completion step, which
+    // draws it only where the new picture does not go; from any other routine that leaves it
+    // set, the engine draws it whole (a frame with nothing drawn shows the old picture).
     const TBitmap* Snapshot = nullptr;
     // Where the engine keeps a transition's fixed pattern; none for a frame composed alone.
     TFixedPattern* Pattern = nullptr;
@@ -69,34 +75,85 @@ struct TFrame {
 
     // The values the built-in styles' geometry is written in; "/" truncates toward zero.
     struct TValues {
-        int hx;     // (W - X) / 2
-        int u, s;   // X / 2, and u + 1
-        int o, k;   // W - u, and o - 1
-        int v;      // (W + X) / 2
-        int hw, q;  // W / 2, and hw + 1
-        int hh, r;  // H / 2, and hh + 1
-        int yh;     // Y / 2
+        int hx;  // (W - X) / 2: the left edge of a band X wide centred across W
+        int u;   // X / 2: the width of each of two bands at the sides that share X
+        int s;   // u + 1: the right edge of the left one of those bands, a pixel wider
+        int o;   // W - u: the left edge of the right one
+        int k;   // o - 1: the left edge of the right one, a pixel wider
+        int v;   // (W + X) / 2: the right edge of the band X wide centred across W
+        int hw;  // W / 2: the middle column, where the right half begins
+        int q;   // hw + 1: the right edge of the left half when it takes the middle column too
+        int hh;  // H / 2: the middle row, where the bottom half begins
+        int r;   // hh + 1: the bottom edge of the top half when it takes the middle row too
+        int yh;  // Y / 2: the height of each of two bands at the top and bottom that share Y
     };
     TValues Values() const;
     TFrameExtents Extents() const { return TFrameExtents{W, H, X, Y, P}; }
 };
 
-// What a style leaves for the completion step of its frame.
+// What a style leaves for the completion step of its frame. Every routine is called only
+// between progress 0 and 100; the engine draws those ends itself.
 enum TEffectKind {
-    ekRects,   // Dest and Src: the copy of Src onto Dest
-    ekRegion,  // Region: the whole picture drawn through it
-    ekDrawn,   // the routine composed the frame itself
-    ekEffect,  // a named effect, called only between 0 and 100 (the engine draws those)
+    ekRects,   // Dest and Src, after the pieces: the copies of Src onto Dest
+    ekRegion,  // Region or Shape: the whole picture drawn through it
+    ekDrawn,   // nothing: a built-in style that composed the frame itself
+    ekEffect,  // nothing: a named effect, which composes its frame itself too
 };
 
-using TFrameProc = void (*)(TFrame& frame);
+// Where a style works along one axis of the picture: from its near edge (the left, or the
+// top), from its far edge (the right, or the bottom), about its middle, from both edges at
+// once, or not at all (the axis stays whole).
+enum TEdge { edNone, edNear, edFar, edMiddle, edSides };
 
-// An entry of the style catalogue. A style whose routine is not built yet has none; its
-// frames show the old snapshot until the end.
+// How the new picture comes through a rectangle style's band, or how a push moves the old
+// picture out of its way.
+enum TMotion {
+    moSqueeze,  // the whole picture squeezed into the band
+    moSlide,    // the whole picture, unscaled, slid in behind the band's leading edge
+    moReveal,   // the picture's own part under the band, in place
+    moZoom,     // the picture's part under the band, blown up past the band's open sides
+};
+
+// Which way a style's blinds, random bars or zigzag band lie.
+enum TOrientation { orHorizontal, orVertical };
+
+// The corner ellipse of a curved reveal.
+enum TCorner {
+    cnWidthCircle,   // a circle twice the picture's width across
+    cnHeightCircle,  // a circle twice the picture's height across
+    cnEllipse,       // twice the picture's width by twice its height
+};
+
+// A style's own parameters, fixed in its row of the catalogue. The routine of a family reads
+// those it needs, once per frame, and never asks which style it draws.
+struct TStyleParams {
+    TEdge X = edNone, Y = edNone;  // where the style works across the width, down the height
+    TMotion Motion = moSqueeze;
+    TOrientation Orientation = orHorizontal;
+    int Reach = 1;  // how far the shape reaches, in extents (X across, Y down)
+    TBarKind HBars = bkNone, VBars = bkNone;  // bars across the width, down the height
+    bool Snap = false;  // a first-phase reach of the bars within BS of the edge takes the edge
+    TShredKind HShreds = skNone, VShreds = skNone;  // ragged bands or speckles across, down
+    TCorner Corner = cnEllipse;
+    bool Inward = false;  // closing in toward the centre, rather than opening out from it
+    bool Clockwise = false;
+};
+
+using TFrameProc = void (*)(TFrame& frame, const TStyleParams& params);
+
+// A row of the style catalogue, in the order the catalogue lists them: what the style
+// leaves for the completion step, the routine of its family, the parameters that make the
+// routine draw this style, and the style's name. A row gives all four: every style is drawn.
 struct TEffect {
-    const char* Name;
+    constexpr TEffect(TEffectKind kind, TFrameProc proc, TStyleParams params, const char* name)
+        : Kind(kind), Proc(proc), Params(params), Name(name) {}
+
     TEffectKind Kind;
     TFrameProc Proc;
+    TStyleParams Params;
+    const char* Name;
+
+    void Compose(TFrame& frame) const { Proc(frame, Params); }
 };
 
 // The catalogue of transition styles, numbered 1..172 as the Style property counts them.
@@ -109,8 +166,9 @@ class TEffectTable {
     // The entry of style 1..Last.
     constexpr const TEffect& operator[](int style) const { return entries_[style - First]; }
     static constexpr bool Contains(int style) { return style >= First && style <= Last; }
-    // Whether style has a routine of its own (unbuilt ones keep the old snapshot until 100).
-    bool Built(int style) const { return Contains(style) && (*this)[style].Proc != nullptr; }
+    // Every style of the catalogue is built; the slideshow driver and the transitions
+    // benchmark still ask before they pick one.
+    static constexpr bool Built(int style) { return Contains(style); }
 
   private:
     std::array<TEffect, Last> entries_;

@@ -1,4 +1,4 @@
-// The named effects that work on pixels, 168..172, and the blend of a rectangle. They read
+// The named effects that work on pixels, and the blend of a rectangle. They read
 // and write the 24-bit rows directly, three bytes a pixel and never past a row's last pixel
 // (the padding of a row is not touched). Their loops work on a row's bytes with the same
 // operation for each, which the compiler vectorises, once for each instruction set.
@@ -105,8 +105,8 @@ class TRows {
     std::vector<uint8_t> copy_;
 };
 
-// 168: the old picture is blown up into ever coarser blocks, then the new one comes in
-// from coarse blocks to its own pixels; around the middle the two are blended.
+// The old picture is blown up into ever coarser blocks, then the new one comes in from
+// coarse blocks to its own pixels; around the middle the two are blended.
 void Pixelate(TFrame& f) {
     const int W = f.W, H = f.H, P = f.P;
     int X = f.X, Y = f.Y, k;
@@ -154,13 +154,13 @@ void Pixelate(TFrame& f) {
     f.Snapshot = nullptr;  // the blown-up rectangle covers the whole picture
 }
 
-// 169: each pixel's number, drawn from the bottom row up and left to right, is kept for its
+// Each pixel's number, drawn from the bottom row up and left to right, is kept for its
 // three bytes, in the rows' own order.
 void Dissolve(TFrame& f) {
     const int W = f.W, H = f.H;
     TFixedPattern local;
     const std::vector<uint8_t>& chance =
-        FixedPattern(f, local, [&](TRandomSequence& random, std::vector<uint8_t>& out) {
+        FixedPattern(f, local, plPixels, [&](TRandomSequence& random, std::vector<uint8_t>& out) {
             out.resize(static_cast<size_t>(W) * 3 * H);
             for (int y = H - 1; y >= 0; --y)
                 for (int x = 0; x < W; ++x)
@@ -174,13 +174,13 @@ void Dissolve(TFrame& f) {
     f.Snapshot = nullptr;
 }
 
-// 170, 171: whole rows (numbers from the bottom row up) or whole columns (left to right).
-void RandomBars(TFrame& f) {
+// Whole rows (numbers from the bottom row up) or whole columns (left to right).
+void RandomBars(TFrame& f, bool rowsOnly) {
     const int W = f.W, H = f.H;
-    const bool rowsOnly = f.Style == 170;
     TFixedPattern local;
-    const std::vector<uint8_t>& chance =
-        FixedPattern(f, local, [&](TRandomSequence& random, std::vector<uint8_t>& out) {
+    const std::vector<uint8_t>& chance = FixedPattern(
+        f, local, rowsOnly ? plRows : plColumns,
+        [&](TRandomSequence& random, std::vector<uint8_t>& out) {
             if (rowsOnly) {
                 out.resize(static_cast<size_t>(H));
                 for (int y = H - 1; y >= 0; --y)
@@ -217,7 +217,7 @@ std::array<int, 3> ChannelOrder(std::uint32_t seed) {
 
 namespace {
 
-// 172: one channel after the other moves to the new picture's.
+// One channel after the other moves to the new picture's.
 void ChannelMix(TFrame& f) {
     const std::array<int, 3> order = ChannelOrder(f.Seed);
     const int P = f.P;
@@ -263,25 +263,20 @@ void BlendRect(TBitmap& screen, const TBitmap& picture, int amount, int left, in
     }
 }
 
-void PixelEffectFrame(TFrame& frame) {
-    if (!Usable(frame)) return;
-    switch (frame.Style) {
-        case 168:
-            Pixelate(frame);
-            break;
-        case 169:
-            Dissolve(frame);
-            break;
-        case 170:
-        case 171:
-            RandomBars(frame);
-            break;
-        case 172:
-            ChannelMix(frame);
-            break;
-        default:
-            break;
-    }
+void PixelateFrame(TFrame& frame, const TStyleParams& /*params*/) {
+    if (Usable(frame)) Pixelate(frame);
+}
+
+void DissolveFrame(TFrame& frame, const TStyleParams& /*params*/) {
+    if (Usable(frame)) Dissolve(frame);
+}
+
+void RandomBarsFrame(TFrame& frame, const TStyleParams& params) {
+    if (Usable(frame)) RandomBars(frame, params.Orientation == orHorizontal);
+}
+
+void ChannelMixFrame(TFrame& frame, const TStyleParams& /*params*/) {
+    if (Usable(frame)) ChannelMix(frame);
 }
 
 }  // namespace pelwick

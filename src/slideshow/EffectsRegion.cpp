@@ -1,7 +1,7 @@
-// The named effects drawn through a region: random squares (128), blinds and shreds
-// (137..149, 153, 164), sweeps (144, 145), turning shapes (150..152) and the triangles and
-// diamonds of the V reveals, bow ties, crosses and zigzags (154..167). Patterns of many
-// rectangles or polygons are gathered in one TComplexRegion and made into a region once.
+// The named effects drawn through a region: random squares, blinds and shreds, sweeps,
+// turning shapes and the triangles and diamonds of the V reveals, bow ties, crosses and
+// zigzags. Patterns of many rectangles or polygons are gathered in one TComplexRegion and
+// made into a region once.
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -17,14 +17,14 @@ namespace {
 using TPoints = std::vector<TPoint>;
 using TMaybeRegion = std::optional<TRegion>;
 
-// 128: square cells, columns outer and rows inner; a cell is taken while its fixed number
-// is below P, so every cell once shown stays.
+// Square cells, columns outer and rows inner; a cell is taken while its fixed number is
+// below P, so every cell once shown stays.
 TMaybeRegion RandomSquares(TFrame& f) {
     const int s = (std::min(f.W, f.H) / 50) * 2 + 2;
     const int columns = (f.W + s - 1) / s, rows = (f.H + s - 1) / s;
     TFixedPattern local;
-    const std::vector<std::uint8_t>& chance =
-        FixedPattern(f, local, [&](TRandomSequence& random, std::vector<std::uint8_t>& out) {
+    const std::vector<std::uint8_t>& chance = FixedPattern(
+        f, local, plSquareCells, [&](TRandomSequence& random, std::vector<std::uint8_t>& out) {
             out.resize(static_cast<size_t>(columns) * rows);
             for (std::uint8_t& c : out)
                 c = static_cast<std::uint8_t>(random.Next(100));
@@ -34,20 +34,6 @@ TMaybeRegion RandomSquares(TFrame& f) {
     for (int x = 0; x < f.W; x += s)
         for (int y = 0; y < f.H; y += s)
             if (chance[i++] < f.P) rects.AddRect(x, y, x + s, y + s);
-    return rects.CreateRegion();
-}
-
-// 137, 138: slats every 2n growing from their middles.
-TMaybeRegion Blinds(const TFrame& f) {
-    const bool across = f.Style == 137;
-    const int n = (across ? f.W : f.H) / 40 + 1, a = MulDiv(n, f.P, 100);
-    TComplexRegion rects;
-    for (int t = 0; t < (across ? f.W : f.H); t += 2 * n) {
-        if (across)
-            rects.AddRect(t + n - a, 0, t + n + a, f.H);
-        else
-            rects.AddRect(0, t + n - a, f.W, t + n + a);
-    }
     return rects.CreateRegion();
 }
 
@@ -70,33 +56,6 @@ void AddStrips(TComplexRegion& rects, const TFrame& f, bool across, bool fromFar
     }
 }
 
-// 139..142: strips as wide as the progress of the extent, every extent.
-TMaybeRegion UnevenBlinds(const TFrame& f) {
-    const bool across = f.Style <= 140, fromFar = f.Style == 140 || f.Style == 142;
-    const int step = across ? f.X : f.Y;
-    if (step <= 0) return std::nullopt;
-    TComplexRegion rects;
-    AddStrips(rects, f, across, fromFar, step, MulDiv(step, f.P, 100));
-    return rects.CreateRegion();
-}
-
-// 146..149: bands every 3n across the strips of the uneven blinds.
-TMaybeRegion BandsAndStrips(const TFrame& f) {
-    const bool stripsAcross = f.Style <= 147, fromFar = f.Style == 147 || f.Style == 149;
-    const int step = stripsAcross ? f.X : f.Y, n = (stripsAcross ? f.H : f.W) / 20;
-    if (step <= 0 || n <= 0) return std::nullopt;
-    const int a = MulDiv(n, f.P, 100);
-    TComplexRegion rects;
-    for (int t = -n; t < (stripsAcross ? f.H : f.W); t += 3 * n) {
-        if (stripsAcross)
-            rects.AddRect(0, t - a, f.W, t + a);
-        else
-            rects.AddRect(t - a, 0, t + a, f.H);
-    }
-    AddStrips(rects, f, stripsAcross, fromFar, step, MulDiv(step, f.P, 100));
-    return rects.CreateRegion();
-}
-
 // The pixel rows of the circle of radius r about the pixel corner (cx, cy): the pixels whose
 // centres it holds, one rectangle a row.
 void AddCircle(TComplexRegion& rects, int cx, int cy, int r) {
@@ -111,62 +70,29 @@ void AddCircle(TComplexRegion& rects, int cx, int cy, int r) {
     }
 }
 
-// 143, 153, 164: a shape on every cell of a grid, growing with P.
-TMaybeRegion Shreds(const TFrame& f) {
-    const int m = std::min(f.W, f.H);
-    TComplexRegion rects;
-    if (f.Style == 164) {
-        const int cell = m / 10 + 1, b = MulDiv(cell, f.P, 50);
-        for (int i = 0; 2 * i * cell < f.W; ++i)
-            for (int j = 0; 2 * j * cell < f.H; ++j) {
-                const int x = (2 * i + 1) * cell, y = (2 * j + 1) * cell;
-                rects.AddPolygon({{x - b, y}, {x, y - b}, {x + b, y}, {x, y + b}});
-            }
-        return rects.CreateRegion();
-    }
-    const int n = m / 10 + 1;
-    if (f.Style == 143) {
-        const int a = MulDiv(n, f.P, 100);
-        for (int x = 0; x < f.W; x += 2 * n)
-            for (int y = 0; y < f.H; y += 2 * n)
-                rects.AddRect(x + n - a, y + n - a, x + n + a, y + n + a);
-        return rects.CreateRegion();
-    }
-    // 153: circles of radius b about (x + n, y + n).
-    const int b = MulDiv(3 * n, f.P, 200);
-    for (int x = 0; x < f.W; x += 2 * n)
-        for (int y = 0; y < f.H; y += 2 * n)
-            AddCircle(rects, x + n, y + n, b);
-    return rects.CreateRegion();
-}
-
-// 144, 145: a pie from twelve o'clock, clockwise or anticlockwise.
-TMaybeRegion Sweep(const TFrame& f) {
-    const int hw = f.W / 2, hh = f.H / 2;
-    const int r = static_cast<int>(std::ceil(std::sqrt(double(hw) * hw + double(hh) * hh)));
-    const double start = -std::numbers::pi / 2, turn = f.P * std::numbers::pi / 50;
-    return PieRegion(hw, hh, r, f.P, start, f.Style == 144 ? start + turn : start - turn);
-}
-
-// 150..152: the angle turns with P, one way or the other by the transition's seed.
+// The angle of the turning shapes grows with P, one way or the other by the transition's
+// seed.
 double TurnAngle(const TFrame& f) {
     const double a = f.P * std::numbers::pi / 50;
     return (f.Seed & 1u) ? -a : a;
 }
 
-TMaybeRegion Turning(const TFrame& f) {
+// The X x Y rectangle centred in the picture.
+TPoints CentredRect(const TFrame& f) {
     const int cx = f.W / 2, cy = f.H / 2, x = f.X / 2, y = f.Y / 2;
-    TPoints points;
-    if (f.Style == 151)
-        points = {{cx - 2 * f.X, cy}, {cx - x, cy - y}, {cx, cy - 2 * f.Y}, {cx + x, cy - y},
-                  {cx + 2 * f.X, cy}, {cx + x, cy + y}, {cx, cy + 2 * f.Y}, {cx - x, cy + y}};
-    else
-        points = {{cx - x, cy - y}, {cx + x, cy - y}, {cx + x, cy + y}, {cx - x, cy + y}};
-    if (f.Style == 152)
-        RotatePoints(points, f.X, f.Y, TurnAngle(f));
-    else
-        RotatePoints(points, cx, cy, TurnAngle(f));
-    return PolygonRegion(points);
+    return {{cx - x, cy - y}, {cx + x, cy - y}, {cx + x, cy + y}, {cx - x, cy + y}};
+}
+
+// A triangle standing on the middle of an edge, as wide as twice the extent along that
+// edge, its tip depth in from it.
+TPoints Wedge(const TFrame& f, bool down, bool fromFar, int depth) {
+    const int hw = f.W / 2, hh = f.H / 2;
+    if (down) {
+        const int y = fromFar ? f.H : 0, tip = fromFar ? f.H - depth : depth;
+        return {{hw - f.X, y}, {hw, tip}, {hw + f.X, y}};
+    }
+    const int x = fromFar ? f.W : 0, tip = fromFar ? f.W - depth : depth;
+    return {{x, hh - f.Y}, {tip, hh}, {x, hh + f.Y}};
 }
 
 // The four triangles from the middles of the edges inward, x and y deep.
@@ -178,85 +104,176 @@ void AddCross(TComplexRegion& rects, const TFrame& f, int x, int y) {
     rects.AddPolygon({{hw - x, H}, {hw, H - y}, {hw + x, H}});
 }
 
-// 162, 163: a band around the middle with zigzag edges, eleven teeth long; points are
-// given along the band (a) and across it (b).
-TMaybeRegion Zigzag(const TFrame& f) {
-    const bool horizontal = f.Style == 162;
-    const int s = (horizontal ? f.W : f.H) / 10, n = (horizontal ? f.H : f.W) / 10;
-    const int c = MulDiv(n, f.P, 100) + (horizontal ? f.Y : f.X) / 2;
-    const int d = (horizontal ? f.H : f.W) / 2;
+TRegion Whole(const TFrame& f) {
+    return TRegion::Rect(TRect{0, 0, f.W, f.H});
+}
+
+}  // namespace
+
+void RandomSquaresFrame(TFrame& frame, const TStyleParams& /*params*/) {
+    ClipAndCopy(frame, RandomSquares(frame));
+}
+
+void BlindsFrame(TFrame& frame, const TStyleParams& params) {
+    // Slats every 2n, growing from their middles.
+    const bool across = params.Orientation == orVertical;
+    const int length = across ? frame.W : frame.H;
+    const int n = length / 40 + 1, a = MulDiv(n, frame.P, 100);
+    TComplexRegion rects;
+    for (int t = 0; t < length; t += 2 * n) {
+        if (across)
+            rects.AddRect(t + n - a, 0, t + n + a, frame.H);
+        else
+            rects.AddRect(0, t + n - a, frame.W, t + n + a);
+    }
+    ClipAndCopy(frame, rects.CreateRegion());
+}
+
+void UnevenBlindsFrame(TFrame& frame, const TStyleParams& params) {
+    // Strips as wide as the progress of the extent, every extent.
+    const TAlong a(frame, params);
+    if (a.E <= 0) return;
+    TComplexRegion rects;
+    AddStrips(rects, frame, !a.Down, a.Far, a.E, MulDiv(a.E, frame.P, 100));
+    ClipAndCopy(frame, rects.CreateRegion());
+}
+
+void SquareShredFrame(TFrame& frame, const TStyleParams& /*params*/) {
+    const int n = std::min(frame.W, frame.H) / 10 + 1, a = MulDiv(n, frame.P, 100);
+    TComplexRegion rects;
+    for (int x = 0; x < frame.W; x += 2 * n)
+        for (int y = 0; y < frame.H; y += 2 * n)
+            rects.AddRect(x + n - a, y + n - a, x + n + a, y + n + a);
+    ClipAndCopy(frame, rects.CreateRegion());
+}
+
+void CircleShredFrame(TFrame& frame, const TStyleParams& /*params*/) {
+    // Circles of radius b about the middles of cells 2n wide.
+    const int n = std::min(frame.W, frame.H) / 10 + 1, b = MulDiv(3 * n, frame.P, 200);
+    TComplexRegion rects;
+    for (int x = 0; x < frame.W; x += 2 * n)
+        for (int y = 0; y < frame.H; y += 2 * n)
+            AddCircle(rects, x + n, y + n, b);
+    ClipAndCopy(frame, rects.CreateRegion());
+}
+
+void DiamondShredFrame(TFrame& frame, const TStyleParams& /*params*/) {
+    const int cell = std::min(frame.W, frame.H) / 10 + 1, b = MulDiv(cell, frame.P, 50);
+    TComplexRegion rects;
+    for (int i = 0; 2 * i * cell < frame.W; ++i)
+        for (int j = 0; 2 * j * cell < frame.H; ++j) {
+            const int x = (2 * i + 1) * cell, y = (2 * j + 1) * cell;
+            rects.AddPolygon({{x - b, y}, {x, y - b}, {x + b, y}, {x, y + b}});
+        }
+    ClipAndCopy(frame, rects.CreateRegion());
+}
+
+void SweepFrame(TFrame& frame, const TStyleParams& params) {
+    // A pie from twelve o'clock.
+    const int hw = frame.W / 2, hh = frame.H / 2;
+    const int r = static_cast<int>(std::ceil(std::sqrt(double(hw) * hw + double(hh) * hh)));
+    const double start = -std::numbers::pi / 2, turn = frame.P * std::numbers::pi / 50;
+    ClipAndCopy(frame, PieRegion(hw, hh, r, frame.P, start,
+                                 params.Clockwise ? start + turn : start - turn));
+}
+
+void BandsFrame(TFrame& frame, const TStyleParams& params) {
+    // Bands every 3n across the strips of the uneven blinds.
+    const TAlong a(frame, params);
+    const int n = a.Span / 20;
+    if (a.E <= 0 || n <= 0) return;
+    const int half = MulDiv(n, frame.P, 100);
+    TComplexRegion rects;
+    for (int t = -n; t < a.Span; t += 3 * n) {
+        if (a.Down)
+            rects.AddRect(t - half, 0, t + half, frame.H);
+        else
+            rects.AddRect(0, t - half, frame.W, t + half);
+    }
+    AddStrips(rects, frame, !a.Down, a.Far, a.E, MulDiv(a.E, frame.P, 100));
+    ClipAndCopy(frame, rects.CreateRegion());
+}
+
+void TurningRectFrame(TFrame& frame, const TStyleParams& /*params*/) {
+    TPoints points = CentredRect(frame);
+    RotatePoints(points, frame.W / 2, frame.H / 2, TurnAngle(frame));
+    ClipAndCopy(frame, PolygonRegion(points));
+}
+
+void TurningStarFrame(TFrame& frame, const TStyleParams& /*params*/) {
+    const int cx = frame.W / 2, cy = frame.H / 2, X = frame.X, Y = frame.Y, x = X / 2, y = Y / 2;
+    TPoints points = {{cx - 2 * X, cy}, {cx - x, cy - y}, {cx, cy - 2 * Y}, {cx + x, cy - y},
+                      {cx + 2 * X, cy}, {cx + x, cy + y}, {cx, cy + 2 * Y}, {cx - x, cy + y}};
+    RotatePoints(points, cx, cy, TurnAngle(frame));
+    ClipAndCopy(frame, PolygonRegion(points));
+}
+
+void SpiralRectFrame(TFrame& frame, const TStyleParams& /*params*/) {
+    // The turning rectangle, turned about the point (X, Y) instead of its centre.
+    TPoints points = CentredRect(frame);
+    RotatePoints(points, frame.X, frame.Y, TurnAngle(frame));
+    ClipAndCopy(frame, PolygonRegion(points));
+}
+
+void VFrame(TFrame& frame, const TStyleParams& params) {
+    const TAlong a(frame, params);
+    ClipAndCopy(frame, PolygonRegion(Wedge(frame, a.Down, a.Far, 2 * a.E)));
+}
+
+void BowTieFrame(TFrame& frame, const TStyleParams& params) {
+    const TAlong a(frame, params);
+    const int depth = params.Reach * a.E;
+    TComplexRegion rects;
+    rects.AddPolygon(Wedge(frame, a.Down, false, depth));
+    rects.AddPolygon(Wedge(frame, a.Down, true, depth));
+    ClipAndCopy(frame, rects.CreateRegion());
+}
+
+void CrossFrame(TFrame& frame, const TStyleParams& params) {
+    TComplexRegion rects;
+    if (params.Inward) {
+        AddCross(rects, frame, frame.X / 2, frame.Y / 2);
+        ClipAndCopy(frame, rects.CreateRegion());
+        return;
+    }
+    // The picture but for the triangles, which shrink back to the edges.
+    AddCross(rects, frame, (frame.W - frame.X) / 2, (frame.H - frame.Y) / 2);
+    ClipAndCopy(frame, Whole(frame).Xored(rects.CreateRegion().value_or(TRegion())));
+}
+
+void ZigzagFrame(TFrame& frame, const TStyleParams& params) {
+    // A band around the middle with zigzag edges, eleven teeth long; points are given along
+    // the band (a) and across it (b).
+    const bool horizontal = params.Orientation == orHorizontal;
+    const int length = horizontal ? frame.W : frame.H, span = horizontal ? frame.H : frame.W;
+    const int s = length / 10, n = span / 10, d = span / 2;
+    const int c = MulDiv(n, frame.P, 100) + (horizontal ? frame.Y : frame.X) / 2;
     TPoints points;
     auto add = [&](int a, int b) { points.push_back(horizontal ? TPoint{a, b} : TPoint{b, a}); };
     for (int k = 0; k <= 11; ++k)
         add(k * s, k % 2 == 0 ? d + n - c : d - n - c);
     for (int k = 11; k >= 0; --k)
         add(k * s, k % 2 == 0 ? d + n + c : d + c - n);
-    return PolygonRegion(points);
+    ClipAndCopy(frame, PolygonRegion(points));
 }
 
-TRegion Whole(const TFrame& f) {
-    return TRegion::Rect(TRect{0, 0, f.W, f.H});
-}
-
-// 154..161, 165..167: triangles and diamonds.
-TMaybeRegion Shapes(const TFrame& f) {
-    const int W = f.W, H = f.H, X = f.X, Y = f.Y, hw = W / 2, hh = H / 2;
-    TComplexRegion rects;
-    switch (f.Style) {
-        case 154:
-            return PolygonRegion({{0, hh - Y}, {2 * X, hh}, {0, hh + Y}});
-        case 155:
-            return PolygonRegion({{W, hh - Y}, {W - 2 * X, hh}, {W, hh + Y}});
-        case 156:
-            return PolygonRegion({{hw - X, 0}, {hw, 2 * Y}, {hw + X, 0}});
-        case 157:
-            return PolygonRegion({{hw - X, H}, {hw, H - 2 * Y}, {hw + X, H}});
-        case 158:
-            rects.AddPolygon({{0, hh - Y}, {X, hh}, {0, hh + Y}});
-            rects.AddPolygon({{W, hh - Y}, {W - X, hh}, {W, hh + Y}});
-            return rects.CreateRegion();
-        case 159:
-            rects.AddPolygon({{hw - X, 0}, {hw, 2 * Y}, {hw + X, 0}});
-            rects.AddPolygon({{hw - X, H}, {hw, H - 2 * Y}, {hw + X, H}});
-            return rects.CreateRegion();
-        case 160:
-            AddCross(rects, f, X / 2, Y / 2);
-            return rects.CreateRegion();
-        case 161:
-            AddCross(rects, f, (W - X) / 2, (H - Y) / 2);
-            return Whole(f).Xored(rects.CreateRegion().value_or(TRegion()));
-        case 165:
-            return PolygonRegion({{hw - X, hh}, {hw, hh - Y}, {hw + X, hh}, {hw, hh + Y}});
-        case 166:
-            return Whole(f).Xored(
-                PolygonRegion({{X - hw, hh}, {hw, Y - hh}, {3 * hw - X, hh}, {hw, 3 * hh - Y}}));
-        case 167: {
-            const int x = X / 2, y = Y / 2;
-            return PolygonRegion({{-x, hh}, {hw, -y}, {2 * hw + x, hh}, {hw, 2 * hh + y}})
-                .Xored(PolygonRegion({{x, hh}, {hw, y}, {2 * hw - x, hh}, {hw, 2 * hh - y}}));
-        }
-        default:
-            return std::nullopt;
+void DiamondFrame(TFrame& frame, const TStyleParams& params) {
+    const int X = frame.X, Y = frame.Y, hw = frame.W / 2, hh = frame.H / 2;
+    if (!params.Inward) {
+        ClipAndCopy(frame, PolygonRegion({{hw - X, hh}, {hw, hh - Y}, {hw + X, hh}, {hw, hh + Y}}));
+        return;
     }
+    // The picture but for a diamond that shrinks to nothing about the centre.
+    ClipAndCopy(frame, Whole(frame).Xored(PolygonRegion(
+                           {{X - hw, hh}, {hw, Y - hh}, {3 * hw - X, hh}, {hw, 3 * hh - Y}})));
 }
 
-TMaybeRegion EffectRegion(TFrame& f) {
-    const int style = f.Style;
-    if (style == 128) return RandomSquares(f);
-    if (style == 137 || style == 138) return Blinds(f);
-    if (style >= 139 && style <= 142) return UnevenBlinds(f);
-    if (style == 143 || style == 153 || style == 164) return Shreds(f);
-    if (style == 144 || style == 145) return Sweep(f);
-    if (style >= 146 && style <= 149) return BandsAndStrips(f);
-    if (style >= 150 && style <= 152) return Turning(f);
-    if (style == 162 || style == 163) return Zigzag(f);
-    return Shapes(f);
-}
-
-}  // namespace
-
-void RegionEffectFrame(TFrame& frame) {
-    ClipAndCopy(frame, EffectRegion(frame));
+void DiagonalBoxFrame(TFrame& frame, const TStyleParams& /*params*/) {
+    // Between two diamonds about the centre: the outer one grows, the inner one shrinks.
+    const int hw = frame.W / 2, hh = frame.H / 2, x = frame.X / 2, y = frame.Y / 2;
+    ClipAndCopy(frame,
+                PolygonRegion({{-x, hh}, {hw, -y}, {2 * hw + x, hh}, {hw, 2 * hh + y}})
+                    .Xored(PolygonRegion({{x, hh}, {hw, y}, {2 * hw - x, hh}, {hw, 2 * hh - y}})));
 }
 
 }  // namespace pelwick

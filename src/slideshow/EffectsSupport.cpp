@@ -25,15 +25,15 @@ void ClipAndCopy(TFrame& f, const std::optional<TRegion>& region) {
 }
 
 const std::vector<std::uint8_t>& FixedPattern(TFrame& f, TFixedPattern& local,
-                                              const TPatternFill& fill) {
+                                              TPatternLayout layout, const TPatternFill& fill) {
     TFixedPattern& p = f.Pattern ? *f.Pattern : local;
-    if (!p.Valid || p.Seed != f.Seed || p.Style != f.Style || p.W != f.W || p.H != f.H) {
+    if (!p.Valid || p.Seed != f.Seed || p.Layout != layout || p.W != f.W || p.H != f.H) {
         p.Bytes.clear();
         TRandomSequence random(f.Seed);
         fill(random, p.Bytes);
         p.Valid = true;
         p.Seed = f.Seed;
-        p.Style = f.Style;
+        p.Layout = layout;
         p.W = f.W;
         p.H = f.H;
     }

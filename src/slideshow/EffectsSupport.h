@@ -24,12 +24,12 @@ void UseSnapshot(TFrame& f);
 // old picture.
 void ClipAndCopy(TFrame& f, const std::optional<TRegion>& region);
 
-// A transition's fixed numbers: fill draws them from a sequence seeded with the transition's
-// seed the first time one of its frames asks, and later frames get the same bytes. A frame
-// without a place for them (composed alone) keeps them in local.
+// A transition's fixed numbers: fill draws them in layout from a sequence seeded with the
+// transition's seed the first time one of its frames asks, and later frames get the same
+// bytes. A frame without a place for them (composed alone) keeps them in local.
 using TPatternFill = std::function<void(TRandomSequence& random, std::vector<std::uint8_t>& out)>;
 const std::vector<std::uint8_t>& FixedPattern(TFrame& f, TFixedPattern& local,
-                                              const TPatternFill& fill);
+                                              TPatternLayout layout, const TPatternFill& fill);
 
 // Each colour channel s of screen inside (left, top, width, height) moves toward the same
 // channel p of picture: s + floor(c * (p - s) / 256), with c = 256 * amount / 100 rounded.

@@ -16,16 +16,16 @@ namespace pelwick {
 
 class TAnimateThread;
 class TCustomGlimrascreen;
-struct TEffect;
 struct TFrame;
 
 // How LoadScreenPicture scales a picture to the control; other values leave it unscaled.
 enum TPictureSizeMode : std::uint8_t { szShrinkToFit, szOriginal, szFit, szStretch, szTileOrFit };
 
-// The transition styles the engine composes itself.
+// Styles known by number: the owner's own drawing (OnCustomDraw), the cross-fade the
+// slideshow uses, and the last style of the catalogue.
 inline constexpr int StyleCustom = 0;
 inline constexpr int StyleCrossFade = 118;
-inline constexpr int StyleLast = 172;
+inline constexpr int StyleLast = TEffectTable::Last;
 
 // The picture screen: shows one picture over a background colour (and an optional
 // background picture) and changes from what is on screen to a new picture through an
@@ -170,8 +170,7 @@ class TCustomGlimrascreen : public QWidget {
     void QuitInPlaceWait();
     void ShowFrame();
     TFrame MakeFrame(int w, int h);
-    void RenderEffectFrame(const TEffect& effect);
-    void RenderStyleFrame(const TEffect* effect);
+    void CompleteFrame(TEffectKind kind, const TFrame& frame);
     void CompleteRegionFrame(const TFrame& frame);
     void CompleteRectFrame(const TFrame& frame);
     void DrawCustomFrame(TFrame& frame);

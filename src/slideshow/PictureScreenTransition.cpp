@@ -189,13 +189,38 @@ void TCustomGlimrascreen::RenderFrame() {
     ShowFrame();
 }
 
+// The old snapshot, then the style's routine for the progress between the ends, then the
+// completion step by what the routine left. Without a hook between the snapshot and the
+// routine the snapshot is not copied onto Screen first: the routine reads it where it needs
+// the old picture, and what it leaves of it is drawn only where the new picture does not go.
 void TCustomGlimrascreen::ComposeFrame() {
     if (!oldBitmap_ || !newBitmap_) return;
+    TBitmap& screen = screenBitmap_;
+    TBitmap& now = *newBitmap_;
+    screen.Canvas().Lock();
+    now.Canvas().Lock();
     const TEffect* effect = TEffectTable::Contains(style_) ? &EffectTable[style_] : nullptr;
-    if (effect && effect->Kind == ekEffect)
-        RenderEffectFrame(*effect);
-    else
-        RenderStyleFrame(effect);
+    const bool composed = effect && progress_ > 0 && progress_ < 100;
+    const bool fromSnapshot = composed && !OnBeforeNewFrame && !screen.Canvas().HasClip();
+    if (!fromSnapshot) screen.Canvas().Draw(0, 0, *oldBitmap_);
+    if (OnBeforeNewFrame) OnBeforeNewFrame(*this, now, screen);
+    // The bitmap's own size: the picture may have been changed since the transition began.
+    TFrame frame = MakeFrame(now.Width(), now.Height());
+    frame.Pattern = &fixedPattern_;
+    if (fromSnapshot) frame.Snapshot = oldBitmap_.get();
+    if (style_ == StyleCustom)
+        DrawCustomFrame(frame);
+    else if (composed)
+        effect->Compose(frame);
+
+    if (progress_ == 100)
+        screen.Canvas().Draw(0, 0, now);
+    else if (composed)
+        CompleteFrame(effect->Kind, frame);
+    InvalidatePictureArea(frame.Dest);
+    if (OnAfterNewFrame) OnAfterNewFrame(*this, now, screen);
+    now.Canvas().Unlock();
+    screen.Canvas().Unlock();
 }
 
 TFrame TCustomGlimrascreen::MakeFrame(int w, int h) {
@@ -210,74 +235,21 @@ TFrame TCustomGlimrascreen::MakeFrame(int w, int h) {
     }
     TFrame frame{screenBitmap_, *newBitmap_, w, h, x, y, p, MulDiv(h > w ? h : w, step_, 90)};
     frame.Seed = transitionSeed_;
-    frame.Style = style_;
     // Ragged and speckled edges change with every step, and a step composed again comes
     // out alike.
     frame.Random.Seed((std::uint64_t{transitionSeed_} << 8) | static_cast<std::uint64_t>(p));
     return frame;
 }
 
-// The named effects draw between the engine's own first and last frames.
-void TCustomGlimrascreen::RenderEffectFrame(const TEffect& effect) {
-    TBitmap& screen = screenBitmap_;
-    TBitmap& now = *newBitmap_;
-    screen.Canvas().Lock();
-    now.Canvas().Lock();
-    const bool composed = effect.Proc && progress_ > 0 && progress_ < 100;
-    // Without a hook between the two steps the effect reads the snapshot itself and Screen
-    // is written once; an effect that leaves pixels alone draws the snapshot first.
-    const bool fromSnapshot = composed && !OnBeforeNewFrame && !screen.Canvas().HasClip();
-    if (!fromSnapshot) screen.Canvas().Draw(0, 0, *oldBitmap_);
-    if (OnBeforeNewFrame) OnBeforeNewFrame(*this, now, screen);
-    // The bitmaps' own size: the picture may have been changed since the transition began.
-    const int w = now.Width(), h = now.Height();
-    if (progress_ == 100) {
-        screen.Canvas().Draw(0, 0, now);
-    } else if (composed) {
-        TFrame frame = MakeFrame(w, h);
-        frame.Pattern = &fixedPattern_;
-        if (fromSnapshot) frame.Snapshot = oldBitmap_.get();
-        effect.Proc(frame);
-        if (frame.Snapshot) screen.Canvas().Draw(0, 0, *frame.Snapshot);
-    }
-    InvalidatePictureArea(TRect{0, 0, w, h});
-    if (OnAfterNewFrame) OnAfterNewFrame(*this, now, screen);
-    now.Canvas().Unlock();
-    screen.Canvas().Unlock();
-}
-
-// Style 0, the cross-fade and the built-in styles: the routine composes its geometry, and the
-// completion step draws the snapshot and the new picture by it.
-void TCustomGlimrascreen::RenderStyleFrame(const TEffect* effect) {
-    TBitmap& screen = screenBitmap_;
-    TBitmap& now = *newBitmap_;
-    screen.Canvas().Lock();
-    const TEffectKind kind = style_ == StyleCustom ? ekDrawn : effect->Kind;
-    const bool composed = style_ != StyleCustom && effect->Proc && progress_ > 0 && progress_ < 100;
-    // Without a hook between the two steps the snapshot is not copied first where the frame
-    // puts every pixel itself: the cross-fade reads it directly, the rectangle and region
-    // styles draw it only where the new picture does not go.
-    const bool fromSnapshot = composed && !OnBeforeNewFrame && !screen.Canvas().HasClip() &&
-                              (style_ == StyleCrossFade || kind == ekRects || kind == ekRegion);
-    if (!fromSnapshot) screen.Canvas().Draw(0, 0, *oldBitmap_);
-    if (OnBeforeNewFrame) OnBeforeNewFrame(*this, now, screen);
-    TFrame frame = MakeFrame(now.Width(), now.Height());
-    if (fromSnapshot) frame.Snapshot = oldBitmap_.get();
-    if (style_ == StyleCustom)
-        DrawCustomFrame(frame);
-    else if (composed)
-        effect->Proc(frame);
-    // Unbuilt styles leave the old snapshot until progress 100.
-
-    if (progress_ == 100)
-        screen.Canvas().Draw(0, 0, now);
-    else if (composed && kind == ekRegion)
+// What the routine left: rectangles to copy, a region to draw through, or a frame it composed
+// itself (a snapshot it did not use is what that frame shows).
+void TCustomGlimrascreen::CompleteFrame(TEffectKind kind, const TFrame& frame) {
+    if (kind == ekRegion)
         CompleteRegionFrame(frame);
-    else if (composed && kind == ekRects)
+    else if (kind == ekRects)
         CompleteRectFrame(frame);
-    InvalidatePictureArea(frame.Dest);
-    if (OnAfterNewFrame) OnAfterNewFrame(*this, now, screen);
-    screen.Canvas().Unlock();
+    else if (frame.Snapshot)
+        screenBitmap_.Canvas().Draw(0, 0, *frame.Snapshot);
 }
 
 // The new picture through the region, over the snapshot (drawn here when it is not yet).

@@ -1,4 +1,4 @@
-// Styles 119..122: the new picture turned about a point just outside one of its corners,
+// The pivots: the new picture turned about a point just outside one of its corners,
 // from a quarter turn at the start to none at the end, drawn straight onto the 24-bit rows.
 // Where the turned picture does not reach, the old snapshot stays.
 #include <cmath>
@@ -6,6 +6,7 @@
 #include <numbers>
 #include <vector>
 
+#include "slideshow/EffectsSupport.h"
 #include "slideshow/Styles.h"
 
 namespace pelwick {
@@ -91,24 +92,10 @@ void PivotDraw(TFrame& f, int px, int py) {
 
 }  // namespace
 
-void PivotFrame(TFrame& frame) {
-    const int W = frame.W, H = frame.H;
-    switch (frame.Style) {
-        case 119:
-            PivotDraw(frame, -1, -1);
-            break;
-        case 120:
-            PivotDraw(frame, -1, H);
-            break;
-        case 121:
-            PivotDraw(frame, W, -1);
-            break;
-        case 122:
-            PivotDraw(frame, W, H);
-            break;
-        default:
-            break;
-    }
+void PivotFrame(TFrame& frame, const TStyleParams& params) {
+    // The picture turns over the old one, which Screen must hold first.
+    UseSnapshot(frame);
+    PivotDraw(frame, params.X == edFar ? frame.W : -1, params.Y == edFar ? frame.H : -1);
 }
 
 }  // namespace pelwick

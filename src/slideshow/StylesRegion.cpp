@@ -1,6 +1,8 @@
-// Styles 58..117 and 123..127: a region, rebuilt for every frame, through which the
-// completion step draws the whole new picture. Shapes made of many rectangles or triangles
-// are gathered in one list and made into a region once.
+// The region styles: a region, rebuilt for every frame, through which the completion step
+// draws the whole new picture. Shapes made of many rectangles or triangles are gathered in
+// one list and made into a region once.
+#include <utility>
+
 #include "gfx/Rounding.h"
 #include "slideshow/Styles.h"
 
@@ -8,179 +10,142 @@ namespace pelwick {
 
 namespace {
 
-// 58, 59, 69, 70, 80..85: rounded rectangles and ellipses.
-TRegion Curved(const TFrame& f, const TFrame::TValues& v) {
-    const int W = f.W, H = f.H, X = f.X, Y = f.Y;
-    switch (f.Style) {
-        case 58:
-            return RoundRectRegion(-2 * W, -5, 2 * X, H + 5, 2 * W, 2 * W);
-        case 59:
-            return RoundRectRegion(W - 2 * X, -5, 3 * W, H + 5, 2 * W, 2 * W);
-        case 69:
-            return RoundRectRegion(-5, -2 * H, W + 5, 2 * Y, 2 * H, 2 * H);
-        case 70:
-            return RoundRectRegion(-5, H - 2 * Y, W + 5, 3 * H, 2 * H, 2 * H);
-        case 80:
-            return RoundRectRegion(-2 * W, -2 * H, 2 * X, 2 * Y, 2 * W, 2 * H);
-        case 81:
-            return RoundRectRegion(W - 2 * X, -2 * H, 3 * W, 2 * Y, 2 * W, 2 * H);
-        case 82:
-            return RoundRectRegion(-2 * W, H - 2 * Y, 2 * X, 3 * H, 2 * W, 2 * H);
-        // Its corner ellipse is 2H x 2H, unlike the other three corners'.
-        case 83:
-            return RoundRectRegion(W - 2 * X, H - 2 * Y, 3 * W, 3 * H, 2 * H, 2 * H);
-        case 84:
-            return RoundRectRegion(v.hw - X, v.hh - Y, v.hw + X, v.hh + Y, (9 * X) / 5,
-                                   (9 * Y) / 5);
-        case 85:
-            return TRegion::Rect(TRect{0, 0, W, H})
-                .Xored(RoundRectRegion(X - v.hw, Y - v.hh, (3 * W) / 2 - X, (3 * H) / 2 - Y,
-                                       (9 * (W - X)) / 5, (9 * (H - Y)) / 5));
+// Where a curved reveal's rounded rectangle lies along an axis of length L whose extent is
+// E: from far outside the near edge to twice the extent, from the far edge back by twice
+// the extent to far outside, or a little past the picture on both sides.
+std::pair<int, int> CurveSpan(TEdge edge, int L, int E) {
+    switch (edge) {
+        case edNear:
+            return {-2 * L, 2 * E};
+        case edFar:
+            return {L - 2 * E, 3 * L};
         default:
-            return TRegion();
+            return {-5, L + 5};
     }
 }
 
-// The bars' reaches and kinds: {style, A, B, hKind, vKind, snapped}, A and B in units of
-// X and Y (2 for twice the extent); snapped bars take the band step BS as their snap, the
-// others none.
-struct TBarsRow {
-    int style, a, b, hKind, vKind;
-    bool snapped;
-};
-constexpr TBarsRow BarsRows[] = {
-    {60, 2, 0, 1, 0, true},  {61, 2, 0, 2, 0, true},  {62, 2, 0, 4, 0, true},
-    {63, 2, 0, 5, 0, true},  {64, 1, 0, 3, 0, false}, {71, 0, 2, 0, 1, true},
-    {72, 0, 2, 0, 2, true},  {73, 0, 2, 0, 4, true},  {74, 0, 2, 0, 5, true},
-    {75, 0, 1, 0, 3, false}, {86, 2, 2, 1, 1, true},  {87, 2, 2, 1, 2, true},
-    {88, 2, 2, 2, 1, true},  {89, 2, 2, 2, 2, true},  {90, 2, 2, 4, 4, true},
-    {91, 2, 2, 4, 5, true},  {92, 2, 2, 5, 4, true},  {93, 2, 2, 5, 5, true},
-    {94, 1, 1, 1, 3, true},  {95, 1, 1, 2, 3, true},  {96, 1, 1, 3, 1, true},
-    {97, 1, 1, 3, 2, true},  {98, 1, 1, 3, 3, false},
-};
-
-// {style, A, B, hKind, vKind} with A = X or 0 and B = Y or 0.
-struct TShredRow {
-    int style, a, b, hKind, vKind;
-};
-constexpr TShredRow ShredRows[] = {
-    {65, 1, 0, 1, 0},  {66, 1, 0, 2, 0},  {67, 1, 0, 3, 0},  {68, 1, 0, 4, 0},  {76, 0, 1, 0, 1},
-    {77, 0, 1, 0, 2},  {78, 0, 1, 0, 3},  {79, 0, 1, 0, 4},  {100, 1, 1, 1, 1}, {101, 1, 1, 1, 2},
-    {102, 1, 1, 2, 1}, {103, 1, 1, 2, 2}, {104, 1, 1, 1, 3}, {105, 1, 1, 2, 3}, {106, 1, 1, 3, 1},
-    {107, 1, 1, 3, 2}, {108, 1, 1, 3, 3}, {109, 1, 1, 4, 4},
-};
-
-bool AddBars(TComplexRegion& rects, const TFrame& f) {
-    for (const TBarsRow& row : BarsRows)
-        if (row.style == f.Style) {
-            BarsRegion(rects, f.Extents(), row.a * f.X, row.b * f.Y, row.hKind, row.vKind,
-                       row.snapped ? f.BS : 0);
-            return true;
-        }
-    return false;
-}
-
-bool AddShreds(TComplexRegion& rects, TFrame& f) {
-    for (const TShredRow& row : ShredRows)
-        if (row.style == f.Style) {
-            ShredRegion(rects, f.Extents(), row.a * f.X, row.b * f.Y, row.hKind, row.vKind,
-                        f.Random);
-            return true;
-        }
-    return false;
-}
-
-// 110..117: triangles, a union where there are several.
-bool AddTriangles(TComplexRegion& rects, const TFrame& f, const TFrame::TValues& v) {
-    const int W = f.W, H = f.H, X = f.X, Y = f.Y, hw = v.hw, hh = v.hh;
-    switch (f.Style) {
-        case 110:
-            rects.AddPolygon({{0, 0}, {2 * X, 0}, {0, 2 * Y}});
-            return true;
-        case 111:
-            rects.AddPolygon({{W, 0}, {W - 2 * X, 0}, {W, 2 * Y}});
-            return true;
-        case 112:
-            rects.AddPolygon({{0, H}, {2 * X, H}, {0, H - 2 * Y}});
-            return true;
-        case 113:
-            rects.AddPolygon({{W, H}, {W - 2 * X, H}, {W, H - 2 * Y}});
-            return true;
-        case 114:
-            rects.AddPolygon({{0, H}, {0, 0}, {X, H}});
-            rects.AddPolygon({{W, H}, {W, 0}, {W - X, 0}});
-            return true;
-        case 115:
-            rects.AddPolygon({{W, 0}, {0, 0}, {W, Y}});
-            rects.AddPolygon({{W, H}, {0, H}, {0, H - Y}});
-            return true;
-        case 116:
-            rects.AddPolygon({{hw, hh}, {0, H}, {0, H - Y}});
-            rects.AddPolygon({{0, 0}, {X, 0}, {hw, hh}});
-            rects.AddPolygon({{W - X, H}, {hw, hh}, {W, H}});
-            rects.AddPolygon({{hw, hh}, {W, 0}, {W, Y}});
-            return true;
-        case 117: {
-            // Right-angled triangles at the corners of a 10 x 10 grid, legs in the
-            // picture's proportions: one shape moved by whole pixels, so its rows are
-            // worked out once.
-            const int across = X / 5, down = MulDiv(across, H, W);
-            TComplexRegion shape;
-            shape.AddPolygon({{0, 0}, {across, 0}, {0, down}});
-            for (int i = 0; i < 10; ++i)
-                for (int j = 0; j < 10; ++j) {
-                    const int x = W * i / 10, y = H * j / 10;
-                    for (const TRect& r : shape.Rects())
-                        rects.AddRect(r.Left + x, r.Top + y, r.Right + x, r.Bottom + y);
-                }
-            return true;
-        }
+// The other edge's bars: from the near edge instead of the far one, and the other way round.
+TBarKind Opposite(TBarKind kind) {
+    switch (kind) {
+        case bkFromFar:
+            return bkFromNear;
+        case bkFromNear:
+            return bkFromFar;
+        case bkNearThenFar:
+            return bkFarThenNear;
+        case bkFarThenNear:
+            return bkNearThenFar;
         default:
-            return false;
+            return kind;
     }
 }
 
-bool AddScattered(TComplexRegion& rects, TFrame& f) {
-    switch (f.Style) {
-        case 123:
-            SpeckleRegion(rects, f.Extents(), 1, 0, f.Random);
-            return true;
-        case 124:
-            SpeckleRegion(rects, f.Extents(), 2, 0, f.Random);
-            return true;
-        case 125:
-            SpeckleRegion(rects, f.Extents(), 0, 1, f.Random);
-            return true;
-        case 126:
-            SpeckleRegion(rects, f.Extents(), 0, 2, f.Random);
-            return true;
-        case 127:
-            SquaresRegion(rects, f.Extents(), f.Random);
-            return true;
-        default:
-            return false;
-    }
+void AddBars(TComplexRegion& rects, const TFrame& f, const TStyleParams& p, TBarKind across,
+             TBarKind down) {
+    BarsRegion(rects, f.Extents(), p.Reach * f.X, p.Reach * f.Y, across, down, p.Snap ? f.BS : 0);
 }
 
 }  // namespace
 
-void RegionStyleFrame(TFrame& frame) {
-    const TFrame::TValues v = frame.Values();
-    if (frame.Style == 99) {
-        // Where the bars from the bottom right cross those from the top left.
-        TComplexRegion a, b;
-        BarsRegion(a, frame.Extents(), 2 * frame.X, 2 * frame.Y, 1, 1, frame.BS);
-        BarsRegion(b, frame.Extents(), 2 * frame.X, 2 * frame.Y, 2, 2, frame.BS);
-        frame.Shape = TRectRegion(a.TakeRects(), b.TakeRects());
+void CurvedFrame(TFrame& frame, const TStyleParams& params) {
+    const auto [left, right] = CurveSpan(params.X, frame.W, frame.X);
+    const auto [top, bottom] = CurveSpan(params.Y, frame.H, frame.Y);
+    const int ew = params.Corner == cnHeightCircle ? 2 * frame.H : 2 * frame.W;
+    const int eh = params.Corner == cnWidthCircle ? 2 * frame.W : 2 * frame.H;
+    frame.Region = RoundRectRegion(left, top, right, bottom, ew, eh);
+}
+
+void EllipseFrame(TFrame& frame, const TStyleParams& params) {
+    const int W = frame.W, H = frame.H, X = frame.X, Y = frame.Y, hw = W / 2, hh = H / 2;
+    if (!params.Inward) {
+        frame.Region = RoundRectRegion(hw - X, hh - Y, hw + X, hh + Y, (9 * X) / 5, (9 * Y) / 5);
         return;
     }
+    // The picture but for an ellipse that shrinks to nothing about the centre.
+    frame.Region = TRegion::Rect(TRect{0, 0, W, H})
+                       .Xored(RoundRectRegion(X - hw, Y - hh, (3 * W) / 2 - X, (3 * H) / 2 - Y,
+                                              (9 * (W - X)) / 5, (9 * (H - Y)) / 5));
+}
+
+void BarsFrame(TFrame& frame, const TStyleParams& params) {
     TComplexRegion rects;
-    if (AddBars(rects, frame) || AddShreds(rects, frame) || AddTriangles(rects, frame, v) ||
-        AddScattered(rects, frame)) {
-        frame.Shape = TRectRegion(rects.TakeRects());
-        return;
+    AddBars(rects, frame, params, params.HBars, params.VBars);
+    frame.Shape = TRectRegion(rects.TakeRects());
+}
+
+void CrossedBarsFrame(TFrame& frame, const TStyleParams& params) {
+    TComplexRegion bars, opposite;
+    AddBars(bars, frame, params, params.HBars, params.VBars);
+    AddBars(opposite, frame, params, Opposite(params.HBars), Opposite(params.VBars));
+    frame.Shape = TRectRegion(bars.TakeRects(), opposite.TakeRects());
+}
+
+void ShredFrame(TFrame& frame, const TStyleParams& params) {
+    TComplexRegion rects;
+    ShredRegion(rects, frame.Extents(), frame.X, frame.Y, params.HShreds, params.VShreds,
+                frame.Random);
+    frame.Shape = TRectRegion(rects.TakeRects());
+}
+
+void DiagonalFrame(TFrame& frame, const TStyleParams& params) {
+    // The corner the triangle stands in, and its legs along the two edges that meet there.
+    const int x = params.X == edFar ? frame.W : 0, y = params.Y == edFar ? frame.H : 0;
+    const int across = params.X == edFar ? -2 * frame.X : 2 * frame.X;
+    const int down = params.Y == edFar ? -2 * frame.Y : 2 * frame.Y;
+    TComplexRegion rects;
+    rects.AddPolygon({{x, y}, {x + across, y}, {x, y + down}});
+    frame.Shape = TRectRegion(rects.TakeRects());
+}
+
+void DiagonalSweepFrame(TFrame& frame, const TStyleParams& params) {
+    const int W = frame.W, H = frame.H, X = frame.X, Y = frame.Y;
+    TComplexRegion rects;
+    if (params.Clockwise) {
+        rects.AddPolygon({{W, 0}, {0, 0}, {W, Y}});
+        rects.AddPolygon({{W, H}, {0, H}, {0, H - Y}});
+    } else {
+        rects.AddPolygon({{0, H}, {0, 0}, {X, H}});
+        rects.AddPolygon({{W, H}, {W, 0}, {W - X, 0}});
     }
-    frame.Region = Curved(frame, v);
+    frame.Shape = TRectRegion(rects.TakeRects());
+}
+
+void StarburstFrame(TFrame& frame, const TStyleParams& /*params*/) {
+    const int W = frame.W, H = frame.H, X = frame.X, Y = frame.Y, hw = W / 2, hh = H / 2;
+    TComplexRegion rects;
+    rects.AddPolygon({{hw, hh}, {0, H}, {0, H - Y}});
+    rects.AddPolygon({{0, 0}, {X, 0}, {hw, hh}});
+    rects.AddPolygon({{W - X, H}, {hw, hh}, {W, H}});
+    rects.AddPolygon({{hw, hh}, {W, 0}, {W, Y}});
+    frame.Shape = TRectRegion(rects.TakeRects());
+}
+
+void TriangularShredFrame(TFrame& frame, const TStyleParams& /*params*/) {
+    // Right-angled triangles at the corners of a 10 x 10 grid, legs in the picture's
+    // proportions: one shape moved by whole pixels, so its rows are worked out once.
+    const int W = frame.W, H = frame.H;
+    const int across = frame.X / 5, down = MulDiv(across, H, W);
+    TComplexRegion shape, rects;
+    shape.AddPolygon({{0, 0}, {across, 0}, {0, down}});
+    for (int i = 0; i < 10; ++i)
+        for (int j = 0; j < 10; ++j) {
+            const int x = W * i / 10, y = H * j / 10;
+            for (const TRect& r : shape.Rects())
+                rects.AddRect(r.Left + x, r.Top + y, r.Right + x, r.Bottom + y);
+        }
+    frame.Shape = TRectRegion(rects.TakeRects());
+}
+
+void SpeckleFrame(TFrame& frame, const TStyleParams& params) {
+    TComplexRegion rects;
+    SpeckleRegion(rects, frame.Extents(), params.HShreds, params.VShreds, frame.Random);
+    frame.Shape = TRectRegion(rects.TakeRects());
+}
+
+void SquaresFrame(TFrame& frame, const TStyleParams& /*params*/) {
+    TComplexRegion rects;
+    SquaresRegion(rects, frame.Extents(), frame.Random);
+    frame.Shape = TRectRegion(rects.TakeRects());
 }
 
 }  // namespace pelwick

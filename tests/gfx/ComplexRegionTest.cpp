@@ -125,37 +125,41 @@ using TRects = std::vector<TRect>;
 TEST(RegionBuilders, BarsOfEveryKindInBothPhasesAndAtTheSnap) {
     const TFrameExtents e{20, 12, 0, 0, 50};
     struct TRow {
-        int kind, A, snap;
+        TBarKind kind;
+        int A, snap;
         TRects bars;
     };
     const TRow rows[] = {
-        {1, 8, 0, {{12, 0, 20, 5}, {12, 10, 20, 15}}},
-        {2, 8, 0, {{0, 0, 8, 5}, {0, 10, 8, 15}}},
-        {3, 8, 0, {{12, 0, 20, 5}, {0, 5, 8, 10}, {12, 10, 20, 15}, {0, 15, 8, 20}}},
-        {4, 8, 0, {{0, 0, 8, 5}, {0, 10, 8, 15}}},
-        {5, 8, 0, {{12, 0, 20, 5}, {12, 10, 20, 15}}},
-        {1, 28, 0, {{0, 0, 20, 5}, {12, 5, 20, 10}, {0, 10, 20, 15}, {12, 15, 20, 20}}},
-        {2, 28, 0, {{0, 0, 20, 5}, {0, 5, 8, 10}, {0, 10, 20, 15}, {0, 15, 8, 20}}},
-        {3, 28, 0, {{0, 0, 20, 5}, {0, 10, 20, 15}}},
-        {4, 28, 0, {{0, 0, 20, 5}, {12, 5, 20, 10}, {0, 10, 20, 15}, {12, 15, 20, 20}}},
-        {5, 28, 0, {{0, 0, 20, 5}, {0, 5, 8, 10}, {0, 10, 20, 15}, {0, 15, 8, 20}}},
-        {1, 17, 4, {{0, 0, 20, 5}, {0, 10, 20, 15}}},  // 3 short of the edge: snapped
-        {1, 16, 4, {{4, 0, 20, 5}, {4, 10, 20, 15}}},  // 4 short: not
-        {2, 20, 0, {{0, 0, 20, 5}, {0, 10, 20, 15}}},  // the whole width is still phase one
+        {bkFromFar, 8, 0, {{12, 0, 20, 5}, {12, 10, 20, 15}}},
+        {bkFromNear, 8, 0, {{0, 0, 8, 5}, {0, 10, 8, 15}}},
+        {bkFromBoth, 8, 0, {{12, 0, 20, 5}, {0, 5, 8, 10}, {12, 10, 20, 15}, {0, 15, 8, 20}}},
+        {bkNearThenFar, 8, 0, {{0, 0, 8, 5}, {0, 10, 8, 15}}},
+        {bkFarThenNear, 8, 0, {{12, 0, 20, 5}, {12, 10, 20, 15}}},
+        {bkFromFar, 28, 0, {{0, 0, 20, 5}, {12, 5, 20, 10}, {0, 10, 20, 15}, {12, 15, 20, 20}}},
+        {bkFromNear, 28, 0, {{0, 0, 20, 5}, {0, 5, 8, 10}, {0, 10, 20, 15}, {0, 15, 8, 20}}},
+        {bkFromBoth, 28, 0, {{0, 0, 20, 5}, {0, 10, 20, 15}}},
+        {bkNearThenFar, 28, 0, {{0, 0, 20, 5}, {12, 5, 20, 10}, {0, 10, 20, 15}, {12, 15, 20, 20}}},
+        {bkFarThenNear, 28, 0, {{0, 0, 20, 5}, {0, 5, 8, 10}, {0, 10, 20, 15}, {0, 15, 8, 20}}},
+        {bkFromFar, 17, 4, {{0, 0, 20, 5}, {0, 10, 20, 15}}},  // 3 short of the edge: snapped
+        {bkFromFar, 16, 4, {{4, 0, 20, 5}, {4, 10, 20, 15}}},  // 4 short: not
+        {bkFromNear,
+         20,
+         0,
+         {{0, 0, 20, 5}, {0, 10, 20, 15}}},  // the whole width is still phase one
     };
     for (const TRow& row : rows) {
         TComplexRegion across, down;
-        BarsRegion(across, e, row.A, 0, row.kind, 0, row.snap);
+        BarsRegion(across, e, row.A, 0, row.kind, bkNone, row.snap);
         EXPECT_EQ(across.Rects(), row.bars) << "kind " << row.kind << " reach " << row.A;
         // Down the columns the same bars with x and y exchanged.
-        BarsRegion(down, TFrameExtents{12, 20, 0, 0, 50}, 0, row.A, 0, row.kind, row.snap);
+        BarsRegion(down, TFrameExtents{12, 20, 0, 0, 50}, 0, row.A, bkNone, row.kind, row.snap);
         TRects turned;
         for (const TRect& r : row.bars)
             turned.push_back(TRect{r.Top, r.Left, r.Bottom, r.Right});
         EXPECT_EQ(down.Rects(), turned) << "kind " << row.kind << " reach " << row.A;
     }
     TComplexRegion none;
-    BarsRegion(none, e, 8, 8, 0, 0, 0);
+    BarsRegion(none, e, 8, 8, bkNone, bkNone, 0);
     EXPECT_EQ(none.Count(), 0);
 }
 

@@ -295,8 +295,8 @@ TEST(ConfigForm, SaveWritesTheListInOrderWithTicksAndTheFolder) {
     EXPECT_EQ(saved.ReadInteger("set", "ImageInterval", 0), 99);
 }
 
-// The drop-down shows the setting and saves the choice; styles not built yet are listed but
-// cannot be picked. It sits beside the intervals without covering another control.
+// The drop-down shows the setting and saves the choice; every style can be picked. It sits
+// beside the intervals without covering another control.
 TEST(ConfigForm, TheTransitionChoiceReadsAndSavesTheSetting) {
     {
         TFormFixture plain;
@@ -314,7 +314,7 @@ TEST(ConfigForm, TheTransitionChoiceReadsAndSavesTheSetting) {
     for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style) {
         const auto* model = qobject_cast<const QStandardItemModel*>(box->model());
         ASSERT_NE(model, nullptr);
-        EXPECT_EQ(model->item(style + 1)->isEnabled(), EffectTable.Built(style)) << style;
+        EXPECT_TRUE(model->item(style + 1)->isEnabled()) << style;
     }
     box->setCurrentIndex(1);
     f.form.SaveClick();

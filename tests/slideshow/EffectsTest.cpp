@@ -26,9 +26,8 @@ struct TEffectFrame {
         const auto [X, Y] = test::ProgressXY(w, h, p);
         screen.Canvas().StretchMode = smReplicate;  // as the engine sets it
         TFrame frame{screen, picture, w, h, X, Y, p, 0};
-        frame.Style = style;
         frame.Seed = seed;
-        EffectTable[style].Proc(frame);
+        EffectTable[style].Compose(frame);
     }
     bool New(int x, int y) const { return screen.Pixel(x, y) == NewColor; }
     int NewCount() const {

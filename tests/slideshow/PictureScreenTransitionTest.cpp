@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "SlideshowTestSupport.h"
 #include "slideshow/Effects.h"
 #include "slideshow/PictureScreen.h"
@@ -283,19 +285,20 @@ TEST(Transition, ManualSetterResetsProgressWhenIdle) {
 namespace pelwick {
 namespace {
 
-// The catalogue's names are the system's own strings, misspellings included.
+// The catalogue's names are the system's own strings, misspellings included, and no two
+// styles share one.
 TEST(EffectTable, NamesAndKindsByNumber) {
     const std::pair<int, const char*> names[] = {
         {1, "Expand from right"},
-        {33, "Expand from bottom"},
+        {33, "Expand from bottom (build up)"},
         {76, "Unven shred from bottom"},
         {117, "Triangular shred"},
         {118, "Fade"},
         {119, "Pivot from top left"},
         {122, "Pivot from bottom right"},
         {123, "Speckle appear from right"},
-        {127, "Random squares appear"},
-        {128, "Random squares appear"},
+        {127, "Random squares appear (redrawn each frame)"},
+        {128, "Random squares appear (each one stays)"},
         {135, "Push and sqeeze down"},
         {146, "Rectangles apear from left and disapear to right"},
         {172, "Channel Mix"}};
@@ -309,8 +312,11 @@ TEST(EffectTable, NamesAndKindsByNumber) {
         EXPECT_EQ(EffectTable[style].Kind, kind) << style;
         EXPECT_GT(std::string(EffectTable[style].Name).size(), 3u) << style;
     }
-    for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style)
+    std::set<std::string> shown;
+    for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style) {
         EXPECT_TRUE(EffectTable.Built(style)) << style;
+        EXPECT_TRUE(shown.insert(EffectTable[style].Name).second) << style << " repeats a name";
+    }
 }
 
 }  // namespace

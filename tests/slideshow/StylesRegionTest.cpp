@@ -27,9 +27,8 @@ struct TDirect {
             frame.X = MulDiv(w, p, 100);
             frame.Y = MulDiv(frame.X, h, w);
         }
-        frame.Style = style;
         frame.Random.Seed(seed);
-        EffectTable[style].Proc(frame);
+        EffectTable[style].Compose(frame);
         region = frame.Shape ? frame.Shape->Region() : frame.Region.value_or(TRegion());
     }
     TRegion region;
@@ -178,8 +177,7 @@ TEST(StylesRegion, PivotsTurnEveryPixelAsTheFormulaRoundsIt) {
             for (int p : {1, 13, 50, 64, 99}) {
                 TBitmap screen(w, h);
                 TFrame frame{screen, picture, w, h, 0, 0, p, 0};
-                frame.Style = style;
-                EffectTable[style].Proc(frame);
+                EffectTable[style].Compose(frame);
                 const auto [px, py] = pivots[style - 119];
                 const double a = (100 - p) * std::numbers::pi / 200;
                 int wrong = 0;
@@ -202,8 +200,7 @@ TEST(StylesRegion, PivotFromTheTopLeftAlmostDone) {
     TBitmap screen = test::Solid(400, 300, clRed);
     const TBitmap picture = test::Solid(400, 300, clBlue);
     TFrame frame{screen, picture, 400, 300, 396, 297, 99, 0};
-    frame.Style = 119;
-    EffectTable[119].Proc(frame);
+    EffectTable[119].Compose(frame);
     EXPECT_EQ(screen.Pixel(0, 0), clBlue);
     EXPECT_EQ(screen.Pixel(399, 0), clBlue);
     EXPECT_EQ(screen.Pixel(0, 299), clRed);
