@@ -166,9 +166,6 @@ class TEffectTable {
     // The entry of style 1..Last.
     constexpr const TEffect& operator[](int style) const { return entries_[style - First]; }
     static constexpr bool Contains(int style) { return style >= First && style <= Last; }
-    // Every style of the catalogue is built; the slideshow driver and the transitions
-    // benchmark still ask before they pick one.
-    static constexpr bool Built(int style) { return Contains(style); }
 
   private:
     std::array<TEffect, Last> entries_;

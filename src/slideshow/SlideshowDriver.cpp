@@ -156,7 +156,7 @@ int TRunGlimrascreen::NextStyle() {
     if (setting != 0) return TEffectTable::Contains(setting) ? setting : StyleCrossFade;
     std::vector<int> styles;
     for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style)
-        if (EffectTable.Built(style) && style != lastStyle_) styles.push_back(style);
+        if (style != lastStyle_) styles.push_back(style);
     lastStyle_ =
         styles.empty()
             ? lastStyle_

@@ -45,7 +45,7 @@ struct Slideshow {
     }
 };
 
-TEST(RunGlimrascreen, TakesTheSlideshowsPartOfTheSaversSettings) {
+TEST(SlideshowDriver, TakesTheSlideshowsPartOfTheSaversSettings) {
     EXPECT_TRUE(SlideshowSettingsOf(TRssSaverOptions{}) == TSlideshowSettings{})
         << "the defaults differ";
     TRssSaverOptions o;
@@ -62,7 +62,7 @@ TEST(RunGlimrascreen, TakesTheSlideshowsPartOfTheSaversSettings) {
                 (TSlideshowSettings{{"/p/a.jpg", "b.gif"}, "/p/", 1, 5, 3, 0, true, 0}));
 }
 
-TEST(RunGlimrascreen, ConfiguresTheControlFromTheSettings) {
+TEST(SlideshowDriver, ConfiguresTheControlFromTheSettings) {
     Slideshow s(3, 2);
     s.settings.ImageSize = 3;
     s.driver = std::make_unique<TRunGlimrascreen>(&s.panel, s.settings);
@@ -86,7 +86,7 @@ TEST(RunGlimrascreen, ConfiguresTheControlFromTheSettings) {
     EXPECT_TRUE(s.driver->Timer().Active());
 }
 
-TEST(RunGlimrascreen, SpeedTable) {
+TEST(SlideshowDriver, SpeedTable) {
     const std::vector<std::tuple<int, int, int>> table{
         {1, 10, 1}, {2, 6, 20}, {3, 4, 30}, {4, 2, 30}, {5, 1, 30}, {7, 4, 30}, {0, 4, 30}};
     for (auto [speed, step, delay] : table) {
@@ -97,7 +97,7 @@ TEST(RunGlimrascreen, SpeedTable) {
     }
 }
 
-TEST(RunGlimrascreen, ListOrderWalksTheListAndStartsAgain) {
+TEST(SlideshowDriver, ListOrderWalksTheListAndStartsAgain) {
     Slideshow s(3);
     s.settings.ImageSequence = 0;
     s.Create();
@@ -110,7 +110,7 @@ TEST(RunGlimrascreen, ListOrderWalksTheListAndStartsAgain) {
     EXPECT_EQ(s.driver->CurrentPath(), s.dir.File("p1.bmp"));
 }
 
-TEST(RunGlimrascreen, ARelativeEntryIsFoundInTheSettingsPictureFolder) {
+TEST(SlideshowDriver, ARelativeEntryIsFoundInTheSettingsPictureFolder) {
     Slideshow s(0);
     s.dir.MakeFolder("pics");
     WritePicture(s.dir.File("pics/x.bmp"), Solid(40, 30, clBlue));
@@ -123,7 +123,7 @@ TEST(RunGlimrascreen, ARelativeEntryIsFoundInTheSettingsPictureFolder) {
     EXPECT_EQ(s.Screen().Picture().Bitmap()->Pixel(0, 0), clBlue);
 }
 
-TEST(RunGlimrascreen, RandomOrderNeverRepeatsAPictureAtOnce) {
+TEST(SlideshowDriver, RandomOrderNeverRepeatsAPictureAtOnce) {
     Slideshow s(3);
     s.Create();
     RandSeed(5);
@@ -149,7 +149,7 @@ TEST(RunGlimrascreen, RandomOrderNeverRepeatsAPictureAtOnce) {
     }
 }
 
-TEST(RunGlimrascreen, ATickCrossFadesToTheNextPictureAndTheEndArmsTheTimer) {
+TEST(SlideshowDriver, ATickCrossFadesToTheNextPictureAndTheEndArmsTheTimer) {
     Slideshow s(2);
     s.settings.ImageSequence = 0;
     s.Create();
@@ -180,7 +180,7 @@ std::vector<int> RunTicks(int transitionStyle, std::vector<int>& styles) {
     return order;
 }
 
-TEST(RunGlimrascreen, TheTransitionStyleSettingChoosesEachTransition) {
+TEST(SlideshowDriver, TheTransitionStyleSettingChoosesEachTransition) {
     std::vector<int> crossFades, chosen, outOfRange, random;
     const std::vector<int> order = RunTicks(StyleCrossFade, crossFades);
     EXPECT_EQ(crossFades, std::vector<int>(20, StyleCrossFade));
@@ -191,13 +191,13 @@ TEST(RunGlimrascreen, TheTransitionStyleSettingChoosesEachTransition) {
     // Random styles draw from a sequence of their own: the pictures come in the same order.
     EXPECT_EQ(RunTicks(0, random), order);
     for (size_t i = 0; i < random.size(); ++i) {
-        EXPECT_TRUE(EffectTable.Built(random[i])) << random[i];
+        EXPECT_TRUE(TEffectTable::Contains(random[i])) << random[i];
         EXPECT_TRUE(i == 0 || random[i] != random[i - 1]) << i;
     }
     EXPECT_GT(std::set<int>(random.begin(), random.end()).size(), 10u);
 }
 
-TEST(RunGlimrascreen, AnIntervalOfZeroNeverTicksAgain) {
+TEST(SlideshowDriver, AnIntervalOfZeroNeverTicksAgain) {
     Slideshow s(2);
     s.settings.ImageInterval = 0;
     s.Create();
@@ -206,7 +206,7 @@ TEST(RunGlimrascreen, AnIntervalOfZeroNeverTicksAgain) {
     EXPECT_FALSE(s.driver->Timer().Active());
 }
 
-TEST(RunGlimrascreen, WithoutAPictureTheTimerIsArmedAgain) {
+TEST(SlideshowDriver, WithoutAPictureTheTimerIsArmedAgain) {
     Slideshow s(0);
     s.Create();
     s.driver->TimerTick();
@@ -216,7 +216,7 @@ TEST(RunGlimrascreen, WithoutAPictureTheTimerIsArmedAgain) {
     EXPECT_TRUE(s.Screen().ScreenBitmap().Empty());  // the control shows its black colour
 }
 
-TEST(RunGlimrascreen, APictureThatLoadsLaterIsStillShown) {
+TEST(SlideshowDriver, APictureThatLoadsLaterIsStillShown) {
     Slideshow s(0);
     s.settings.ImageSequence = 0;
     s.settings.ImageFiles = {s.dir.File("broken.jpg"), s.dir.File("later.bmp")};
@@ -236,7 +236,7 @@ TEST(RunGlimrascreen, APictureThatLoadsLaterIsStillShown) {
     EXPECT_EQ(s.Screen().ScreenBitmap().Pixel(0, 0), clBlue);
 }
 
-TEST(RunGlimrascreen, RandomPositionAppliesFromTheSecondPictureOn) {
+TEST(SlideshowDriver, RandomPositionAppliesFromTheSecondPictureOn) {
     Slideshow s(2);
     s.settings.RandomPosition = true;
     s.Create();
@@ -246,7 +246,7 @@ TEST(RunGlimrascreen, RandomPositionAppliesFromTheSecondPictureOn) {
     EXPECT_TRUE(s.Screen().RandomPlacement());
 }
 
-TEST(RunGlimrascreen, TheRealTimerDrivesTheSlideshow) {
+TEST(SlideshowDriver, TheRealTimerDrivesTheSlideshow) {
     Slideshow s(2);
     s.settings.ImageSequence = 0;
     s.Create();
@@ -254,7 +254,7 @@ TEST(RunGlimrascreen, TheRealTimerDrivesTheSlideshow) {
     EXPECT_EQ(s.driver->Timer().Interval(), 17000);
 }
 
-TEST(RunGlimrascreen, GoingAwayDuringAThreadedTransitionIsSafe) {
+TEST(SlideshowDriver, GoingAwayDuringAThreadedTransitionIsSafe) {
     Slideshow s(2);
     s.Create();
     s.Screen().SetThreaded(true);
