@@ -26,7 +26,7 @@ using test::TSaverFixture;
 const std::vector<int> Quit{0};
 const std::vector<int> NoQuit{};
 
-TEST(Form1, FirstShowLoadsSettingsAndPreparesTheRun) {
+TEST(SaverWindow, FirstShowLoadsSettingsAndPreparesTheRun) {
     TSaverFixture f({"News=/news"}, "", 1400, 900);
     EXPECT_TRUE(f.form->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(f.form->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -51,13 +51,13 @@ TEST(Form1, FirstShowLoadsSettingsAndPreparesTheRun) {
     EXPECT_EQ(SettingsFile->ReadString("feeds", "Other", ""), "http://o");
 }
 
-TEST(Form1, PanelLeftRangeFollowsTheScreenWidth) {
+TEST(SaverWindow, PanelLeftRangeFollowsTheScreenWidth) {
     TSaverFixture wide({}, "", 1401, 900);
     wide.Show();
     EXPECT_EQ(wide.form->PanelLeftRange, 40);
 }
 
-TEST(Form1, FirstShowStartsTheSlideshowOnPanel1AndTheCycle) {
+TEST(SaverWindow, FirstShowStartsTheSlideshowOnPanel1AndTheCycle) {
     TSaverFixture f({}, "", 320, 200);
     EXPECT_FALSE(f.form->Slideshow);
     f.form->show();
@@ -82,7 +82,7 @@ TEST(Form1, FirstShowStartsTheSlideshowOnPanel1AndTheCycle) {
 }
 
 // What one kind of input does under each set of exit options; every row is a fresh saver.
-TEST(Form1, InputEndsTheSaverAsTheExitOptionsSay) {
+TEST(SaverWindow, InputEndsTheSaverAsTheExitOptionsSay) {
     enum TInput { Q, Escape, Alt, F10, Left, Right, Middle, Moves };
     const struct {
         const char* settings;
@@ -151,7 +151,7 @@ TEST(Form1, InputEndsTheSaverAsTheExitOptionsSay) {
     }
 }
 
-TEST(Form1, TwentyMouseMovesInOnePeriodAreTolerated) {
+TEST(SaverWindow, TwentyMouseMovesInOnePeriodAreTolerated) {
     TSaverFixture f;
     f.Show();
     for (int i = 0; i < 20; ++i)
@@ -166,7 +166,7 @@ TEST(Form1, TwentyMouseMovesInOnePeriodAreTolerated) {
     EXPECT_EQ(f.halts, Quit);
 }
 
-TEST(Form1, SpaceTogglesPauseAndTheStatusText) {
+TEST(SaverWindow, SpaceTogglesPauseAndTheStatusText) {
     TSaverFixture f;
     f.Show();
     f.Key(Qt::Key_Space);
@@ -182,7 +182,7 @@ TEST(Form1, SpaceTogglesPauseAndTheStatusText) {
     EXPECT_EQ(f.halts, NoQuit);
 }
 
-TEST(Form1, DownloadStatusGoesToTheStatusBar) {
+TEST(SaverWindow, DownloadStatusGoesToTheStatusBar) {
     TSaverFixture f({"News=/news"});
     f.Show();
     f.form->FeedName = "News";
@@ -199,7 +199,7 @@ TEST(Form1, DownloadStatusGoesToTheStatusBar) {
     EXPECT_FALSE(f.form->Panel2->isVisible());
 }
 
-TEST(Form1, EnterOpensOnlyWebLinksAndQuits) {
+TEST(SaverWindow, EnterOpensOnlyWebLinksAndQuits) {
     TSaverFixture f({"News=/news"});
     f.server.Set("/news", test::RssFeed("News", "d", 2));
     f.Show();
@@ -231,7 +231,7 @@ TEST(Form1, EnterOpensOnlyWebLinksAndQuits) {
     }
 }
 
-TEST(Form1, ABrowserThatCannotStartIsReportedAndTheSaverGoesOn) {
+TEST(SaverWindow, ABrowserThatCannotStartIsReportedAndTheSaverGoesOn) {
     TSaverFixture f({"News=/news"});
     f.server.Set("/news", test::RssFeed("News", "d", 1));
     f.Show();
@@ -246,7 +246,7 @@ TEST(Form1, ABrowserThatCannotStartIsReportedAndTheSaverGoesOn) {
 
 // The error box of a browser that cannot start takes the keys typed into it: Enter closes it
 // instead of trying the browser again, and the saver goes on with its cursor hidden again.
-TEST(Form1, TheBoxOfAFailedBrowserOwnsItsInput) {
+TEST(SaverWindow, TheBoxOfAFailedBrowserOwnsItsInput) {
     TSaverFixture f({"News=/news"});
     f.server.Set("/news", test::RssFeed("News", "d", 1));
     f.Show();
@@ -283,7 +283,7 @@ TEST(Form1, TheBoxOfAFailedBrowserOwnsItsInput) {
     EXPECT_TRUE(f.form->isVisible());
 }
 
-TEST(Form1, QuitDeletesTheItemPageAndClosesTheDownload) {
+TEST(SaverWindow, QuitDeletesTheItemPageAndClosesTheDownload) {
     TSaverFixture f({"News=/news"});
     f.server.Set("/news", test::RssFeed("News", "d", 1));
     f.Show();

@@ -15,7 +15,7 @@ using test::ShowAtOnce;
 using test::ShowsAt;
 using test::Solid;
 
-TEST(Glimrascreen, ConstructionValues) {
+TEST(PictureScreen, ConstructionValues) {
     TGlimrascreen c;
     EXPECT_EQ(c.size(), QSize(100, 100));
     EXPECT_FALSE(c.Picture().HasImage());
@@ -45,7 +45,7 @@ TEST(Glimrascreen, ConstructionValues) {
     EXPECT_TRUE(c.testAttribute(Qt::WA_NoSystemBackground));
 }
 
-TEST(Glimrascreen, StepIsClampedToOneToHundred) {
+TEST(PictureScreen, StepIsClampedToOneToHundred) {
     TGlimrascreen c;
     c.SetStep(0);
     EXPECT_EQ(c.Step(), 1);
@@ -55,7 +55,7 @@ TEST(Glimrascreen, StepIsClampedToOneToHundred) {
     EXPECT_EQ(c.Step(), 37);
 }
 
-TEST(Glimrascreen, BeforeTheFirstTransitionOnlyTheColourShows) {
+TEST(PictureScreen, BeforeTheFirstTransitionOnlyTheColourShows) {
     TGlimrascreen c;
     c.SetColor(RGB(10, 20, 30));
     c.resize(7, 5);
@@ -64,7 +64,7 @@ TEST(Glimrascreen, BeforeTheFirstTransitionOnlyTheColourShows) {
     EXPECT_TRUE(ShowsAt(c, Solid(7, 5, RGB(10, 20, 30)), 0, 0));
 }
 
-TEST(Glimrascreen, CentredPlacementOverhangsEquallyOnBothSides) {
+TEST(PictureScreen, CentredPlacementOverhangsEquallyOnBothSides) {
     TGlimrascreen c;
     c.SetAutoSize(false);
     c.resize(1024, 768);
@@ -83,14 +83,14 @@ TEST(Glimrascreen, CentredPlacementOverhangsEquallyOnBothSides) {
     EXPECT_EQ(c.PictureRect(), (TRect{0, 0, 1027, 771}));
 }
 
-TEST(Glimrascreen, FitRectangleKeepsTheAspectRatio) {
+TEST(PictureScreen, FitRectangleKeepsTheAspectRatio) {
     EXPECT_EQ(TGlimrascreen::FitRect(TRect{300, 100, 700, 400}, TRect{0, 0, 1000, 500}),
               (TRect{166, 0, 833, 500}));
     EXPECT_EQ(TGlimrascreen::FitRect(TRect{0, 0, 400, 300}, TRect{10, 10, 410, 1010}),
               (TRect{10, 360, 410, 660}));
 }
 
-TEST(Glimrascreen, StretchFineDrawsIntoTheFitRectangle) {
+TEST(PictureScreen, StretchFineDrawsIntoTheFitRectangle) {
     TGlimrascreen c;
     c.SetAutoSize(false);
     c.SetColor(clBlack);
@@ -112,7 +112,7 @@ TEST(Glimrascreen, StretchFineDrawsIntoTheFitRectangle) {
     EXPECT_EQ(b.Pixel(999, 499), clWhite);
 }
 
-TEST(Glimrascreen, BackgroundModes) {
+TEST(PictureScreen, BackgroundModes) {
     TGlimrascreen c;
     c.SetAutoSize(false);
     c.resize(250, 250);
@@ -143,7 +143,7 @@ TEST(Glimrascreen, BackgroundModes) {
     EXPECT_TRUE(ShowsAt(c, Solid(250, 250, clBlack), 0, 0));
 }
 
-TEST(Glimrascreen, PictureChangesResizeAnUnalignedControlAndNotify) {
+TEST(PictureScreen, PictureChangesResizeAnUnalignedControlAndNotify) {
     QWidget parent;
     parent.resize(300, 200);
     TGlimrascreen c(&parent);
@@ -168,7 +168,7 @@ TEST(Glimrascreen, PictureChangesResizeAnUnalignedControlAndNotify) {
     EXPECT_EQ(changes, 3);
 }
 
-TEST(Glimrascreen, ResizingRecentresThePicture) {
+TEST(PictureScreen, ResizingRecentresThePicture) {
     TGlimrascreen c;
     c.SetAutoSize(false);
     c.resize(30, 30);
@@ -190,7 +190,7 @@ class PaintSpy : public QObject {
     }
 };
 
-TEST(Glimrascreen, AFrameRepaintsOnlyThePictureAreaAtOnce) {
+TEST(PictureScreen, AFrameRepaintsOnlyThePictureAreaAtOnce) {
     TGlimrascreen c;
     c.SetAutoSize(false);
     c.SetColor(clBlack);
@@ -215,7 +215,7 @@ TEST(Glimrascreen, AFrameRepaintsOnlyThePictureAreaAtOnce) {
     c.removeEventFilter(&spy);
 }
 
-TEST(Glimrascreen, UnhandledClicksGoOnToTheParent) {
+TEST(PictureScreen, UnhandledClicksGoOnToTheParent) {
     class Parent : public QWidget {
       public:
         int presses = 0;
