@@ -21,14 +21,14 @@ namespace {
 
 using namespace pelwick;
 
-const char* kFeed = "feeds/feeder/rss_londoner.xml";
+const char* FeedFile = "feeds/feeder/rss_londoner.xml";
 
 // The 2.7 MB feed as a site serves it, read once, with a blank line before its XML declaration.
 const std::string& FeedBytes() {
     static const std::string bytes = [] {
         const char* env = std::getenv("PELWICK_FIXTURES");
         const std::string folder = env && *env ? env : PELWICK_DEFAULT_FIXTURES;
-        return ReadFileBytes(folder + "/" + kFeed);
+        return ReadFileBytes(folder + "/" + FeedFile);
     }();
     return bytes;
 }
@@ -107,7 +107,7 @@ BENCHMARK(BM_LoadFromStreamRecovered)->Unit(benchmark::kMillisecond)->Repetition
 int main(int argc, char** argv) {
     return pelwick::bench::WithBenchmarks(argc, argv, pelwick::bench::bqNone, [] {
         try {
-            std::printf("Feed: %s (%zu bytes; cut off at %zu)\n", kFeed, FeedBytes().size(),
+            std::printf("Feed: %s (%zu bytes; cut off at %zu)\n", FeedFile, FeedBytes().size(),
                         TruncatedBytes().size());
         } catch (const Exception& e) {
             std::fprintf(stderr, "bench_feeds: %s\n", e.what());

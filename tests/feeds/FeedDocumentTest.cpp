@@ -10,7 +10,7 @@ namespace {
 using test::Load;
 using test::Rss;
 
-const std::string kTwoItems =
+const std::string TwoItems =
     Rss("<title>First feed</title><link>http://a/</link><description>About</description>"
         "<pubDate>Mon, 02 Jan 2006 15:04:05 GMT</pubDate>"
         "<item><title>One</title></item><item><title>Two</title></item>");
@@ -66,7 +66,7 @@ TEST(FeedDocument, DetectsTheFormatFromTheRootName) {
 
 TEST(FeedDocument, UnknownRootFailsWithItsNameAndEmptiesTheModel) {
     TFeedDocument feed;
-    ASSERT_EQ(Load(feed, kTwoItems), "");
+    ASSERT_EQ(Load(feed, TwoItems), "");
     feed.SetXMLType(xtAtom);
     EXPECT_EQ(Load(feed, "<html><body>Not a feed</body></html>"), "unkown format: html");
     EXPECT_EQ(feed.Items().Count(), 0);
@@ -80,7 +80,7 @@ TEST(FeedDocument, UnknownRootFailsWithItsNameAndEmptiesTheModel) {
 
 TEST(FeedDocument, MalformedXmlKeepsThePreviousModel) {
     TFeedDocument feed;
-    ASSERT_EQ(Load(feed, kTwoItems), "");
+    ASSERT_EQ(Load(feed, TwoItems), "");
     for (const std::string& bad :
          {std::string(), std::string("<rss><channel>"), std::string(64, '\0')}) {
         EXPECT_NE(Load(feed, bad), "");
@@ -93,7 +93,7 @@ TEST(FeedDocument, MalformedXmlKeepsThePreviousModel) {
 
 TEST(FeedDocument, SummaryIsTheChannelTextAsWritten) {
     TFeedDocument feed;
-    ASSERT_EQ(Load(feed, kTwoItems), "");
+    ASSERT_EQ(Load(feed, TwoItems), "");
     EXPECT_EQ(feed.ChannelTitle, "First feed");
     EXPECT_EQ(feed.ChannelLink, "http://a/");
     EXPECT_EQ(feed.ChannelDescription, "About");
@@ -111,7 +111,7 @@ TEST(FeedDocument, SummaryIsTheChannelTextAsWritten) {
 
 TEST(FeedDocument, MarkupInTheChannelReadsAsText) {
     TFeedDocument feed;
-    ASSERT_EQ(Load(feed, kTwoItems), "");
+    ASSERT_EQ(Load(feed, TwoItems), "");
     ASSERT_EQ(Load(feed, Rss("<title>New <b>bold</b> <i>title</i></title>"
                              "<description>D <i>x</i></description><link>L2</link>"
                              "<item><title>x</title></item>")),
@@ -130,7 +130,7 @@ TEST(FeedDocument, NearlyValidXmlIsRecoveredWhenItYieldsItems) {
     TFeedDocument feed;
     int parsed = 0;
     feed.OnParseXML = [&](TFeedDocument&) { ++parsed; };
-    ASSERT_EQ(Load(feed, kTwoItems), "");
+    ASSERT_EQ(Load(feed, TwoItems), "");
     EXPECT_EQ(feed.Recovered(), "");
     // A bare "&", and a download that stopped inside the third item: the complete items load.
     ASSERT_EQ(Load(feed,
@@ -171,7 +171,7 @@ TEST(FeedDocument, NearlyValidXmlIsRecoveredWhenItYieldsItems) {
               "Line 1: Premature end of data in tag item line 1");
     EXPECT_EQ(feed.Items().Count(), 2);
     // The next well-formed load is no longer recovered.
-    ASSERT_EQ(Load(feed, kTwoItems), "");
+    ASSERT_EQ(Load(feed, TwoItems), "");
     EXPECT_EQ(feed.Recovered(), "");
 }
 
@@ -189,7 +189,7 @@ TEST(FeedDocument, ParseEventAndStreamPosition) {
     int parsed = 0;
     TFeedDocument feed;
     feed.OnParseXML = [&](TFeedDocument&) { ++parsed; };
-    TMemoryStream stream("garbage before" + kTwoItems);
+    TMemoryStream stream("garbage before" + TwoItems);
     stream.SetPosition(14);
     feed.LoadFromStream(stream);
     EXPECT_EQ(parsed, 1);

@@ -10,7 +10,7 @@ using test::At;
 using test::Atom;
 using test::Load;
 
-constexpr TDateTime kNow = test::TFixedClockAndGuids::FixedNow;
+constexpr TDateTime LoadTime = test::TFixedClockAndGuids::FixedNow;
 
 class FeedParserAtom : public ::testing::Test {
   protected:
@@ -201,7 +201,7 @@ TEST_F(FeedParserAtom, EntryDates) {
     EXPECT_EQ(Item(2).PubDate().TimeZone(), "Z");
     EXPECT_EQ(Item(3).PubDate().DateTime(), At(2003, 12, 13, 8, 29, 29)) << "published first";
     EXPECT_EQ(Item(3).PubDate().TimeZone(), "-04:00");
-    EXPECT_EQ(Item(4).PubDate().DateTime(), kNow);
+    EXPECT_EQ(Item(4).PubDate().DateTime(), LoadTime);
     EXPECT_EQ(Item(5).PubDate().DateTime(), At(2005, 6, 7, 8, 9, 10));
 }
 

@@ -12,7 +12,7 @@ using test::Rdf;
 
 // A typical RSS 1.0 feed: the channel lists its items in an rdf:Seq, the items follow as
 // siblings, dates and subjects are Dublin Core elements.
-const std::string kTypical =
+const std::string TypicalFeed =
     Rdf("<channel rdf:about='http://e/'><title>Example</title><link>http://e/</link>"
         "<description>About e</description><dc:date>2024-03-02T15:38:20+00:00</dc:date>"
         "<items><rdf:Seq><rdf:li rdf:resource='http://e/2'/><rdf:li rdf:resource='http://e/1'/>"
@@ -38,7 +38,7 @@ class FeedParserRDF : public ::testing::Test {
 };
 
 TEST_F(FeedParserRDF, TypicalFeedInDocumentOrderWithDublinCoreDatesAndSubjects) {
-    LoadOk(kTypical);
+    LoadOk(TypicalFeed);
     EXPECT_EQ(feed_.XMLType(), xtRDF);
     EXPECT_EQ(feed_.Channel().Required().Title(), "Example");
     EXPECT_EQ(feed_.Channel().Required().Link(), "http://e/");
@@ -63,7 +63,7 @@ TEST_F(FeedParserRDF, TypicalFeedInDocumentOrderWithDublinCoreDatesAndSubjects) 
 }
 
 TEST_F(FeedParserRDF, SummaryTakesTheChannelsDublinCoreDate) {
-    LoadOk(kTypical);
+    LoadOk(TypicalFeed);
     EXPECT_EQ(feed_.ChannelTitle, "Example");
     EXPECT_EQ(feed_.ChannelLink, "http://e/");
     EXPECT_EQ(feed_.ChannelDescription, "About e");

@@ -10,7 +10,7 @@ using test::At;
 using test::Load;
 using test::Podcast;
 
-constexpr TDateTime kNow = test::TFixedClockAndGuids::FixedNow;
+constexpr TDateTime LoadTime = test::TFixedClockAndGuids::FixedNow;
 
 class FeedParseriTunes : public ::testing::Test {
   protected:
@@ -122,7 +122,7 @@ TEST_F(FeedParseriTunes, FoundElementsAreAssignedEvenWhenEmpty) {
     EXPECT_TRUE(Item(0).GUID().Include());
     EXPECT_EQ(Item(0).GUID().GUID(), "");
     EXPECT_TRUE(Item(0).GUID().IsPermaLink()) << "no isPermaLink reads as a permanent link";
-    EXPECT_EQ(Item(1).PubDate().DateTime(), kNow) << "an empty dc:date reads as now";
+    EXPECT_EQ(Item(1).PubDate().DateTime(), LoadTime) << "an empty dc:date reads as now";
     EXPECT_FALSE(Item(2).GUID().IsPermaLink());
     EXPECT_TRUE(Item(2).Source().Include());
     EXPECT_EQ(Item(2).Source().URL(), "http://s/");
@@ -198,7 +198,7 @@ TEST_F(FeedParseriTunes, RssRowsReadStrictly) {
     EXPECT_EQ(Item(0).Categories()[0].Domain(), "dd");
     EXPECT_EQ(feed_.ChannelTitle, "") << "the summary is read as for RSS";
     // Reading the summary adds no empty elements for the strict reader to assign.
-    EXPECT_EQ(Opt().PubDate().DateTime(), kNow);
+    EXPECT_EQ(Opt().PubDate().DateTime(), LoadTime);
     EXPECT_EQ(Opt().Generator(), "RSS 0.4.1");
 }
 
