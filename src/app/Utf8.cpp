@@ -34,8 +34,8 @@ std::size_t SequenceLength(std::string_view s, std::size_t i) {
         if (!IsContinuation(d)) return 0;
         c = (c << 6) | (d & 0x3F);
     }
-    static constexpr char32_t shortest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < shortest[n] || c > 0x10FFFF || IsSurrogate(c)) return 0;
+    static constexpr char32_t Shortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < Shortest[n] || c > 0x10FFFF || IsSurrogate(c)) return 0;
     return n;
 }
 

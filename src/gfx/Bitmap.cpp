@@ -180,12 +180,12 @@ QFont ToQFont(const TFont& font) {
         f.setPixelSize(pixels(-static_cast<std::int64_t>(font.Height)));
     } else if (font.Height > 0) {
         // A cell height: the face's ascent plus descent at a reference size gives the scale.
-        constexpr int Reference = 256;
-        f.setPixelSize(Reference);
+        constexpr int referenceSize = 256;
+        f.setPixelSize(referenceSize);
         const QFontMetrics metrics(f);
         const int cell = std::max(1, metrics.ascent() + metrics.descent());
         f.setPixelSize(
-            pixels((static_cast<std::int64_t>(font.Height) * Reference + cell / 2) / cell));
+            pixels((static_cast<std::int64_t>(font.Height) * referenceSize + cell / 2) / cell));
     } else {
         f.setPointSize(std::clamp(font.Size, 1, 16384));
     }

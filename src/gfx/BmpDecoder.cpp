@@ -177,11 +177,11 @@ template <int Bits>
 void RowIndexed(const std::uint8_t* s, std::uint8_t* d, int w, const TMasks&,
                 const TPalette& palette) {
     constexpr int perByte = 8 / Bits, mask = (1 << Bits) - 1;
-    static constexpr std::array<std::uint8_t, 3> black{0, 0, 0};
+    static constexpr std::array<std::uint8_t, 3> Black{0, 0, 0};
     for (int x = 0; x < w; ++x) {
         const int shift = 8 - Bits * (x % perByte + 1);
         const std::size_t index = (s[x / perByte] >> shift) & mask;
-        const auto& c = index < palette.size() ? palette[index] : black;
+        const auto& c = index < palette.size() ? palette[index] : Black;
         d[3 * x] = c[0], d[3 * x + 1] = c[1], d[3 * x + 2] = c[2];
     }
 }

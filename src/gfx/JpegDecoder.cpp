@@ -158,18 +158,18 @@ TBitmap Decode(std::string_view bytes, const TDecodeTarget& target, int& orienta
         jpeg_destroy_decompress(&cinfo);
         Fail("inconsistent header");
     }
-    constexpr int Batch = 16;
+    constexpr int batch = 16;
     try {
         out = TBitmap::Uninitialized(width, height, pf24bit);
-        if (cmyk) cmykRows.resize(static_cast<size_t>(width) * 4 * Batch);
+        if (cmyk) cmykRows.resize(static_cast<size_t>(width) * 4 * batch);
     } catch (...) {
         jpeg_destroy_decompress(&cinfo);
         throw;
     }
-    JSAMPROW rows[Batch];
+    JSAMPROW rows[batch];
     while (cinfo.output_scanline < cinfo.output_height) {
         const int y = static_cast<int>(cinfo.output_scanline);
-        const int wanted = std::min(Batch, height - y);
+        const int wanted = std::min(batch, height - y);
         for (int i = 0; i < wanted; ++i)
             rows[i] =
                 cmyk ? cmykRows.data() + static_cast<size_t>(width) * 4 * i : out.ScanLine(y + i);
