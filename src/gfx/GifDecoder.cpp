@@ -124,9 +124,10 @@ TBitmap DecodeGif(std::string_view bytes, const TDecodeTarget& target) {
                 std::memcpy(to + 3 * (x / d), lut[line[x - left]], 3);
         };
         if (desc.Interlace) {
-            static constexpr int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
+            // The interlaced passes: their first rows and their steps.
+            static constexpr int PassStart[] = {0, 4, 2, 1}, PassStep[] = {8, 8, 4, 2};
             for (int pass = 0; pass < 4; ++pass)
-                for (int row = start[pass]; row < h; row += step[pass])
+                for (int row = PassStart[pass]; row < h; row += PassStep[pass])
                     readRow(row);
         } else {
             // Rows below the logical screen are never shown, so decoding stops there.

@@ -179,14 +179,14 @@ std::string UniqueFeedName(std::string_view proposed, const std::vector<std::str
 }
 
 std::string OpmlUnescape(std::string_view text) {
-    static constexpr std::pair<std::string_view, char> references[] = {
+    static constexpr std::pair<std::string_view, char> References[] = {
         {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
     std::string result;
     result.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         bool decoded = false;
         if (text[i] == '&') {
-            for (const auto& [reference, c] : references) {
+            for (const auto& [reference, c] : References) {
                 if (text.substr(i, reference.size()) == reference) {
                     result += c;
                     i += reference.size();
