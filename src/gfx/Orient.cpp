@@ -13,25 +13,19 @@ struct TMap {
     bool mirrorY;  // y counted from the bottom
 };
 
+// The Exif orientations 1..8 (1 and anything else: as stored).
 TMap MapOf(int orientation) {
-    switch (orientation) {
-        case 2:
-            return {false, true, false};
-        case 3:
-            return {false, true, true};
-        case 4:
-            return {false, false, true};
-        case 5:
-            return {true, false, false};
-        case 6:
-            return {true, false, true};
-        case 7:
-            return {true, true, true};
-        case 8:
-            return {true, true, false};
-        default:
-            return {false, false, false};
-    }
+    static constexpr TMap Maps[] = {
+        {false, false, false},  // 1: upright
+        {false, true, false},   // 2: mirrored left to right
+        {false, true, true},    // 3: turned half round
+        {false, false, true},   // 4: mirrored top to bottom
+        {true, false, false},   // 5: mirrored across the main diagonal
+        {true, false, true},    // 6: turned a quarter clockwise to be upright
+        {true, true, true},     // 7: mirrored across the other diagonal
+        {true, true, false},    // 8: turned a quarter anticlockwise to be upright
+    };
+    return orientation >= 1 && orientation <= 8 ? Maps[orientation - 1] : Maps[0];
 }
 
 }  // namespace
