@@ -75,6 +75,65 @@ bool LessText(std::string_view a, std::string_view b) {
     return r != 0 ? r < 0 : a < b;
 }
 
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Digit runs by value: leading zeros dropped, then the longer number is the larger.
+int CompareNumbers(std::string_view a, std::string_view b) {
+    a.remove_prefix(std::min(a.find_first_not_of('0'), a.size()));
+    b.remove_prefix(std::min(b.find_first_not_of('0'), b.size()));
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    const int r = a.compare(b);
+    return r < 0 ? -1 : (r > 0 ? 1 : 0);
+}
+
+std::string_view DigitRun(std::string_view s, size_t i) {
+    size_t end = i;
+    while (end < s.size() && IsDigit(s[end]))
+        ++end;
+    return s.substr(i, end - i);
+}
+
+// A character without its letter case; an invalid byte stands for itself, above them all.
+char32_t FoldedCharAt(std::string_view s, size_t i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) return static_cast<char32_t>(ToLowerAscii(char(c)));
+    if (utf8::SequenceLength(s, i) == 0) return 0x110000u + c;
+    return static_cast<char32_t>(QChar::toCaseFolded(static_cast<char32_t>(utf8::CodePoint(s, i))));
+}
+
+}  // namespace
+
+int CompareNatural(std::string_view a, std::string_view b) {
+    size_t i = 0, j = 0;
+    // Character by character, where a run of digits on both sides is one number.
+    while (i < a.size() && j < b.size()) {
+        if (IsDigit(a[i]) && IsDigit(b[j])) {
+            const std::string_view x = DigitRun(a, i), y = DigitRun(b, j);
+            if (const int r = CompareNumbers(x, y); r != 0) return r;
+            i += x.size();
+            j += y.size();
+            continue;
+        }
+        const char32_t x = FoldedCharAt(a, i), y = FoldedCharAt(b, j);
+        if (x != y) return x < y ? -1 : 1;
+        i += utf8::CharLength(a, i);
+        j += utf8::CharLength(b, j);
+    }
+    if (i < a.size() || j < b.size()) return i < a.size() ? 1 : -1;
+    // Equal as numbers and letters: leading zeros and letter case decide, as in LessText.
+    if (const int r = CompareText(a, b); r != 0) return r;
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+std::string FoldText(std::string_view s) {
+    if (IsAscii(s) || !IsValidUtf8(s)) return LowerAscii(s);
+    return QString::fromUtf8(s.data(), qsizetype(s.size())).toCaseFolded().toStdString();
+}
+
 std::optional<int> TryParseInt(std::string_view s) {
     if (!s.empty() && s.front() == '+') {
         s.remove_prefix(1);

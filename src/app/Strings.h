@@ -30,6 +30,17 @@ bool SameText(std::string_view a, std::string_view b);
 // Orders case-insensitively, then by bytes, so that sorting is deterministic.
 bool LessText(std::string_view a, std::string_view b);
 
+// Compares names as people sort them: runs of digits by their value ("IMG_2" before
+// "IMG_10"), the rest as CompareText does. Names equal in that sense (case, leading zeros)
+// fall back to LessText's tie-break, so that sorting stays deterministic.
+int CompareNatural(std::string_view a, std::string_view b);
+inline bool LessNatural(std::string_view a, std::string_view b) {
+    return CompareNatural(a, b) < 0;
+}
+
+// The text as CompareText sees it: two texts that compare equal fold to the same bytes.
+std::string FoldText(std::string_view s);
+
 bool IsValidUtf8(std::string_view s);
 
 // A signed 32-bit decimal integer with an optional sign and nothing else; nullopt otherwise.

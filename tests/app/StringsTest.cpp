@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/Strings.h"
 
 namespace pelwick {
@@ -37,6 +39,34 @@ TEST(Strings, HtmlEscapeLeavesNoMarkupAndKeepsText) {
               "&lt;a href=&quot;x&quot;&gt;Tom &amp; Jerry&#39;s&lt;/a&gt;");
     EXPECT_EQ(HtmlEscape("caf\xC3\xA9 &amp;"), "caf\xC3\xA9 &amp;amp;");
     EXPECT_EQ(HtmlEscape(""), "");
+}
+
+// Each row's names are in natural order; every pair is checked both ways.
+TEST(Strings, NaturalOrder) {
+    const std::vector<std::vector<std::string>> rows = {
+        {"IMG_2.jpg", "img_10.jpg", "IMG_100.jpg"},
+        {"a.bmp", "a.JPG", "b.jpg"},
+        {"photo.jpg", "photo1.jpg", "photo2.jpg", "photo10.jpg"},
+        {"IMG_01.jpg", "IMG_1.jpg", "img_1.jpg", "IMG_2.jpg"},
+        {"2024", "2024-07", "2024-7b", "2025"},
+        {"x99999999999999999999", "x100000000000000000000"},
+        // Letters beyond ASCII by their folded code point, after z.
+        {"zeta",
+         "\xC3\x89t\xC3\xA9"
+         "2",
+         "\xC3\xA9t\xC3\xA9"
+         "10"},
+        {"", "0", "a", "\xFF"},
+    };
+    for (const auto& row : rows)
+        for (size_t i = 0; i < row.size(); ++i)
+            for (size_t j = 0; j < row.size(); ++j) {
+                const int expected = i < j ? -1 : (i > j ? 1 : 0);
+                EXPECT_EQ(CompareNatural(row[i], row[j]), expected) << row[i] << " / " << row[j];
+            }
+    // Folding agrees with SameText, so that a hash of it finds the same text.
+    EXPECT_EQ(FoldText("\xC3\x89T\xC3\xA9.JPG"), FoldText("\xC3\xA9t\xC3\x89.jpg"));
+    EXPECT_NE(FoldText("a.jpg"), FoldText("b.jpg"));
 }
 
 TEST(Strings, TryParseInt) {
