@@ -26,8 +26,6 @@ namespace fs = std::filesystem;
 
 namespace pelwick {
 
-namespace {
-
 fs::path ToPath(const std::string& s) {
     return fs::path(std::u8string(s.begin(), s.end()));
 }
@@ -36,6 +34,8 @@ std::string FromPath(const fs::path& p) {
     const std::u8string u = p.u8string();
     return std::string(u.begin(), u.end());
 }
+
+namespace {
 
 [[maybe_unused]] QString ToQString(std::string_view s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -18,6 +19,10 @@ inline constexpr char PathDelim = '/';
 #endif
 
 std::string IncludeTrailingPathDelimiter(std::string_view folder);
+
+// Paths are UTF-8 strings everywhere in the program; these convert at the library's edge.
+std::filesystem::path ToPath(const std::string& s);
+std::string FromPath(const std::filesystem::path& p);
 
 // Where the settings file lives, with a trailing separator: $PELWICK_HOME when it is set and
 // not empty; else the folder of the running executable when it holds a Pelwick.ini that can

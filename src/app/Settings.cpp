@@ -1,7 +1,5 @@
 #include "app/Settings.h"
 
-#include <algorithm>
-
 #include "app/Files.h"
 #include "app/Process.h"
 #include "app/Strings.h"
@@ -28,25 +26,8 @@ bool IsFeedUsed(const std::string& entry) {
     return !SettingsFile || SettingsFile->ReadBool(UseFeedSection, name, true);
 }
 
-void BuildImageList(const std::string& stored, std::vector<std::string>& list) {
-    if (!DirectoryExists(stored)) return;
-    // A hand-edited folder may lack its trailing separator; the names are joined to it.
-    const std::string folder = IncludeTrailingPathDelimiter(stored);
-    // The extensions of the picture formats' table (gfx/PictureDecoders.h) in its order:
-    // JPEG, GIF and BMP first, as they always came. The table is in gfx, above this library,
-    // so it cannot be consulted here; a test of the table checks that these follow it.
-    for (const char* pattern : {"*.jpg", "*.jpeg", "*.gif", "*.bmp", "*.png", "*.webp"}) {
-        std::vector<std::string> names;
-        FindFiles(folder, pattern, names, true);
-        std::sort(names.begin(), names.end(),
-                  [](const std::string& a, const std::string& b) { return LessText(a, b); });
-        for (const std::string& name : names) {
-            std::string path = folder + name;
-            const bool listed = std::any_of(
-                list.begin(), list.end(), [&](const std::string& p) { return SameText(p, path); });
-            if (!listed) list.push_back(std::move(path));
-        }
-    }
+std::string PictureFolderOf(const TRssSaverOptions& options) {
+    return DirectoryExists(options.ImagePath) ? options.ImagePath : ProgramFolder();
 }
 
 std::string DefaultImagePath() {
@@ -80,8 +61,6 @@ void LoadSettings() {
     o.BlogInterval = ini.ReadInteger(OptionsSectionAlt, "BlogInterval", 12);
     o.RandomFeed = ini.ReadBool(OptionsSectionAlt, "RandomFeed", false);
 
-    BuildImageList(DirectoryExists(o.ImagePath) ? o.ImagePath : ProgramFolder(), o.ImageFiles);
-
     o.Loop = ini.ReadBool(OptionsSection, "Loop", false);
     o.Mute = ini.ReadBool(OptionsSection, "Mute", false);
     o.MouseMoveExit = ini.ReadBool(OptionsSection, "MouseMoveExit", true);
@@ -92,6 +71,7 @@ void LoadSettings() {
     o.TransitionStyle = ini.ReadInteger(OptionsSection, "TransitionStyle", CrossFadeStyle);
     if (o.TransitionStyle < 0 || o.TransitionStyle > LastTransitionStyle)
         o.TransitionStyle = CrossFadeStyle;
+    o.ImageSubfolders = ini.ReadBool(OptionsSection, "ImageSubfolders", true);
 }
 
 void SaveSettings() {
@@ -115,6 +95,7 @@ void SaveSettings() {
     ini.WriteBool(OptionsSection, "ShowCursor", o.ShowCursor);
     ini.WriteBool(OptionsSection, "OnlyEscKeyExit", o.OnlyEscKeyExit);
     ini.WriteInteger(OptionsSection, "TransitionStyle", o.TransitionStyle);
+    ini.WriteBool(OptionsSection, "ImageSubfolders", o.ImageSubfolders);
     // The user's configuration folder is made by the first save.
     const std::size_t slash = ini.FileName().find_last_of(PathDelim);
     if (slash != std::string::npos) ForceFolders(ini.FileName().substr(0, slash + 1));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/PictureList.h"
 #include "app/SettingsFile.h"
 
 namespace pelwick {
@@ -19,9 +20,8 @@ inline constexpr const char* OptionsSection = "set";
 inline constexpr const char* OptionsSectionAlt = "Set";
 
 struct TRssSaverOptions {
-    // The pictures of ImagePath, full paths, in the order BuildImageList lists them.
-    std::vector<std::string> ImageFiles;
-    // The picture folder, with its trailing separator; the program folder by default.
+    // The picture folder, with its trailing separator; the program folder by default. The
+    // slideshow lists it in the background (PictureFolderOf says which folder it lists).
     std::string ImagePath;
     // How pictures are scaled: 0 shrink to fit, 1 original size, 2 fit, 3 stretch, 4 tile
     // small pictures and fit the rest. Stored as a byte: 260 reads as 4.
@@ -57,6 +57,8 @@ struct TRssSaverOptions {
     // How the slideshow changes pictures: 118 the cross-fade, 1..172 that transition style,
     // 0 a random built style for every picture. Other values read as 118.
     std::int32_t TransitionStyle = 118;
+    // The picture list covers the folders below the picture folder too.
+    bool ImageSubfolders = true;
 };
 
 // The process-wide settings record and the settings file it came from. SettingsFile is
@@ -72,7 +74,7 @@ std::string DefaultImagePath();
 // only while SettingsFile is empty.
 void LoadSettings();
 
-// Writes the sixteen option keys from SaverOptions and the whole file to disk. Raises
+// Writes the option keys from SaverOptions and the whole file to disk. Raises
 // EFileError when the file cannot be written; the file on disk is then unchanged.
 void SaveSettings();
 
@@ -82,11 +84,9 @@ void UnloadSettings();
 // The "usefeed" filter; entry is a feed name or "name [address]".
 bool IsFeedUsed(const std::string& entry);
 
-// Appends the folder's pictures: a group for each extension of the picture formats, in the
-// order of their table (PictureFormats in gfx/PictureDecoders.h), each group sorted by name
-// without regard to case, skipping paths already listed. A folder without its trailing
-// separator gets one.
-void BuildImageList(const std::string& folder, std::vector<std::string>& list);
+// The folder the slideshow lists: ImagePath when that folder exists, else the program
+// folder (whose pictures came with the program).
+std::string PictureFolderOf(const TRssSaverOptions& options);
 
 // Finds an existing file for path: as given, under imagePath (ImagePath when none is given),
 // then under ProgramFolder; rewrites path to the file found.

@@ -174,6 +174,9 @@ void TConfigForm::BuildOptionsArea() {
     edit2_->setGeometry(8, 78, 330, 22);
     auto* folderButton = MakeButton("...", optionsArea_, QRect(344, 78, 29, 22),
                                     "Select background images folder...");
+    // On the folder label's line, where it had room.
+    subfoldersCheck_ = new QCheckBox("Include subfolders", optionsArea_);
+    subfoldersCheck_->setGeometry(212, 58, 161, 20);
     randomCheck_ = new QCheckBox("Display RSS Feed in Random Sequence", optionsArea_);
     randomCheck_->setGeometry(8, 104, 360, 20);
     auto* loadOpml = MakeButton("Load Feeds from OPML", optionsArea_, QRect(8, 126, 140, 22));
@@ -308,6 +311,7 @@ void TConfigForm::FormShow() {
     spin2_->setValue(SaverOptions.ImageInterval);
     edit2_->setText(Q(SaverOptions.ImagePath));
     randomCheck_->setChecked(SaverOptions.RandomFeed);
+    subfoldersCheck_->setChecked(SaverOptions.ImageSubfolders);
     // The first entry with the setting's value: the cross-fade shows as "Cross-fade".
     const int chosen = transitionBox_->findData(SaverOptions.TransitionStyle);
     transitionBox_->setCurrentIndex(chosen >= 0 ? chosen : 0);
@@ -482,6 +486,7 @@ void TConfigForm::SaveClick() {
     SaverOptions.BlogInterval = spin1_->value();
     SaverOptions.ImageInterval = spin2_->value();
     SaverOptions.RandomFeed = randomCheck_->isChecked();
+    SaverOptions.ImageSubfolders = subfoldersCheck_->isChecked();
     SaverOptions.TransitionStyle = transitionBox_->currentData().toInt();
     if (!SettingsFile) LoadSettings();
     SettingsFile->EraseSection(FeedsSection);

@@ -69,6 +69,7 @@ class TConfigForm : public QWidget {
     QSpinBox* Spin2() const { return spin2_; }
     QLineEdit* Edit2() const { return edit2_; }
     QCheckBox* RandomCheck() const { return randomCheck_; }
+    QCheckBox* SubfoldersCheck() const { return subfoldersCheck_; }
     // The "Transition:" drop-down: each entry's data is the TransitionStyle it stands for.
     QComboBox* TransitionBox() const { return transitionBox_; }
 
@@ -121,6 +122,7 @@ class TConfigForm : public QWidget {
     QSpinBox* spin2_;
     QLineEdit* edit2_;
     QCheckBox* randomCheck_;
+    QCheckBox* subfoldersCheck_;
     QComboBox* transitionBox_;
     std::unique_ptr<THTTPClient> http_;
     std::unique_ptr<TFeedDocument> rss_;

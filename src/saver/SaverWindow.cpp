@@ -101,11 +101,8 @@ bool TForm1::EmbedInHost(std::uint32_t window) {
 
 void TForm1::ApplyArguments() {
     TRssSaverOptions& o = SaverOptions;
-    if (!Arguments.PictureFolder.empty() && DirectoryExists(Arguments.PictureFolder)) {
+    if (!Arguments.PictureFolder.empty() && DirectoryExists(Arguments.PictureFolder))
         o.ImagePath = IncludeTrailingPathDelimiter(Arguments.PictureFolder);
-        o.ImageFiles.clear();
-        BuildImageList(o.ImagePath, o.ImageFiles);
-    }
     if (Arguments.ItemInterval) o.BlogInterval = Arguments.ItemInterval;
     if (Arguments.PictureInterval) o.ImageInterval = Arguments.PictureInterval;
 }
@@ -165,6 +162,7 @@ void TForm1::FormShow() {
         }
     } else {
         Slideshow = std::make_unique<TRunGlimrascreen>(Panel1, SlideshowSettingsOf(SaverOptions));
+        Slideshow->OnNoPictures = [this](const std::string& folder) { ShowPictureNotice(folder); };
         if (TGlimrascreen* screen = Slideshow->PictureScreen()) {
             screen->SetThreaded(true);
             if (std::getenv("PELWICK_TRACE_STARTUP")) TraceStartup(*screen);

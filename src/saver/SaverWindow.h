@@ -69,6 +69,8 @@ class TForm1 : public QWidget {
 
     // The panel's one line while no feed is listed.
     static constexpr const char* FirstRunHint = "No feeds yet: run pelwick /c to add some.";
+    // The panel's line when the picture folder held no picture.
+    static std::string NoPicturesText(const std::string& folder);
 
     // Fields.
     std::int32_t CurFeed = 0;
@@ -143,12 +145,19 @@ class TForm1 : public QWidget {
     void RebuildHeadlines();
     // With no feed listed the panel says how to add one.
     void ShowFirstRunHint();
+    // The slideshow's folder held no picture: the panel says so, with the first-run hint or
+    // with the feed on screen.
+    void ShowPictureNotice(const std::string& folder);
     // The overlays stay above the slideshow and the status bar.
     void RaiseOverlays();
     // The link the card holds for the current item, "" without a card.
     std::string CurrentLink() const;
 
     int cursorsHidden_ = 0;
+    // What the panel says of the picture folder, "" when it has pictures; and the feed it is
+    // said with, -1 until the panel shows one.
+    std::string pictureNotice_;
+    std::int32_t noticeFeed_ = -1;
     // A modal message box was up at the last input.
     bool modalSeen_ = false;
     // Holds the display server's own blanking off while the wall is shown.

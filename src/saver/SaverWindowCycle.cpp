@@ -5,6 +5,7 @@
 // panel and handing each item to the card.
 #include <algorithm>
 
+#include "app/Files.h"
 #include "app/Process.h"
 #include "app/Settings.h"
 #include "app/Signals.h"
@@ -146,18 +147,42 @@ void TForm1::ShowItem(std::int32_t a) {
 
 void TForm1::ShowFirstRunHint() {
     Headlines = {"<text1>" + std::string(FirstRunHint)};
+    if (!pictureNotice_.empty()) Headlines.push_back("<text1>" + pictureNotice_);
     if (!form2_) {
         form2_ = new TForm2(this);
         RaiseOverlays();
     }
-    // One line needs no more than a strip of the panel.
-    form2_->resize(form2_->width(), std::max(1, std::min(HintPanelHeight, height() - 10)));
+    // A line or two need no more than a strip of the panel.
+    const int strip = HintPanelHeight + (int(Headlines.size()) - 1) * ItemRowHeight;
+    form2_->resize(form2_->width(), std::max(1, std::min(strip, height() - 10)));
     form2_->SetLines(Headlines);
     ShowPanel();
 }
 
+std::string TForm1::NoPicturesText(const std::string& folder) {
+    std::string shown = folder;
+    // The folder as people write it: without the separator that ends it, unless it is all.
+    if (shown.size() > 1 && shown.back() == PathDelim) shown.pop_back();
+    return "No pictures found in " + shown + ".";
+}
+
+void TForm1::ShowPictureNotice(const std::string& folder) {
+    pictureNotice_ = NoPicturesText(folder);
+    noticeFeed_ = -1;
+    if (Timer1Tag != 0 && SaverOptions.FeedNames.empty()) {
+        ShowFirstRunHint();
+    } else if (form2_ && RSS.Items().Count() > 0) {
+        RebuildHeadlines();
+        form2_->SetLines(Headlines);
+    }
+}
+
 void TForm1::RebuildHeadlines() {
     Headlines.clear();
+    // The notice is said with one feed, the one on screen when it came, and not again.
+    if (!pictureNotice_.empty() && noticeFeed_ == -1) noticeFeed_ = CurFeed;
+    if (!pictureNotice_.empty() && noticeFeed_ != CurFeed) pictureNotice_.clear();
+    if (!pictureNotice_.empty()) Headlines.push_back("<text1>" + pictureNotice_);
     if (!RSS.ChannelTitle.empty()) Headlines.push_back("<Title1>" + RSS.ChannelTitle);
     if (!RSS.ChannelDescription.empty())
         Headlines.push_back("<Text2> - " + RSS.ChannelDescription);

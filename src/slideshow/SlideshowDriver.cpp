@@ -4,6 +4,7 @@
 #include <limits>
 #include <vector>
 
+#include "app/PictureScan.h"
 #include "app/Process.h"
 #include "app/Settings.h"
 #include "slideshow/Effects.h"
@@ -20,11 +21,16 @@ struct TSpeed {
 // EffectSpeed2 1..5; other values keep the control's own Step and Delay.
 constexpr TSpeed SpeedTable[] = {{10, 1}, {6, 20}, {4, 30}, {2, 30}, {1, 30}};
 
+std::uint64_t ClockSeed() {
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+}
+
 }  // namespace
 
 TSlideshowSettings SlideshowSettingsOf(const TRssSaverOptions& options) {
     TSlideshowSettings s;
-    s.ImageFiles = options.ImageFiles;
+    s.ImageFolder = PictureFolderOf(options);
+    s.ImageSubfolders = options.ImageSubfolders;
     s.ImagePath = options.ImagePath;
     s.ImageSize = options.ImageSize;
     s.EffectSpeed2 = options.EffectSpeed2;
@@ -40,9 +46,15 @@ TRunGlimrascreen::TRunGlimrascreen(QWidget* panel, TSlideshowSettings settings,
                                    TCustomGlimrascreen::TMouseEvent onMouseDown,
                                    TCustomGlimrascreen::TMouseEvent onMouseUp)
     : settings_(std::move(settings)),
-      styleRandom_(
-          static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())) {
+      shuffle_(ClockSeed()),
+      styleRandom_(ClockSeed() ^ 0x5DEECE66Dull) {
     timer_.SetEnabled(false);
+    for (const std::string& path : settings_.ImageFiles)
+        pictures_.Add(path);
+    shuffle_.Grow(static_cast<int>(pictures_.Size()));
+    if (!settings_.ImageFolder.empty())
+        scan_ = std::make_unique<TPictureScan>(
+            settings_.ImageFolder, TPictureWalk{.Subfolders = settings_.ImageSubfolders});
     try {
         auto* screen = new TGlimrascreen(panel);
         pictureScreen_ = screen;
@@ -104,25 +116,42 @@ void TRunGlimrascreen::TimerTick() {
         currentPath_.clear();
         return;
     }
+    if (WaitForPictures()) return;
     timer_.SetInterval(IntervalMs());
     ChooseNextPicture();
     BeginTransition();
 }
 
+void TRunGlimrascreen::TakeScanned() {
+    if (!scan_) return;
+    // Finished is asked first: what the worker found before it finished is then all taken.
+    const bool finished = scan_->Finished();
+    scan_->TakeFound(pictures_);
+    shuffle_.Grow(static_cast<int>(pictures_.Size()));
+    if (!finished) return;
+    const std::string folder = scan_->Folder();
+    scan_.reset();
+    if (pictures_.Empty() && OnNoPictures) OnNoPictures(folder);
+}
+
+bool TRunGlimrascreen::WaitForPictures() {
+    TakeScanned();
+    if (!pictures_.Empty() || !scan_) return false;
+    timer_.SetInterval(ScanPollMs);
+    timer_.SetEnabled(true);
+    return true;
+}
+
 void TRunGlimrascreen::ChooseNextPicture() {
     try {
-        const std::vector<std::string>& list = settings_.ImageFiles;
-        const int n = static_cast<int>(list.size());
+        TakeScanned();
+        const int n = static_cast<int>(pictures_.Size());
         if (n > 0) {
-            if (settings_.ImageSequence == 1) {
-                int i = Random(n);
-                for (int redraws = 0; i == currentIndex_ && n >= 2 && redraws < 300; ++redraws)
-                    i = Random(n);
-                currentIndex_ = i;
-            } else {
+            if (settings_.ImageSequence == 1)
+                currentIndex_ = shuffle_.Next();
+            else
                 currentIndex_ = currentIndex_ < n - 1 ? currentIndex_ + 1 : 0;
-            }
-            currentPath_ = list[static_cast<size_t>(currentIndex_)];
+            currentPath_ = pictures_[static_cast<size_t>(currentIndex_)];
         }
         if (pictureScreen_ && ResolveImagePath(currentPath_, settings_.ImagePath))
             LoadScreenPicture(*pictureScreen_, currentPath_);
@@ -133,7 +162,7 @@ void TRunGlimrascreen::ChooseNextPicture() {
 
 void TRunGlimrascreen::BeginTransition() {
     try {
-        if (!settings_.ImageFiles.empty() && pictureScreen_) {
+        if (!pictures_.Empty() && pictureScreen_) {
             if (pictureScreen_->Running()) pictureScreen_->StopTransition();
             timer_.SetInterval(IntervalMs());
             pictureScreen_->SetRandomPlacement(settings_.RandomPosition);

@@ -6,18 +6,28 @@
 #include <string>
 #include <vector>
 
+#include <functional>
+
+#include "app/PictureList.h"
 #include "gfx/RandomSequence.h"
 #include "slideshow/PictureScreen.h"
+#include "slideshow/ShuffleOrder.h"
 #include "slideshow/Timer.h"
 
 namespace pelwick {
 
 struct TRssSaverOptions;
+class TPictureScan;
 
 // What the slideshow runs by: the saver's settings of the same names (TRssSaverOptions says
 // what each means), with their defaults.
 struct TSlideshowSettings {
+    // Pictures to show before those of ImageFolder.
     std::vector<std::string> ImageFiles;
+    // The folder whose pictures are listed in the background while the slideshow runs;
+    // none when empty. With ImageSubfolders the folders below it too.
+    std::string ImageFolder;
+    bool ImageSubfolders = true;
     // Where a picture of ImageFiles that is not found as listed is looked for first.
     std::string ImagePath;
     std::uint8_t ImageSize = 4;
@@ -30,13 +40,14 @@ struct TSlideshowSettings {
     bool operator==(const TSlideshowSettings&) const = default;
 };
 
-// The slideshow's part of the saver's settings.
+// The slideshow's part of the saver's settings; the picture folder is listed in the
+// background.
 TSlideshowSettings SlideshowSettingsOf(const TRssSaverOptions& options);
 
 // The slideshow: owns a picture screen that fills panel, and on its timer loads the next
-// entry of the picture list and changes to it by the transition of the TransitionStyle
-// setting (the cross-fade by default). The next change comes ImageInterval seconds after a
-// transition has ended. It runs by the settings it was made with.
+// entry of the picture list (which grows while the picture folder is listed) and changes to it by
+// the transition of the TransitionStyle setting (the cross-fade by default). The next change comes
+// ImageInterval seconds after a transition has ended. It runs by the settings it was made with.
 class TRunGlimrascreen {
   public:
     // The mouse handlers (any may be empty) go to the control's events of the same names.
@@ -52,6 +63,16 @@ class TRunGlimrascreen {
     TTimer& Timer() { return timer_; }
     int CurrentIndex() const { return currentIndex_; }
     const std::string& CurrentPath() const { return currentPath_; }
+    const TPictureList& Pictures() const { return pictures_; }
+    // Whether the picture folder is still being listed.
+    bool Scanning() const { return scan_ != nullptr; }
+
+    // Called once, on the user-interface thread, when the picture folder has been listed and
+    // held no picture; with the folder.
+    std::function<void(const std::string& folder)> OnNoPictures;
+
+    // How often an empty list is looked at again while the folder is listed.
+    static constexpr int ScanPollMs = 50;
 
     // The timer's handler and its steps.
     void TimerTick();
@@ -65,16 +86,25 @@ class TRunGlimrascreen {
     // Draws the random styles; its own, so that the picture order's sequence stays as it
     // would be without them. Seeded from the clock; tests seed it themselves.
     TRandomSequence& StyleRandom() { return styleRandom_; }
+    // Orders the pictures with ImageSequence 1; its own, for the same reason.
+    TShuffleOrder& Shuffle() { return shuffle_; }
 
   private:
     void ApplySpeed();
     int IntervalMs() const;
+    // Adds what the folder's listing has found to the list.
+    void TakeScanned();
+    // With the list empty while the folder is listed, the timer comes back soon.
+    bool WaitForPictures();
 
     const TSlideshowSettings settings_;
     QPointer<TGlimrascreen> pictureScreen_;
     TTimer timer_;
     int currentIndex_ = -1;
     std::string currentPath_;
+    TPictureList pictures_;
+    std::unique_ptr<TPictureScan> scan_;
+    TShuffleOrder shuffle_;
     TRandomSequence styleRandom_;
     int lastStyle_ = 0;
 };

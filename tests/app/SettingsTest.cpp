@@ -25,7 +25,8 @@ TEST(Settings, MissingFileGivesDefaults) {
                  o.OnlyEscKeyExit);
     EXPECT_TRUE(o.MouseMoveExit && o.MousePressExit && o.KeyboardPressExit);
     EXPECT_TRUE(o.FeedNames.empty());
-    EXPECT_EQ(o.ImageFiles, (std::vector<std::string>{dir.File("shot.jpg")}));
+    EXPECT_EQ(PictureFolderOf(o), dir.Path());
+    EXPECT_TRUE(o.ImageSubfolders);
     EXPECT_FALSE(NoExitOptionSet());
 }
 
@@ -80,6 +81,7 @@ TEST(Settings, EmptyFeedsSection) {
     EXPECT_TRUE(SaverOptions.FeedNames.empty());
 }
 
+// Natural order, every format together, letter case ignored.
 TEST(Settings, ImageListOrder) {
     TProgramFolder dir;
     for (const char* name :
@@ -89,8 +91,8 @@ TEST(Settings, ImageListOrder) {
     std::vector<std::string> list;
     BuildImageList(dir.Path(), list);
     EXPECT_EQ(list, (std::vector<std::string>{
-                        dir.File("a.JPG"), dir.File("b.jpg"), dir.File("e.jpeg"), dir.File("c.gif"),
-                        dir.File("a.bmp"), dir.File("d.png"), dir.File("f.webp")}));
+                        dir.File("a.bmp"), dir.File("a.JPG"), dir.File("b.jpg"), dir.File("c.gif"),
+                        dir.File("d.png"), dir.File("e.jpeg"), dir.File("f.webp")}));
     // Appending the same folder again adds nothing; a missing folder adds nothing.
     BuildImageList(dir.Path(), list);
     BuildImageList(dir.File("missing/"), list);
@@ -107,7 +109,9 @@ TEST(Settings, ImagePathWithoutItsSeparator) {
     dir.Write("Pelwick.ini", "[set]\nImagePath=" + folder + "\n");
     LoadSettings();
     EXPECT_EQ(SaverOptions.ImagePath, folder);
-    EXPECT_EQ(SaverOptions.ImageFiles, (std::vector<std::string>{dir.File("pics/p.jpg")}));
+    std::vector<std::string> list;
+    BuildImageList(PictureFolderOf(SaverOptions), list);
+    EXPECT_EQ(list, (std::vector<std::string>{dir.File("pics/p.jpg")}));
 }
 
 TEST(Settings, MissingImagePathUsesProgramFolderPictures) {
@@ -116,7 +120,7 @@ TEST(Settings, MissingImagePathUsesProgramFolderPictures) {
     dir.Write("Pelwick.ini", "[set]\nImagePath=" + dir.File("gone/") + "\n");
     LoadSettings();
     EXPECT_EQ(SaverOptions.ImagePath, dir.File("gone/"));
-    EXPECT_EQ(SaverOptions.ImageFiles, (std::vector<std::string>{dir.File("here.gif")}));
+    EXPECT_EQ(PictureFolderOf(SaverOptions), dir.Path());
 }
 
 TEST(Settings, ImagePathNamingAFile) {
@@ -125,8 +129,9 @@ TEST(Settings, ImagePathNamingAFile) {
     dir.Write("file.jpg", "x");
     dir.Write("Pelwick.ini", "[set]\nImagePath=" + dir.File("file.jpg") + "\n");
     LoadSettings();
-    EXPECT_EQ(SaverOptions.ImageFiles,
-              (std::vector<std::string>{dir.File("file.jpg"), dir.File("here.bmp")}));
+    std::vector<std::string> list;
+    BuildImageList(PictureFolderOf(SaverOptions), list);
+    EXPECT_EQ(list, (std::vector<std::string>{dir.File("file.jpg"), dir.File("here.bmp")}));
 }
 
 TEST(Settings, ResolveImagePathOrder) {
@@ -168,7 +173,7 @@ TEST(Settings, SaveWritesAllOptionKeysInOrder) {
                   "\r\nEffectSpeed2=2\r\nImageSize=4\r\nImageInterval=17\r\nImageSequence=1\r\n"
                   "RandomPosition=0\r\nBlogInterval=30\r\nRandomFeed=0\r\nLoop=0\r\nMute=0\r\n"
                   "MouseMoveExit=1\r\nMousePressExit=1\r\nKeyboardPressExit=1\r\nShowCursor=0\r\n"
-                  "OnlyEscKeyExit=1\r\nTransitionStyle=118\r\n");
+                  "OnlyEscKeyExit=1\r\nTransitionStyle=118\r\nImageSubfolders=1\r\n");
 
     // Reading the file back gives the same record.
     UnloadSettings();

@@ -334,6 +334,29 @@ TEST(ConfigForm, TheTransitionChoiceReadsAndSavesTheSetting) {
     EXPECT_TRUE(area->rect().contains(box->geometry()));
 }
 
+// The check box sits on the folder label's line; no control of the area moved to make room.
+TEST(ConfigForm, IncludeSubfoldersReadsAndSavesTheSetting) {
+    for (const bool stored : {false, true}) {
+        TFormFixture f(std::string("[set]\r\nImageSubfolders=") + (stored ? "1" : "0") + "\r\n");
+        f.form.show();
+        QCheckBox* check = f.form.SubfoldersCheck();
+        EXPECT_EQ(check->text(), "Include subfolders");
+        EXPECT_EQ(check->isChecked(), stored);
+        check->setChecked(!stored);
+        f.form.SaveClick();
+        EXPECT_EQ(
+            TSettingsFile(f.dir.File("Pelwick.ini")).ReadBool("set", "ImageSubfolders", stored),
+            !stored);
+        const QWidget* area = check->parentWidget();
+        EXPECT_TRUE(area->rect().contains(check->geometry()));
+        for (const QWidget* w : area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (w == check) continue;
+            EXPECT_FALSE(w->geometry().intersects(check->geometry()))
+                << w->metaObject()->className();
+        }
+    }
+}
+
 TEST(ConfigForm, MissingFolderIsNotStored) {
     TFormFixture f;
     f.form.show();

@@ -6,6 +6,7 @@
 #include <QWindow>
 
 #include "app/Settings.h"
+#include "gfx/BmpEncoder.h"
 #include "saver/Screen.h"
 
 namespace pelwick::test {
@@ -63,6 +64,9 @@ TSaverFixture::TSaverFixture(const std::vector<std::string>& feeds, const std::s
         ini += feed.substr(0, eq + 1) + server.Url(feed.substr(eq + 1)) + "\n";
     }
     dir.Write("Pelwick.ini", ini + "[set]\n" + settings);
+    // A black picture tiled over the wall looks like none, and keeps the panel free of the
+    // notice that the picture folder is empty.
+    dir.Write("black.bmp", EncodeBmp(TBitmap(8, 8)));
     oldHalt_ = SetHaltHandler([this](int code) { halts.push_back(code); });
     oldSleep_ = SetSleepHandler([this](int ms) { sleeps.push_back(ms); });
     oldOpener_ = SetUrlOpener([this](const std::string& url) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "SaverFixture.h"
+
+#include <cstdio>
 #include "app/Settings.h"
 #include "saver/HeadlinePanel.h"
 #include "saver/ItemCard.h"
@@ -178,6 +180,37 @@ TEST(Cycle, NoFeedsMeansTheHintAndTheSlideshow) {
     EXPECT_EQ(f.form->FeedName, "A");
     EXPECT_EQ(f.server.Requests("/a"), 0);
     EXPECT_EQ(f.form->Form2(), nullptr);
+}
+
+// A picture folder without pictures is said on the panel: under the first-run hint, or with
+// the feed on screen and not again with the next.
+TEST(Cycle, AnEmptyPictureFolderIsSaidOnce) {
+    const std::string notice = "<text1>No pictures found in ";
+    {
+        TSaverFixture f;
+        std::remove(f.dir.File("black.bmp").c_str());
+        f.Show();
+        f.Tick();
+        const std::vector<std::string> expected = {
+            "<text1>No feeds yet: run pelwick /c to add some.",
+            notice + f.dir.Path().substr(0, f.dir.Path().size() - 1) + "."};
+        ASSERT_TRUE(test::WaitUntil([&] { return f.Lines() == expected; }, std::chrono::seconds(20),
+                                    "the notice under the hint"));
+        EXPECT_GE(f.form->Form2()->height(), 2 * 28);
+    }
+    TSaverFixture f({"A=/a", "B=/b"});
+    f.server.Set("/a", RssFeed("Feed A", "d", 1));
+    f.server.Set("/b", RssFeed("Feed B", "d", 1));
+    std::remove(f.dir.File("black.bmp").c_str());
+    f.Show();
+    f.Tick();
+    ASSERT_TRUE(test::WaitUntil([&] { return f.Lines().front().starts_with(notice); },
+                                std::chrono::seconds(20), "the notice above the headlines"));
+    EXPECT_EQ(f.Lines()[1], "<Title1>Feed A");
+    f.form->LoadFeed(1);
+    EXPECT_EQ(f.Lines().front(), "<Title1>Feed B");
+    f.form->LoadFeed(0);
+    EXPECT_EQ(f.Lines().front(), "<Title1>Feed A");
 }
 
 TEST(Cycle, ArrowKeysStepAndWrapItemsAndFeeds) {

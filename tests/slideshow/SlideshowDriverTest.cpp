@@ -7,6 +7,7 @@
 #include <set>
 
 #include "SlideshowTestSupport.h"
+#include "app/Files.h"
 #include "app/Process.h"
 #include "app/Settings.h"
 #include "slideshow/Effects.h"
@@ -46,11 +47,12 @@ struct Slideshow {
 };
 
 TEST(SlideshowDriver, TakesTheSlideshowsPartOfTheSaversSettings) {
-    EXPECT_TRUE(SlideshowSettingsOf(TRssSaverOptions{}) == TSlideshowSettings{})
-        << "the defaults differ";
+    TSlideshowSettings defaults;
+    defaults.ImageFolder = ProgramFolder();
+    EXPECT_TRUE(SlideshowSettingsOf(TRssSaverOptions{}) == defaults) << "the defaults differ";
     TRssSaverOptions o;
-    o.ImageFiles = {"/p/a.jpg", "b.gif"};
     o.ImagePath = "/p/";
+    o.ImageSubfolders = false;
     o.ImageSize = 1;
     o.EffectSpeed2 = 5;
     o.ImageInterval = 3;
@@ -58,8 +60,9 @@ TEST(SlideshowDriver, TakesTheSlideshowsPartOfTheSaversSettings) {
     o.RandomPosition = true;
     o.TransitionStyle = 0;
     o.BlogInterval = 99;
+    // A picture folder that does not exist gives way to the program folder.
     EXPECT_TRUE(SlideshowSettingsOf(o) ==
-                (TSlideshowSettings{{"/p/a.jpg", "b.gif"}, "/p/", 1, 5, 3, 0, true, 0}));
+                (TSlideshowSettings{{}, ProgramFolder(), false, "/p/", 1, 5, 3, 0, true, 0}));
 }
 
 TEST(SlideshowDriver, ConfiguresTheControlFromTheSettings) {
@@ -149,6 +152,86 @@ TEST(SlideshowDriver, RandomOrderNeverRepeatsAPictureAtOnce) {
     }
 }
 
+// Random order is a shuffle drawn from the driver's own numbers: a round shows every
+// picture once, and the program's generator draws as if there were no slideshow.
+TEST(SlideshowDriver, RandomOrderShowsEveryPictureOnceARoundAndLeavesTheProgramsNumbers) {
+    RandSeed(9);
+    std::vector<int> expected;
+    for (int i = 0; i < 5; ++i)
+        expected.push_back(Random(1000));
+    Slideshow s(6);
+    s.Create();
+    RandSeed(9);
+    for (int round = 0; round < 3; ++round) {
+        std::set<int> shown;
+        for (int i = 0; i < 6; ++i) {
+            s.driver->ChooseNextPicture();
+            shown.insert(s.driver->CurrentIndex());
+        }
+        EXPECT_EQ(shown.size(), 6u) << round;
+    }
+    std::vector<int> after;
+    for (int i = 0; i < 5; ++i)
+        after.push_back(Random(1000));
+    EXPECT_EQ(after, expected);
+}
+
+// The picture folder is listed while the slideshow runs: the list grows to the whole tree,
+// in the walk's order, and the first picture is shown from what was found.
+TEST(SlideshowDriver, ThePictureFolderIsListedInTheBackground) {
+    Slideshow s(0);
+    s.settings.ImageSequence = 0;
+    std::vector<std::string> expected;
+    for (const char* folder : {"lib", "lib/2024", "lib/2024/07", "lib/2024/08"})
+        s.dir.MakeFolder(folder);
+    for (int i = 0; i < 30; ++i) {
+        const std::string name =
+            (i % 2 ? "lib/2024/07/p" : "lib/2024/08/p") + std::to_string(i) + ".bmp";
+        WritePicture(s.dir.File(name), Solid(40, 30, clBlue));
+    }
+    BuildImageList(s.dir.File("lib/"), expected, true);
+    s.settings.ImageFolder = s.dir.File("lib/");
+    int noPictures = 0;
+    s.Create();
+    s.driver->OnNoPictures = [&](const std::string&) { ++noPictures; };
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            s.driver->TimerTick();
+            return !s.driver->Scanning();
+        },
+        std::chrono::seconds(30), "the end of the listing"));
+    EXPECT_EQ(s.driver->Pictures().Paths(), expected);
+    EXPECT_EQ(s.Screen().ScreenBitmap().Pixel(0, 0), clBlue);
+    EXPECT_EQ(noPictures, 0);
+}
+
+// A folder without pictures: the ticks come back quickly while it is listed, and then the
+// saver is told once; the timer stays armed as with an empty list.
+TEST(SlideshowDriver, AFolderWithoutPicturesIsReportedOnce) {
+    Slideshow s(0);
+    s.dir.MakeFolder("empty");
+    s.dir.MakeFolder("empty/sub");
+    s.dir.Write("empty/sub/notes.txt", "x");
+    s.settings.ImageFolder = s.dir.File("empty/");
+    std::vector<std::string> reported;
+    s.Create();
+    s.driver->OnNoPictures = [&](const std::string& folder) { reported.push_back(folder); };
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            s.driver->TimerTick();
+            EXPECT_TRUE(s.driver->Timer().Enabled());
+            if (s.driver->Scanning()) {
+                EXPECT_EQ(s.driver->Timer().Interval(), TRunGlimrascreen::ScanPollMs);
+            }
+            return !s.driver->Scanning();
+        },
+        std::chrono::seconds(30), "the end of the listing"));
+    s.driver->TimerTick();
+    EXPECT_EQ(reported, std::vector<std::string>{s.dir.File("empty/")});
+    EXPECT_EQ(s.driver->Timer().Interval(), 17000);
+    EXPECT_TRUE(s.Screen().ScreenBitmap().Empty());
+}
+
 TEST(SlideshowDriver, ATickCrossFadesToTheNextPictureAndTheEndArmsTheTimer) {
     Slideshow s(2);
     s.settings.ImageSequence = 0;
@@ -170,6 +253,7 @@ std::vector<int> RunTicks(int transitionStyle, std::vector<int>& styles) {
     s.settings.TransitionStyle = transitionStyle;
     s.Create();
     s.driver->StyleRandom().Seed(3);
+    s.driver->Shuffle().Random().Seed(7);
     RandSeed(7);
     std::vector<int> order;
     for (int i = 0; i < 20; ++i) {

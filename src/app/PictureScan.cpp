@@ -1,0 +1,64 @@
+#include "app/PictureScan.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <stop_token>
+#include <thread>
+
+namespace pelwick {
+
+// What the worker and the owner share. The worker holds it too, so that a worker left
+// behind by the destructor still writes into memory that lives.
+struct TPictureScan::TShared {
+    std::mutex Mutex;
+    std::condition_variable Done;
+    std::vector<std::vector<std::string>> Found;
+    bool Finished = false;
+    std::stop_source Stop;
+};
+
+TPictureScan::TPictureScan(std::string folder, TPictureWalk walk)
+    : folder_(std::move(folder)), shared_(std::make_shared<TShared>()) {
+    std::thread([shared = shared_, folder = folder_, walk] {
+        try {
+            WalkPictureFolder(
+                folder, walk,
+                [&](std::vector<std::string>&& paths) {
+                    const std::lock_guard lock(shared->Mutex);
+                    shared->Found.push_back(std::move(paths));
+                },
+                shared->Stop.get_token());
+        } catch (const std::exception&) {
+            // Memory ran out listing a folder: what was found so far is the list.
+        }
+        const std::lock_guard lock(shared->Mutex);
+        shared->Finished = true;
+        shared->Done.notify_all();
+    }).detach();
+}
+
+TPictureScan::~TPictureScan() {
+    shared_->Stop.request_stop();
+    std::unique_lock lock(shared_->Mutex);
+    shared_->Done.wait_for(lock, StopWait, [&] { return shared_->Finished; });
+}
+
+std::size_t TPictureScan::TakeFound(TPictureList& list) {
+    std::vector<std::vector<std::string>> found;
+    {
+        const std::lock_guard lock(shared_->Mutex);
+        found.swap(shared_->Found);
+    }
+    std::size_t added = 0;
+    for (std::vector<std::string>& folder : found)
+        for (std::string& path : folder)
+            added += list.Add(std::move(path)) ? 1 : 0;
+    return added;
+}
+
+bool TPictureScan::Finished() const {
+    const std::lock_guard lock(shared_->Mutex);
+    return shared_->Finished;
+}
+
+}  // namespace pelwick
