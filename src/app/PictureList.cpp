@@ -110,7 +110,17 @@ class TWalk {
 TPictureList::TPictureList() : index_(0, THash{this}, TSame{this}) {}
 
 std::size_t TPictureList::THash::operator()(std::uint32_t i) const {
-    return std::hash<std::string>{}(FoldText(list->At(i)));
+    // FNV-1a over the folded path; ASCII paths, nearly all of them, are folded on the way.
+    const std::string_view path = list->At(i);
+    const bool ascii = std::all_of(path.begin(), path.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const std::string folded = ascii ? std::string() : FoldText(path);
+    std::uint64_t hash = 0xCBF29CE484222325ull;
+    for (const char c : ascii ? path : std::string_view(folded)) {
+        const char lower = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+        hash = (hash ^ static_cast<unsigned char>(lower)) * 0x100000001B3ull;
+    }
+    return static_cast<std::size_t>(hash);
 }
 
 bool TPictureList::TSame::operator()(std::uint32_t a, std::uint32_t b) const {
