@@ -67,7 +67,9 @@ TFolderEntries ReadFolder(const std::string& folder, bool withFolders, std::stop
         if (it->is_directory(typeEc)) {
             if (withFolders && !IsSkippedFolderName(name))
                 entries.Folders.push_back(std::move(name));
-        } else if (IsPictureName(name)) {
+        } else if (IsPictureName(name) && !name.starts_with("._")) {
+            // "._" files are another system's resource forks beside the pictures they
+            // belong to, never pictures themselves.
             entries.Pictures.push_back(std::move(name));
         }
     }

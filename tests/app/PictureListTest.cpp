@@ -35,9 +35,9 @@ TEST(PictureList, WalksTheLibraryAsAFileManagerShowsIt) {
                                "lib/.thumbnails", "lib/@eaDir", "lib/Cat.lrdata", "outside"})
         dir.MakeFolder(folder);
     for (const char* file :
-         {"lib/b.jpg", "lib/a10.png", "lib/A2.gif", "lib/notes.txt", "lib/2024/07/IMG_0001.jpg",
-          "lib/2024/12/x.HEIC", "lib/2023/x.avif", "lib/.thumbnails/t.jpg", "lib/@eaDir/e.jpg",
-          "lib/Cat.lrdata/p.jpg", "outside/o.jpg"})
+         {"lib/b.jpg", "lib/a10.png", "lib/A2.gif", "lib/notes.txt", "lib/._b.jpg",
+          "lib/2024/07/IMG_0001.jpg", "lib/2024/12/x.HEIC", "lib/2023/x.avif",
+          "lib/.thumbnails/t.jpg", "lib/@eaDir/e.jpg", "lib/Cat.lrdata/p.jpg", "outside/o.jpg"})
         dir.Write(file, "");
     Link(dir, "../..", "lib/2024/07/up");
     Link(dir, dir.File("outside"), "lib/linked");
