@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "app/PictureList.h"
 #include "app/SettingsFile.h"
 
 namespace pelwick {

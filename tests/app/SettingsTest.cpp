@@ -2,6 +2,7 @@
 
 #include "app/Exception.h"
 #include "app/Files.h"
+#include "app/PictureList.h"
 #include "app/Settings.h"
 #include "support/TestSupport.h"
 

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
-#include <algorithm>
 
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <set>
 
 #include "PictureData.h"
+#include "app/PictureList.h"
 #include "app/Settings.h"
 #include "gfx/Picture.h"
 #include "gfx/PictureDecoders.h"

@@ -4,10 +4,12 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <set>
 
 #include "SlideshowTestSupport.h"
 #include "app/Files.h"
+#include "app/PictureList.h"
 #include "app/Process.h"
 #include "app/Settings.h"
 #include "slideshow/Effects.h"
@@ -203,6 +205,29 @@ TEST(SlideshowDriver, ThePictureFolderIsListedInTheBackground) {
     EXPECT_EQ(s.driver->Pictures().Paths(), expected);
     EXPECT_EQ(s.Screen().ScreenBitmap().Pixel(0, 0), clBlue);
     EXPECT_EQ(noPictures, 0);
+}
+
+// What a tick takes while the folder is still listed is the start of the whole list, and
+// the driver may go away while the worker lists.
+TEST(SlideshowDriver, WhatIsTakenDuringTheListingIsItsBeginning) {
+    Slideshow s(0);
+    for (int folder = 0; folder < 300; ++folder) {
+        const std::string name = "lib/" + std::to_string(folder);
+        s.dir.MakeFolder(name);
+        for (int i = 0; i < 20; ++i)
+            s.dir.Write(name + "/p" + std::to_string(i) + ".jpg", "");
+    }
+    std::vector<std::string> whole;
+    BuildImageList(s.dir.File("lib/"), whole, true);
+    for (int round = 0; round < 3; ++round) {
+        s.settings.ImageFolder = s.dir.File("lib/");
+        s.Create();
+        s.driver->ChooseNextPicture();
+        const std::vector<std::string>& taken = s.driver->Pictures().Paths();
+        ASSERT_LE(taken.size(), whole.size());
+        EXPECT_TRUE(std::equal(taken.begin(), taken.end(), whole.begin())) << round;
+        s.driver.reset();
+    }
 }
 
 // A folder without pictures: the ticks come back quickly while it is listed, and then the
