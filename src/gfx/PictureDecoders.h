@@ -75,6 +75,11 @@ TBitmap DecodeBmp(std::string_view bytes, const TDecodeTarget& target = {});
 TBitmap DecodePng(std::string_view bytes, const TDecodeTarget& target = {});
 TBitmap DecodeWebp(std::string_view bytes, const TDecodeTarget& target = {});
 
+// The primary image of a HEIF file: HEIC from phones, AVIF, any other coding libheif reads.
+// Turned and mirrored as the file's own properties say, never again by an Exif orientation
+// inside it. Alpha composed over black, as PNG and WebP. Always decoded whole.
+TBitmap DecodeHeif(std::string_view bytes, const TDecodeTarget& target = {});
+
 // A row of the table of formats.
 struct TPictureFormat {
     // Lower case; also the name of the format's fuzz target and seed folder.

@@ -1,0 +1,148 @@
+// HEIC, HEIF and AVIF pictures through libheif, read from the file's bytes in memory. Only
+// the primary image is decoded. libheif turns and mirrors it as the file's own properties
+// say; cameras write the same turn into the file's Exif block too, so that one is never
+// applied: the picture would turn twice.
+#include <libheif/heif.h>
+
+#include <cctype>
+#include <memory>
+#include <new>
+
+#include "gfx/Picture.h"
+#include "gfx/PictureDecoders.h"
+
+namespace pelwick {
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& why) {
+    throw EInvalidGraphic("Invalid HEIF picture: " + why);
+}
+
+void Check(const heif_error& error) {
+    if (error.code == heif_error_Ok) return;
+    std::string message = error.message && *error.message ? error.message : "unknown error";
+    while (!message.empty() && std::isspace(static_cast<unsigned char>(message.back())))
+        message.pop_back();  // libheif ends some messages with a line break
+    if (error.subcode == heif_suberror_Security_limit_exceeded ||
+        error.code == heif_error_Memory_allocation_error)
+        Fail("the picture is too large (" + message + ")");
+    Fail(message);
+}
+
+// libheif's plugins are registered once for the whole process and stay until it ends.
+void InitOnce() {
+    static const bool ready = [] {
+        Check(heif_init(nullptr));
+        return true;
+    }();
+    (void)ready;
+}
+
+struct TContextFree {
+    void operator()(heif_context* c) const { heif_context_free(c); }
+};
+struct THandleRelease {
+    void operator()(heif_image_handle* h) const { heif_image_handle_release(h); }
+};
+struct TImageRelease {
+    void operator()(heif_image* i) const { heif_image_release(i); }
+};
+struct TOptionsFree {
+    void operator()(heif_decoding_options* o) const { heif_decoding_options_free(o); }
+};
+using THeifContext = std::unique_ptr<heif_context, TContextFree>;
+using THeifHandle = std::unique_ptr<heif_image_handle, THandleRelease>;
+using THeifImage = std::unique_ptr<heif_image, TImageRelease>;
+using THeifOptions = std::unique_ptr<heif_decoding_options, TOptionsFree>;
+
+// No side of any image in a file (primary, alpha, tiles, thumbnails) may reach this: libheif
+// refuses such a file while it reads the boxes, before it takes memory for pixels.
+constexpr int HeifMaxSide = 1 << 16;
+
+// Refuses a size before any pixel memory is taken; checked in 64 bits.
+void CheckSize(int width, int height, bool alpha) {
+    if (width <= 0 || height <= 0) Fail("the picture is empty");
+    if (std::uint64_t(width) * std::uint64_t(height) > (alpha ? MaxAlphaPixels : MaxPicturePixels))
+        Fail("the picture is too large");
+}
+
+THeifHandle PrimaryImage(heif_context* context, std::string_view bytes) {
+    heif_context_set_maximum_image_size_limit(context, HeifMaxSide);
+    Check(heif_context_read_from_memory_without_copy(context, bytes.data(), bytes.size(), nullptr));
+    heif_image_handle* handle = nullptr;
+    Check(heif_context_get_primary_image_handle(context, &handle));
+    return THeifHandle(handle);
+}
+
+// The AV1 decoder to ask for: libheif's glue to dav1d leaks a little of each damaged AV1
+// image (found by fuzzing libheif 1.15), its glue to libaom does not. libheif passes over a
+// decoder of another coding, so HEVC pictures still go to their own decoder.
+const char* Av1DecoderId() {
+    static const char* const id = [] {
+        const heif_decoder_descriptor* decoders[8] = {};
+        const int count = heif_get_decoder_descriptors(heif_compression_AV1, decoders, 8);
+        for (int i = 0; i < count; ++i)
+            if (std::string_view(heif_decoder_descriptor_get_id_name(decoders[i])) == "aom")
+                return "aom";
+        return static_cast<const char*>(nullptr);  // libheif's own choice
+    }();
+    return id;
+}
+
+THeifImage DecodeRgb(const heif_image_handle* handle, bool alpha) {
+    const THeifOptions options(heif_decoding_options_alloc());
+    if (!options) Fail("the decoder cannot start");
+    options->convert_hdr_to_8bit = 1;
+    options->decoder_id = Av1DecoderId();
+    heif_image* image = nullptr;
+    Check(heif_decode_image(handle, &image, heif_colorspace_RGB,
+                            alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
+                            options.get()));
+    return THeifImage(image);
+}
+
+// The decoded RGB(A) rows into a 24-bit bitmap; alpha composed over black unless libheif
+// gives the colours premultiplied already, which is the same.
+TBitmap ToBitmap(const heif_image* image, bool alpha, bool premultiplied) {
+    const int w = heif_image_get_width(image, heif_channel_interleaved);
+    const int h = heif_image_get_height(image, heif_channel_interleaved);
+    CheckSize(w, h, alpha);
+    int stride = 0;
+    const std::uint8_t* rows =
+        heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
+    const int step = alpha ? 4 : 3;
+    if (!rows || stride < w * step) Fail("the decoder gave no pixels");
+    TBitmap out(w, h, pf24bit);
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* s = rows + std::ptrdiff_t(y) * stride;
+        std::uint8_t* d = out.ScanLine(y);
+        for (int x = 0; x < w; ++x, s += step, d += 3) {
+            const unsigned a = alpha && !premultiplied ? s[3] : 255;
+            for (int c = 0; c < 3; ++c)  // RGB to the bitmap's BGR
+                d[2 - c] = static_cast<std::uint8_t>((s[c] * a + 127) / 255);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TBitmap DecodeHeif(std::string_view bytes, const TDecodeTarget&) {
+    if (bytes.empty()) Fail("the file is empty");
+    InitOnce();
+    try {
+        const THeifContext context(heif_context_alloc());
+        if (!context) Fail("the decoder cannot start");
+        const THeifHandle handle = PrimaryImage(context.get(), bytes);
+        const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
+        CheckSize(heif_image_handle_get_width(handle.get()),
+                  heif_image_handle_get_height(handle.get()), alpha);
+        const THeifImage image = DecodeRgb(handle.get(), alpha);
+        return ToBitmap(image.get(), alpha, heif_image_is_premultiplied_alpha(image.get()) != 0);
+    } catch (const std::bad_alloc&) {
+        Fail("the picture needs more memory than a picture may take");
+    }
+}
+
+}  // namespace pelwick
