@@ -86,7 +86,7 @@ struct TPictureFormat {
     std::string_view Name;
     // With their dot, in lower case; a file name's is matched without regard to case.
     // Unused places stay empty.
-    std::array<std::string_view, 2> Extensions;
+    std::array<std::string_view, 3> Extensions;
     TPictureDecoder Decode = nullptr;
     // Pictures may have transparent parts: the slideshow flattens them onto its colour.
     bool Transparency = false;
@@ -105,6 +105,11 @@ inline constexpr TPictureFormat PictureFormats[] = {
     {.Name = "bmp", .Extensions = {".bmp"}, .Decode = DecodeBmp},
     {.Name = "png", .Extensions = {".png"}, .Decode = DecodePng, .Transparency = true},
     {.Name = "webp", .Extensions = {".webp"}, .Decode = DecodeWebp, .Transparency = true},
+    // AVIF is a HEIF file too: one reader and one fuzz target for the family.
+    {.Name = "heif",
+     .Extensions = {".heic", ".heif", ".avif"},
+     .Decode = DecodeHeif,
+     .Transparency = true},
 };
 
 // The format the file name's extension names, in any letter case; raises EInvalidGraphic
