@@ -32,11 +32,11 @@ void Check(const heif_error& error) {
 
 // libheif's plugins are registered once for the whole process and stay until it ends.
 void InitOnce() {
-    static const bool ready = [] {
+    static const bool Ready = [] {
         Check(heif_init(nullptr));
         return true;
     }();
-    (void)ready;
+    (void)Ready;
 }
 
 struct TContextFree {
@@ -79,7 +79,7 @@ THeifHandle PrimaryImage(heif_context* context, std::string_view bytes) {
 // image (found by fuzzing libheif 1.15), its glue to libaom does not. libheif passes over a
 // decoder of another coding, so HEVC pictures still go to their own decoder.
 const char* Av1DecoderId() {
-    static const char* const id = [] {
+    static const char* const DecoderId = [] {
         const heif_decoder_descriptor* decoders[8] = {};
         const int count = heif_get_decoder_descriptors(heif_compression_AV1, decoders, 8);
         for (int i = 0; i < count; ++i)
@@ -87,7 +87,7 @@ const char* Av1DecoderId() {
                 return "aom";
         return static_cast<const char*>(nullptr);  // libheif's own choice
     }();
-    return id;
+    return DecoderId;
 }
 
 THeifImage DecodeRgb(const heif_image_handle* handle, bool alpha) {
