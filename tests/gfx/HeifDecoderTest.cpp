@@ -27,7 +27,8 @@ const TColor Orange = RGB(200, 100, 50);
 // The samples (made by tests/slideshow/make-heif-pictures.sh) with their size and a pixel of
 // each area. exif6.heic holds the quadrants with an Exif orientation that says "turn a
 // quarter": the file has no rotation of its own, so the pixels come out as stored. The alpha
-// samples are composed over black whatever the target's background.
+// samples are composed over black whatever the target's background; premultiplied.heic
+// holds its colours multiplied by alpha already and must come out as the others.
 const struct {
     const char* file;
     int width, height;
@@ -47,6 +48,10 @@ const struct {
      {{{6, 4}, clRed}, {{30, 4}, clLime}, {{6, 19}, clBlue}, {{30, 19}, clWhite}}},
     {"alpha.heic", 17, 11, {{{2, 5}, Orange}, {{8, 5}, RGB(100, 50, 25)}, {{15, 5}, clBlack}}},
     {"alpha.avif", 17, 11, {{{2, 5}, Orange}, {{8, 5}, RGB(100, 50, 25)}, {{15, 5}, clBlack}}},
+    {"premultiplied.heic",
+     17,
+     11,
+     {{{2, 5}, Orange}, {{8, 5}, RGB(100, 50, 25)}, {{15, 5}, clBlack}}},
 };
 
 TEST(HeifDecoder, HeicAndAvifDecodeUprightAndAlphaOverBlack) {

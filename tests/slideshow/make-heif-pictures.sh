@@ -9,6 +9,8 @@ trap 'rm -rf "$work"' EXIT
 # 17 x 11 of (200, 100, 50), alpha 255 in columns 0-5, 128 in 6-11, 0 from 12.
 convert -size 17x11 'xc:rgb(200,100,50)' -alpha set -channel A \
     -fx 'i<6 ? 1 : (i<12 ? 128/255 : 0)' +channel "PNG32:$work/alpha.png"
+# The same with its colours multiplied by alpha, for a file that says it holds them so.
+convert "$work/alpha.png" -channel RGB -fx 'u*u.a' +channel "PNG32:$work/premultiplied.png"
 # The quadrants as a JPEG whose Exif orientation (6) says to turn it a quarter to the right.
 convert "$data/quadrants.png" -quality 95 "$work/q.jpg"
 python3 - "$work/q.jpg" "$work/exif6.jpg" <<'PY'
@@ -23,5 +25,6 @@ heif-enc -q 90 -o "$data/quadrants.heic" "$data/quadrants.png"
 heif-enc -q 90 -o "$data/quadrants.avif" "$data/quadrants.png"
 heif-enc -q 90 -o "$data/alpha.heic" "$work/alpha.png"
 heif-enc -q 90 -o "$data/alpha.avif" "$work/alpha.png"
+heif-enc -q 90 --premultiplied-alpha -o "$data/premultiplied.heic" "$work/premultiplied.png"
 # heif-enc keeps the Exif block as it is and writes no rotation of its own.
 heif-enc -q 90 -o "$data/exif6.heic" "$work/exif6.jpg"
