@@ -114,14 +114,18 @@ TBitmap ToBitmap(const heif_image* image, bool alpha, bool premultiplied) {
     const int step = alpha ? 4 : 3;
     if (!rows || stride < w * step) Fail("the decoder gave no pixels");
     TBitmap out(w, h, pf24bit);
+    const bool compose = alpha && !premultiplied;
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* s = rows + std::ptrdiff_t(y) * stride;
         std::uint8_t* d = out.ScanLine(y);
-        for (int x = 0; x < w; ++x, s += step, d += 3) {
-            const unsigned a = alpha && !premultiplied ? s[3] : 255;
-            for (int c = 0; c < 3; ++c)  // RGB to the bitmap's BGR
-                d[2 - c] = static_cast<std::uint8_t>((s[c] * a + 127) / 255);
+        if (!compose) {  // RGB to the bitmap's BGR; kept apart, as it is every photo's loop
+            for (int x = 0; x < w; ++x, s += step, d += 3)
+                d[0] = s[2], d[1] = s[1], d[2] = s[0];
+            continue;
         }
+        for (int x = 0; x < w; ++x, s += 4, d += 3)
+            for (int c = 0; c < 3; ++c)
+                d[2 - c] = static_cast<std::uint8_t>((s[c] * s[3] + 127) / 255);
     }
     return out;
 }
