@@ -28,3 +28,5 @@ heif-enc -q 90 -o "$data/alpha.avif" "$work/alpha.png"
 heif-enc -q 90 --premultiplied-alpha -o "$data/premultiplied.heic" "$work/premultiplied.png"
 # heif-enc keeps the Exif block as it is and writes no rotation of its own.
 heif-enc -q 90 -o "$data/exif6.heic" "$work/exif6.jpg"
+# As phones write it: the same Exif block, and the file's own rotation a quarter clockwise.
+python3 "$(dirname "$0")/heif-add-rotation.py" "$data/exif6.heic" "$data/turned.heic" 3
