@@ -31,20 +31,20 @@ const TPixels Turned{{{3, 3}, clBlue}, {{19, 3}, clRed}, {{3, 33}, clWhite}, {{1
 const TPixels Strip{{{2, 5}, Orange}, {{8, 5}, RGB(100, 50, 25)}, {{15, 5}, clBlack}};
 
 // The samples (made by tests/slideshow/make-heif-pictures.sh) with their size and a pixel of
-// each area. exif6.heic holds the quadrants with an Exif orientation that says "turn a
-// quarter": the file has no rotation of its own, so the pixels come out as stored.
-// turned.heic adds that rotation (irot) as phones do: turned once, never twice. The alpha
-// samples are composed over black whatever the target's background; premultiplied.heic
-// holds its colours multiplied by alpha already and must come out as the others.
+// each area. deep.heic has ten bits a channel. exif6.heic holds the quadrants with an Exif
+// orientation that says "turn a quarter": the file has no rotation of its own, so the pixels come
+// out as stored. turned.heic adds that rotation (irot) as phones do: turned once, never twice. The
+// alpha samples are composed over black whatever the target's background; premultiplied.heic holds
+// its colours multiplied by alpha already and must come out as the others.
 const struct {
     const char* file;
     int width, height;
     const TPixels& pixels;
 } GoodRows[] = {
     {"quadrants.heic", 37, 23, Quadrants}, {"quadrants.avif", 37, 23, Quadrants},
-    {"exif6.heic", 37, 23, Quadrants},     {"turned.heic", 23, 37, Turned},
-    {"alpha.heic", 17, 11, Strip},         {"alpha.avif", 17, 11, Strip},
-    {"premultiplied.heic", 17, 11, Strip},
+    {"deep.heic", 37, 23, Quadrants},      {"exif6.heic", 37, 23, Quadrants},
+    {"turned.heic", 23, 37, Turned},       {"alpha.heic", 17, 11, Strip},
+    {"alpha.avif", 17, 11, Strip},         {"premultiplied.heic", 17, 11, Strip},
 };
 
 TEST(HeifDecoder, HeicAndAvifDecodeUprightAndAlphaOverBlack) {

@@ -23,6 +23,9 @@ PY
 
 heif-enc -q 90 -o "$data/quadrants.heic" "$data/quadrants.png"
 heif-enc -q 90 -o "$data/quadrants.avif" "$data/quadrants.png"
+# Ten bits a channel, as some phones store their photos.
+convert "$data/quadrants.png" -depth 16 "PNG48:$work/deep.png"
+heif-enc -q 90 -b 10 -o "$data/deep.heic" "$work/deep.png"
 heif-enc -q 90 -o "$data/alpha.heic" "$work/alpha.png"
 heif-enc -q 90 -o "$data/alpha.avif" "$work/alpha.png"
 heif-enc -q 90 --premultiplied-alpha -o "$data/premultiplied.heic" "$work/premultiplied.png"
