@@ -4,9 +4,12 @@
 // applied: the picture would turn twice.
 #include <libheif/heif.h>
 
+#include <algorithm>
 #include <cctype>
 #include <memory>
 #include <new>
+#include <utility>
+#include <vector>
 
 #include "gfx/Picture.h"
 #include "gfx/PictureDecoders.h"
@@ -65,6 +68,134 @@ void CheckSize(int width, int height, bool alpha) {
     if (width <= 0 || height <= 0) Fail("the picture is empty");
     if (std::uint64_t(width) * std::uint64_t(height) > (alpha ? MaxAlphaPixels : MaxPicturePixels))
         Fail("the picture is too large");
+}
+
+// libheif 1.15 takes the canvas of a grid or overlay image from the item's own data, not from
+// its size box, and allocates it whole before anything of ours could look: a file of a few
+// bytes could claim gigabytes. The canvases are read here first, every offset checked.
+class TBoxReader {
+  public:
+    explicit TBoxReader(std::string_view data) : data_(data) {}
+    bool AtEnd() const { return at_ == data_.size(); }
+    // A big-endian number of 0 to 8 bytes.
+    std::uint64_t Read(unsigned bytes) {
+        if (bytes > 8) Fail("a box has a field of an impossible size");
+        std::uint64_t value = 0;
+        for (char c : Take(bytes))
+            value = value << 8 | static_cast<unsigned char>(c);
+        return value;
+    }
+    std::string_view Take(std::uint64_t count) {
+        if (count > data_.size() - at_) Fail("a box ends early");
+        const std::string_view part = data_.substr(at_, count);
+        at_ += count;
+        return part;
+    }
+    // The next box: its type, and its body as what the reader returns.
+    std::string_view NextBox(std::string_view& type) {
+        std::uint64_t size = Read(4), header = 8;
+        type = Take(4);
+        if (size == 1) size = Read(8), header = 16;
+        if (size == 0) return Take(data_.size() - at_);
+        if (size < header) Fail("a box has an impossible size");
+        return Take(size - header);
+    }
+    // The version of a full box; its flags are skipped.
+    unsigned FullBoxVersion() {
+        const auto version = static_cast<unsigned>(Read(1));
+        Read(3);
+        return version;
+    }
+
+  private:
+    std::string_view data_;
+    std::size_t at_ = 0;
+};
+
+// The first child box of that type in body; empty when there is none.
+std::string_view ChildBox(std::string_view body, std::string_view wanted) {
+    TBoxReader r(body);
+    while (!r.AtEnd()) {
+        std::string_view type;
+        const std::string_view child = r.NextBox(type);
+        if (type == wanted) return child;
+    }
+    return {};
+}
+
+// The grid and overlay items the item information box lists: id, and whether an overlay.
+std::vector<std::pair<std::uint64_t, bool>> CanvasItems(std::string_view iinf) {
+    TBoxReader r(iinf);
+    const std::uint64_t count = r.Read(r.FullBoxVersion() == 0 ? 2 : 4);
+    std::vector<std::pair<std::uint64_t, bool>> ids;
+    for (std::uint64_t i = 0; i < count && !r.AtEnd(); ++i) {
+        std::string_view type;
+        TBoxReader infe(r.NextBox(type));
+        if (type != "infe") continue;
+        const unsigned version = infe.FullBoxVersion();
+        if (version < 2) continue;  // older entries name no item type
+        const std::uint64_t id = infe.Read(version == 2 ? 2 : 4);
+        infe.Read(2);  // protection index
+        const std::string_view itemType = infe.Take(4);
+        if (itemType == "grid" || itemType == "iovl") ids.emplace_back(id, itemType == "iovl");
+    }
+    return ids;
+}
+
+// Where the item's data starts (its first extent), in the file or in the meta box's idat.
+std::string_view ItemData(std::string_view iloc, std::uint64_t item, std::string_view file,
+                          std::string_view idat) {
+    TBoxReader r(iloc);
+    const unsigned version = r.FullBoxVersion();
+    const auto sizes = static_cast<unsigned>(r.Read(2));
+    const unsigned offsetSize = sizes >> 12, lengthSize = (sizes >> 8) & 15,
+                   baseSize = (sizes >> 4) & 15, indexSize = version >= 1 ? sizes & 15 : 0;
+    const std::uint64_t count = r.Read(version < 2 ? 2 : 4);
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const std::uint64_t id = r.Read(version < 2 ? 2 : 4);
+        const std::uint64_t method = version >= 1 ? r.Read(2) & 15 : 0;
+        r.Read(2);  // data reference: only this file is read
+        const std::uint64_t base = r.Read(baseSize), extents = r.Read(2);
+        for (std::uint64_t e = 0; e < extents; ++e) {
+            r.Read(indexSize);
+            const std::uint64_t offset = r.Read(offsetSize), length = r.Read(lengthSize);
+            if (id != item || e > 0) continue;
+            const std::string_view from = method == 1 ? idat : file;
+            if (method > 1 || offset > from.size() || base > from.size() - offset)
+                Fail("an image's data lies outside the file");
+            return from.substr(base + offset, length == 0 ? std::string_view::npos : length);
+        }
+    }
+    return {};
+}
+
+// The pixels of the canvas that a grid's or an overlay's data describes.
+std::uint64_t CanvasPixels(std::string_view data, bool overlay) {
+    TBoxReader r(data);
+    r.Read(1);  // version
+    const unsigned fieldSize = (r.Read(1) & 1) ? 4 : 2;
+    r.Take(overlay ? 8 : 2);  // an overlay's fill colour, a grid's rows and columns
+    const std::uint64_t width = r.Read(fieldSize);
+    return width * r.Read(fieldSize);  // at most 2^64 - 1: no overflow
+}
+
+// The largest canvas of any grid or overlay item in the file; 0 when it has none.
+std::uint64_t LargestCanvas(std::string_view file) {
+    TBoxReader top(file);
+    std::string_view type, meta;
+    while (!top.AtEnd() && type != "meta")
+        meta = top.NextBox(type);
+    if (type != "meta") return 0;
+    TBoxReader body(meta);
+    body.FullBoxVersion();
+    const std::string_view children = body.Take(meta.size() - 4);
+    const std::string_view iinf = ChildBox(children, "iinf"), iloc = ChildBox(children, "iloc");
+    if (iinf.empty() || iloc.empty()) return 0;
+    const std::string_view idat = ChildBox(children, "idat");
+    std::uint64_t largest = 0;
+    for (const auto& [id, overlay] : CanvasItems(iinf))
+        largest = std::max(largest, CanvasPixels(ItemData(iloc, id, file, idat), overlay));
+    return largest;
 }
 
 THeifHandle PrimaryImage(heif_context* context, std::string_view bytes) {
@@ -142,6 +273,8 @@ TBitmap DecodeHeif(std::string_view bytes, const TDecodeTarget&) {
         const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
         CheckSize(heif_image_handle_get_width(handle.get()),
                   heif_image_handle_get_height(handle.get()), alpha);
+        if (LargestCanvas(bytes) > (alpha ? MaxAlphaPixels : MaxPicturePixels))
+            Fail("the picture is too large");
         const THeifImage image = DecodeRgb(handle.get(), alpha);
         return ToBitmap(image.get(), alpha, heif_image_is_premultiplied_alpha(image.get()) != 0);
     } catch (const std::bad_alloc&) {
