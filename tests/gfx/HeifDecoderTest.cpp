@@ -72,6 +72,17 @@ std::string WithSize(std::string bytes, std::uint32_t width, std::uint32_t heigh
     return bytes;
 }
 
+// The file with the canvas size of its index-th grid (the descriptors heif-enc keeps in the
+// idat box, eight bytes each: version, flags, rows, columns, width and height in 16 bits)
+// claiming another size; its size box stays as it was.
+std::string WithGridCanvas(std::string bytes, int index, std::uint16_t width,
+                           std::uint16_t height) {
+    const std::size_t at = bytes.find("idat") + 4 + 8 * index + 4;
+    bytes[at] = static_cast<char>(width >> 8), bytes[at + 1] = static_cast<char>(width);
+    bytes[at + 2] = static_cast<char>(height >> 8), bytes[at + 3] = static_cast<char>(height);
+    return bytes;
+}
+
 TEST(HeifDecoder, BrokenForeignAndLyingFilesFail) {
     const std::string heic = ReadData("quadrants.heic");
     const std::string avif = ReadData("quadrants.avif");
@@ -97,6 +108,8 @@ TEST(HeifDecoder, BrokenForeignAndLyingFilesFail) {
         {"wider than libheif allows", WithSize(heic, 0xFFFFFFFF, 1), true},
         {"AVIF of 268 megapixels", WithSize(avif, 16384, 16384), true},
         {"64 megapixels with alpha", WithSize(alpha, 8000, 8000), true},
+        {"a grid of 400 megapixels", WithGridCanvas(heic, 0, 20000, 20000), true},
+        {"an alpha grid of 400 megapixels", WithGridCanvas(alpha, 1, 20000, 20000), true},
     };
     for (const auto& row : rows) {
         try {
