@@ -12,7 +12,7 @@ namespace pelwick {
 // The picture formats the program reads: a decoder per format, each in a file of its own
 // (JpegDecoder.cpp, GifDecoder.cpp, ...), and the table PictureFormats at the end, which
 // whatever reads or fuzzes pictures consults instead of naming formats itself. The picture
-// list (BuildImageList in app, below this library) follows the table by patterns of its own.
+// list (PictureList.cpp in app, below this library) keeps a list of the table's extensions.
 //
 // Every decoder takes a whole file's bytes and gives a 24-bit bitmap. It checks the sizes a
 // file claims before it takes memory for them, raises EInvalidGraphic for a corrupt,
@@ -75,13 +75,18 @@ TBitmap DecodeBmp(std::string_view bytes, const TDecodeTarget& target = {});
 TBitmap DecodePng(std::string_view bytes, const TDecodeTarget& target = {});
 TBitmap DecodeWebp(std::string_view bytes, const TDecodeTarget& target = {});
 
+// The primary image of a HEIF file: HEIC from phones, AVIF, any other coding libheif reads.
+// Turned and mirrored as the file's own properties say, never again by an Exif orientation
+// inside it. Alpha composed over black, as PNG and WebP. Always decoded whole.
+TBitmap DecodeHeif(std::string_view bytes, const TDecodeTarget& target = {});
+
 // A row of the table of formats.
 struct TPictureFormat {
     // Lower case; also the name of the format's fuzz target and seed folder.
     std::string_view Name;
     // With their dot, in lower case; a file name's is matched without regard to case.
     // Unused places stay empty.
-    std::array<std::string_view, 2> Extensions;
+    std::array<std::string_view, 3> Extensions;
     TPictureDecoder Decode = nullptr;
     // Pictures may have transparent parts: the slideshow flattens them onto its colour.
     bool Transparency = false;
@@ -90,7 +95,7 @@ struct TPictureFormat {
     bool MissingIsNoFailure = false;
 };
 
-// In the order the picture list takes them: JPEG, GIF and BMP first, as they always came.
+// A file name's extension finds its row; the order is the order formats were added.
 inline constexpr TPictureFormat PictureFormats[] = {
     {.Name = "jpeg",
      .Extensions = {".jpg", ".jpeg"},
@@ -100,6 +105,11 @@ inline constexpr TPictureFormat PictureFormats[] = {
     {.Name = "bmp", .Extensions = {".bmp"}, .Decode = DecodeBmp},
     {.Name = "png", .Extensions = {".png"}, .Decode = DecodePng, .Transparency = true},
     {.Name = "webp", .Extensions = {".webp"}, .Decode = DecodeWebp, .Transparency = true},
+    // AVIF is a HEIF file too: one reader and one fuzz target for the family.
+    {.Name = "heif",
+     .Extensions = {".heic", ".heif", ".avif"},
+     .Decode = DecodeHeif,
+     .Transparency = true},
 };
 
 // The format the file name's extension names, in any letter case; raises EInvalidGraphic

@@ -24,7 +24,8 @@ TEST(PictureFormats, TheExtensionNamesTheFormatInAnyLetterCase) {
         const char* format;
     } known[] = {{"a.jpg", "jpeg"},       {"/x/b.JPEG", "jpeg"}, {"c.JpG", "jpeg"},
                  {"d.tar.GIF", "gif"},    {"e.Bmp", "bmp"},      {"C:\\f.png", "png"},
-                 {"/x.y/g.WebP", "webp"}, {".jpg", "jpeg"}};
+                 {"/x.y/g.WebP", "webp"}, {".jpg", "jpeg"},      {"IMG_1.HEIC", "heif"},
+                 {"h.heif", "heif"},      {"i.Avif", "heif"}};
     for (const auto& row : known)
         EXPECT_EQ(PictureFormatOf(row.file).Name, row.format) << row.file;
     // The message names the extension as the slideshow always has: upper-cased.
@@ -52,8 +53,8 @@ TEST(PictureFormats, TheExtensionNamesTheFormatInAnyLetterCase) {
 // decoder refuses it, so no row points at another format's decoder.
 TEST(PictureFormats, EveryRowDecodesItsOwnFormatOnly) {
     std::set<std::string_view> covered;
-    for (const char* name :
-         {"baseline.jpg", "tiny.gif", "rgb24.bmp", "quadrants.png", "quadrants.webp"}) {
+    for (const char* name : {"baseline.jpg", "tiny.gif", "rgb24.bmp", "quadrants.png",
+                             "quadrants.webp", "quadrants.heic"}) {
         const TPictureFormat& format = PictureFormatOf(name);
         const TBitmap b = DecodePictureFile(DataFile(name));
         EXPECT_FALSE(b.Empty()) << name;

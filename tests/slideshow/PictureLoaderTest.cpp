@@ -129,7 +129,9 @@ TEST(LoadScreenPicture, ExtensionsAreReadWithoutRegardToCase) {
                                        {"b.JpG", "baseline.jpg"},
                                        {"c.JPEG", "baseline.jpg"},
                                        {"d.PNG", "quadrants.png"},
-                                       {"e.WebP", "quadrants.webp"}}) {
+                                       {"e.WebP", "quadrants.webp"},
+                                       {"f.HEIC", "quadrants.heic"},
+                                       {"g.Avif", "quadrants.avif"}}) {
         l.c.Picture().Clear();
         test::WriteFile(l.dir.File(name), test::ReadData(source));
         LoadScreenPicture(l.c, l.dir.File(name));
