@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QWindow>
+#include <algorithm>
 #include <optional>
 
 #include "app/Geometry.h"
@@ -22,6 +23,20 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QWidget(parent) {
     Image1->setGeometry(8, 8, PictureWidth, PictureHeight);
     Image1->setPixmap(QPixmap(":/pelwick/preview.png"));
     Image1->setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void TPreviewForm::FillArea(QSize area) {
+    // Inside a preview area the window is a miniature of the wall: the picture as large as
+    // the area allows, its proportions kept, centred on black.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+    const QPixmap picture(":/pelwick/preview.png");
+    const QSize fitted = picture.size().scaled(area, Qt::KeepAspectRatio);
+    if (fitted.isEmpty()) return;
+    Image1->setPixmap(picture.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    Image1->setGeometry((area.width() - fitted.width()) / 2, (area.height() - fitted.height()) / 2,
+                        fitted.width(), fitted.height());
 }
 
 TPreviewForm::~TPreviewForm() {
@@ -46,12 +61,14 @@ bool TPreviewForm::CreateParams(std::uint32_t parent) {
 void TPreviewForm::FormCreate() {
     if (parent_ == 0) return;
     // A child window has no frame of its own here, so these are 0; where a frame exists it
-    // lies above and left of the preview area, out of sight.
-    const int top = height() - frameGeometry().height();
-    const int left = width() - frameGeometry().width();
+    // lies above and left of the preview area, out of sight. While the window is resized its
+    // frame may still have the old size: never more than 0, or the window would slide in.
+    const int top = std::min(0, height() - frameGeometry().height());
+    const int left = std::min(0, width() - frameGeometry().width());
     const std::optional<QSize> area = ForeignWindowSize(parent_);
     if (!area) return;
     setGeometry(left, top, area->width() - left + 10, area->height() - top + 10);
+    FillArea(*area);
 }
 
 }  // namespace pelwick

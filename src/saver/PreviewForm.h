@@ -32,12 +32,15 @@ class TPreviewForm : public QWidget {
     // Becomes a child of the preview area (PreviewParent when it is not 0) and covers it;
     // false when that window does not exist. Call before the first show.
     bool CreateParams(std::uint32_t parent);
-    // Places the window so that only its client area shows in the preview area.
+    // Places the window so that only its client area shows in the preview area, and fills
+    // that area with the picture; again whenever the area changes size.
     void FormCreate();
     // Called when the preview area has gone: the program ends then.
     std::function<void()> OnParentGone;
 
   private:
+    void FillArea(QSize area);
+
     std::uint32_t parent_ = 0;
     std::unique_ptr<QWindow> host_;
     std::unique_ptr<TForeignWindowWatch> watch_;

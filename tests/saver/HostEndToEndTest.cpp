@@ -150,23 +150,48 @@ TEST_F(HostEndToEnd, DestroyingTheHostsWindowEndsTheSaver) {
     EXPECT_EQ(program_.exitCode(), 0);
 }
 
-TEST_F(HostEndToEnd, ThePreviewLivesInsideItsWindowAndEndsWithIt) {
+// The part of a grab that is not black: the preview picture has no black edge.
+QRect PaintedArea(const QImage& shot) {
+    QRect painted;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QRgb c = shot.pixel(x, y);
+            if (qRed(c) + qGreen(c) + qBlue(c) > 24) painted |= QRect(x, y, 1, 1);
+        }
+    return painted;
+}
+
+// The preview is a miniature of the wall: its picture as large as the area allows, centred
+// on black, following the area's size; it ends with the area.
+TEST_F(HostEndToEnd, ThePreviewFillsItsWindowAndEndsWithIt) {
     THostWindow area(display_->Display(), 152, 112);
     Start({"/p", QString::number(area.Id())});
     const std::uint32_t preview = WaitForChild(area.Id());
     ASSERT_NE(preview, 0u);
     // The client area covers the whole preview area and more.
     EXPECT_EQ(WaitForSize(preview, QSize(162, 122)), QSize(162, 122));
-    QImage shot;
-    test::PollUntil(
-        [&] {
-            shot = display_->Grab(area.Id());
-            return !shot.isNull() && Luma(shot.pixel(2, 2)) > 240 && Luma(shot.pixel(60, 60)) < 240;
-        },
-        20s);
-    ASSERT_FALSE(shot.isNull());
-    EXPECT_GT(Luma(shot.pixel(2, 2)), 240) << "the white client area";
-    EXPECT_LT(Luma(shot.pixel(60, 60)), 240) << "the picture at (8, 8)";
+    // The picture is 177 x 132: each size shows it fitted, the rest a thin or centred border.
+    const struct {
+        QSize size;
+        QRect painted;
+    } rows[] = {{{152, 112}, {1, 0, 150, 112}},
+                {{400, 300}, {0, 1, 400, 298}},
+                {{320, 200}, {26, 0, 268, 200}}};
+    for (const auto& row : rows) {
+        area.Resize(row.size.width(), row.size.height());
+        QRect painted;
+        const bool fitted = test::PollUntil(
+            [&] {
+                const QImage shot = display_->Grab(area.Id());
+                painted = shot.isNull() ? QRect() : PaintedArea(shot);
+                return (painted.topLeft() - row.painted.topLeft()).manhattanLength() <= 2 &&
+                       (painted.bottomRight() - row.painted.bottomRight()).manhattanLength() <= 2;
+            },
+            20s);
+        EXPECT_TRUE(fitted) << row.size.width() << "x" << row.size.height() << ": painted "
+                            << painted.x() << "," << painted.y() << " " << painted.width() << "x"
+                            << painted.height();
+    }
     EXPECT_TRUE(display_->TopLevelWindowsOf(program_.processId()).empty());
     area.Destroy();
     EXPECT_TRUE(test::WaitForExit(program_, 2000));
