@@ -9,9 +9,16 @@ set(_staged ${CMAKE_BINARY_DIR}/debian)
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 file(MAKE_DIRECTORY ${_staged})
 
-# Packaged screen-saver themes name their program by its full path, not through PATH.
+# Debian's XScreenSaver runs its hacks from its own folder; a relative link keeps one program.
+set(_hacks ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
+file(RELATIVE_PATH _target ${CMAKE_INSTALL_PREFIX}/${_hacks} ${CMAKE_INSTALL_FULL_BINDIR}/pelwick)
+file(CREATE_LINK ${_target} ${_staged}/pelwick SYMBOLIC)
+install(FILES ${_staged}/pelwick DESTINATION ${_hacks})
+
+# MATE's (and Xfce's) screen saver runs a theme only from the folders it knows, XScreenSaver's
+# among them, and packaged themes name it by full path there.
 file(READ resources/linux/pelwick.desktop _desktop)
-string(REGEX REPLACE "(^|\n)(TryExec|Exec)=pelwick" "\\1\\2=${CMAKE_INSTALL_FULL_BINDIR}/pelwick"
+string(REGEX REPLACE "(^|\n)(TryExec|Exec)=pelwick" "\\1\\2=${CMAKE_INSTALL_PREFIX}/${_hacks}/pelwick"
   _desktop "${_desktop}")
 if(NOT _desktop MATCHES "\nTryExec=/[^\n]*\nExec=/")
   message(FATAL_ERROR "pelwick.desktop: TryExec and Exec should be \"pelwick ...\"")
@@ -20,12 +27,6 @@ file(CONFIGURE OUTPUT ${_staged}/pelwick.desktop CONTENT "${_desktop}" @ONLY)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS resources/linux/pelwick.desktop)
 install(FILES ${_staged}/pelwick.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications/screensavers)
-
-# Debian's XScreenSaver runs its hacks from its own folder; a relative link keeps one program.
-set(_hacks ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
-file(RELATIVE_PATH _target ${CMAKE_INSTALL_PREFIX}/${_hacks} ${CMAKE_INSTALL_FULL_BINDIR}/pelwick)
-file(CREATE_LINK ${_target} ${_staged}/pelwick SYMBOLIC)
-install(FILES ${_staged}/pelwick DESTINATION ${_hacks})
 
 # Manual pages and changelogs are compressed, without a name or a time in the header, so the
 # package is the same from the same sources.
