@@ -6,7 +6,8 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${out} ${err}")
 endif()
 foreach(f bin/pelwick bin/pelwick-feed share/applications/screensavers/pelwick.desktop share/xscreensaver/config/pelwick.xml
-    share/man/man6/pelwick.6)
+    share/man/man6/pelwick.6 share/metainfo/org.pelwick.pelwick.metainfo.xml
+    share/icons/hicolor/scalable/apps/pelwick.svg)
   if(NOT EXISTS ${PREFIX}/${f})
     message(FATAL_ERROR "not installed: ${f}")
   endif()
