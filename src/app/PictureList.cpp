@@ -55,7 +55,8 @@ struct TFolderEntries {
     std::vector<std::string> Folders;
 };
 
-TFolderEntries ReadFolder(const std::string& folder, bool withFolders, std::stop_token stop) {
+TFolderEntries ReadFolder(const std::string& folder, bool withFolders,
+                          const std::stop_token& stop) {
     TFolderEntries entries;
     std::error_code ec;
     fs::directory_iterator it(ToPath(folder), ec), end;
