@@ -375,5 +375,25 @@ TEST(HeadlinePanel, TheHintIsSizedToItsTextAndReadable) {
     EXPECT_EQ(shown.pixelColor(1, 1), QColor(Qt::black));
 }
 
+// A host resizes its window while the wall runs: the panel moves back inside the new size
+// (within ShowPanel's margins, cut to the window's height when it is lower), and stays
+// where it was while it still fits. Its width is the screen's business, not this test's.
+TEST(HeadlinePanel, AfterTheHostResizesTheWindowThePanelIsInsideAgain) {
+    test::TSaverFixture f({"A=/a"}, "", 1280, 1024);
+    f.ShowFeed("/a", test::RssFeed("T", "d", 3));
+    TForm2& panel = *f.form->Form2();
+    panel.move(40, 1024 - panel.height() - 6);  // as low as ShowPanel places it
+    for (const auto& [w, h] : {std::pair{900, 500}, std::pair{400, 300}, std::pair{380, 120}}) {
+        f.form->resize(w, h);
+        const QRect r = panel.geometry();
+        EXPECT_TRUE(QRect(0, 0, w, h).contains(r)) << w << " x " << h;
+        EXPECT_GE(r.top(), 5) << w;
+        EXPECT_LE(r.bottom() + 1, h - 5) << w;
+    }
+    const QPoint kept = panel.pos();
+    f.form->resize(1280, 1024);
+    EXPECT_EQ(panel.pos(), kept);
+}
+
 }  // namespace
 }  // namespace pelwick
