@@ -31,6 +31,8 @@ const char* const Help =
     "  -window-id ID       draw in window ID of a screen-saver host (decimal or 0x...)\n"
     "  --picture-folder DIR, --item-interval SECONDS, --picture-interval SECONDS\n"
     "                      this run's picture folder and intervals, over the settings\n"
+    "  -h, -?, --help      this help\n"
+    "  -v, --version       the version\n"
     "\n"
     "Settings: $PELWICK_HOME/Pelwick.ini, else Pelwick.ini beside the program when it may be\n"
     "rewritten there, else $XDG_CONFIG_HOME/pelwick/Pelwick.ini (~/.config/pelwick/).\n"

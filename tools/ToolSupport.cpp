@@ -31,7 +31,7 @@ void Fail(const std::string& message, int code) {
 void HandleInfoOptions(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--help") {
+        if (arg == "--help" || arg == "-h") {
             if (toolUsage) std::fputs(toolUsage, stdout);
             std::exit(0);
         }

@@ -16,8 +16,8 @@ void SetTool(const char* name, const char* usage);
 
 [[noreturn]] void Fail(const std::string& message, int code = 1);
 
-// --help anywhere prints the usage on standard output and --version the tool's name and the
-// program's version; either ends the tool with status 0.
+// --help or -h anywhere prints the usage on standard output and --version the tool's name
+// and the program's version; either ends the tool with status 0.
 void HandleInfoOptions(int argc, char** argv);
 
 // Takes the value of the option being read: the next word of the command line, else a usage

@@ -70,11 +70,14 @@ std::vector<std::string> Headlines() {
 int main(int argc, char** argv) {
     SetTool("pelwick-preview-picture", Usage);
     HandleInfoOptions(argc, argv);
-    if (argc != 3) Fail("wants a picture and an output file", 2);
+    const std::vector<std::string> files =
+        ReadArguments(argc, argv, [](const std::string&, const TOptionValue&) { return false; });
+    if (files.size() < 2) Fail("wants a picture and an output file", 2);
+    if (files.size() > 2) Fail("unexpected argument \"" + files[2] + "\"", 2);
     UseOffscreenQt();
     QGuiApplication app(argc, argv);
     try {
-        const TBitmap photo = DecodeJpeg(ReadFileBytes(argv[1]));
+        const TBitmap photo = DecodeJpeg(ReadFileBytes(files[0]));
         TBitmap wall(Width, Height);
         StretchBitmap(wall, TRect{0, 0, Width, Height}, photo, photo.BoundsRect(), smHalftone,
                       wall.BoundsRect());
@@ -106,7 +109,7 @@ int main(int argc, char** argv) {
                   TRect{card.Left + 7, card.Top + 17 + 6 * line,
                         card.Right - 7 - (line == 3 ? 30 : 0), card.Top + 19 + 6 * line},
                   RGB(220, 220, 220), 170);
-        WritePicture(wall.ToQImage(), argv[2], "PNG");
+        WritePicture(wall.ToQImage(), files[1], "PNG");
     } catch (const std::exception& e) {
         Fail(e.what());
     }

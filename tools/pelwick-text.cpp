@@ -59,7 +59,8 @@ TOptions Parse(int argc, char** argv) {
         return true;
     };
     const std::vector<std::string> files = ReadArguments(argc, argv, option);
-    if (files.size() != 1) Fail("give one LINES_FILE", 2);
+    if (files.empty()) Fail("give one LINES_FILE", 2);
+    if (files.size() > 1) Fail("give one LINES_FILE, not also \"" + files[1] + "\"", 2);
     if (o.out.empty()) Fail("--out FILE is missing", 2);
     o.linesFile = files[0];
     return o;

@@ -7,9 +7,8 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QWidget>
-#include <cstdio>
-#include <cstring>
 #include <string>
+#include <vector>
 
 #include "ToolSupport.h"
 #include "aatext/AAFadeText.h"
@@ -112,14 +111,13 @@ int main(int argc, char** argv) {
     SetTool("pelwick-textdemo", Usage);
     HandleInfoOptions(argc, argv);
     std::string frames;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
-            frames = argv[++i];
-        } else {
-            std::fputs(Usage, std::strcmp(argv[i], "--help") == 0 ? stdout : stderr);
-            return std::strcmp(argv[i], "--help") == 0 ? 0 : 2;
-        }
-    }
+    const std::vector<std::string> words =
+        ReadArguments(argc, argv, [&](const std::string& option, const TOptionValue& value) {
+            if (option != "--frames") return false;
+            frames = value();
+            return true;
+        });
+    if (!words.empty()) Fail("unexpected argument \"" + words[0] + "\"", 2);
     // Captured frames need no display.
     if (!frames.empty()) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

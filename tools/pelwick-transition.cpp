@@ -107,11 +107,12 @@ TOptions Parse(int argc, char** argv) {
     };
     const std::vector<std::string> files = ReadArguments(argc, argv, option);
     if (o.list) {
-        if (!files.empty() || !o.out.empty() || !o.sheet.empty())
-            Fail("--list takes nothing else", 2);
+        if (!files.empty()) Fail("--list takes nothing else, not \"" + files[0] + "\"", 2);
+        if (!o.out.empty() || !o.sheet.empty()) Fail("--list takes nothing else", 2);
         return o;
     }
-    if (files.size() != 2) Fail("give two pictures, OLD and NEW", 2);
+    if (files.size() < 2) Fail("give two pictures, OLD and NEW", 2);
+    if (files.size() > 2) Fail("give two pictures, OLD and NEW, not also \"" + files[2] + "\"", 2);
     if (!o.sheet.empty() && !o.out.empty()) Fail("give --out or --sheet, not both", 2);
     if (o.out.empty() && o.sheet.empty()) Fail("--out FILE is missing", 2);
     if (!o.sheet.empty() && LowerExtension(o.sheet) != "png")

@@ -21,6 +21,8 @@ TFont HeadlineTextFont() {
 void SetHeadlineTextParams(TCustomTextParam& params) {
     params.SetAlignment(taLeftJustify);
     params.SetRowPitch(HeadlineRowPitch);
+    // The panel never scrolls sideways: a long headline ends cleanly instead of at its edge.
+    params.SetEndEllipsis(true);
     params.FontEffect().Shadow().SetEnabled(true);
 }
 

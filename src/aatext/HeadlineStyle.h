@@ -19,7 +19,8 @@ inline constexpr TColor HeadlineBackColor = clBlack;
 // "Verdana", 12 pixels, regular, in the window-text colour.
 TFont HeadlineTextFont();
 
-// Left aligned, row pitch 50, the default effect with its shadow on.
+// Left aligned, row pitch 50, rows too wide cut with "…", the default effect with its
+// shadow on.
 void SetHeadlineTextParams(TCustomTextParam& params);
 
 // Title1, Text1, Text2, text3 and line, in that order.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "aatext/ForePictures.h"
+#include "aatext/RowEllipsis.h"
 #include "app/Utf8.h"
 #include "gfx/Rounding.h"
 
@@ -161,6 +162,7 @@ int LayoutLines(TAAGlyphsEx& glyphs, const TFont& textFont, const TCustomTextPar
             lineRows.push_back(std::move(line));
 
         for (std::string& row : lineRows) {
+            if (params.EndEllipsis()) row = EllipsizeRow(glyphs, row, area.AvailableWidth);
             const int height = glyphs.TextHeight(row + " ");
             const int width = glyphs.TextWidth(row);
             int left = area.LeftMargin;

@@ -30,8 +30,9 @@ struct TLayoutRow {
 
 // Lays out the lines of params with glyphs: resolves each line's tags (the per-line font,
 // effect and alignment start as textFont, params.FontEffect() and params.Alignment()), splits
-// it into rows (wrapping when params.WordWrap() is on), places every row and, when draw is
-// set, draws it with glyphs.TextOutput on glyphs' canvas. Returns the top of the row that
+// it into rows (wrapping when params.WordWrap() is on, cutting each row to AvailableWidth
+// with "…" when params.EndEllipsis() is on), places every row and, when draw is set, draws
+// it with glyphs.TextOutput on glyphs' canvas. Returns the top of the row that
 // would follow the last one. rows, when given, receives every row.
 int LayoutLines(TAAGlyphsEx& glyphs, const TFont& textFont, const TCustomTextParam& params,
                 const TFontLabels& fonts, TUserLabels& labels, const TLayoutArea& area, bool draw,

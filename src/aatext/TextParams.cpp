@@ -83,6 +83,7 @@ void TCustomParam::Assign(const TNotifyClass& source) {
     if (s == this) return;
     SetAlignment(s->alignment_);
     SetWordWrap(s->wordWrap_);
+    SetEndEllipsis(s->endEllipsis_);
     SetTransparent(s->transparent_);
     SetLayout(s->layout_);
     backGround_.Assign(s->backGround_);

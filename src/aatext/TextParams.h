@@ -37,7 +37,8 @@ class TStringList {
     std::vector<std::string> lines_;
 };
 
-// The settings of one text control: alignment, wrapping and what lies behind the text.
+// The settings of one text control: alignment, wrapping, cutting and what lies behind the
+// text.
 // Every setter reports a real change.
 class TCustomParam : public TNotifyClass {
   public:
@@ -54,6 +55,9 @@ class TCustomParam : public TNotifyClass {
     void SetAlignment(TAlignment value) { SetField(alignment_, value); }
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool value) { SetField(wordWrap_, value); }
+    // A row wider than the control ends at its last whole word that fits, followed by "…".
+    bool EndEllipsis() const { return endEllipsis_; }
+    void SetEndEllipsis(bool value) { SetField(endEllipsis_, value); }
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool value) { SetField(transparent_, value); }
     TTextLayout Layout() const { return layout_; }
@@ -66,6 +70,7 @@ class TCustomParam : public TNotifyClass {
   private:
     TAlignment alignment_ = taLeftJustify;
     bool wordWrap_ = false;
+    bool endEllipsis_ = false;
     bool transparent_ = false;
     TTextLayout layout_ = tlTop;
     TPicture backGround_;

@@ -60,8 +60,9 @@ TSaverArguments ProcessSaverArguments() {
 
 TInfoRequest InfoRequest(const std::vector<std::string>& args) {
     if (args.empty()) return irNone;
-    if (args[0] == "--help") return irHelp;
-    if (args[0] == "--version") return irVersion;
+    const std::string& a = args[0];
+    if (a == "--help" || a == "-h" || a == "-?") return irHelp;
+    if (a == "--version" || a == "-v") return irVersion;
     return irNone;
 }
 

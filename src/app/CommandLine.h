@@ -50,7 +50,8 @@ TSaverArguments ParseSaverArguments(const std::vector<std::string>& args, const 
 // The same from the remembered process arguments and the environment.
 TSaverArguments ProcessSaverArguments();
 
-// --help or --version as the first argument: the program prints and ends, opening no window.
+// --help, -h or -? (help) and --version or -v (version) as the first argument: the program
+// prints and ends, opening no window. They are not switch letters: people type them to ask.
 enum TInfoRequest { irNone, irHelp, irVersion };
 TInfoRequest InfoRequest(const std::vector<std::string>& args);
 const std::vector<std::string>& ProcessArguments();

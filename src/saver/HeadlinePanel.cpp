@@ -1,6 +1,10 @@
 #include "saver/HeadlinePanel.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "aatext/HeadlineStyle.h"
+#include "aatext/TextLayout.h"
 #include "app/Process.h"
 #include "saver/Screen.h"
 
@@ -27,6 +31,14 @@ void SetUpHeadlineText(TAAScrollText& text) {
     text.Text().SetFont(HeadlineTextFont());
     AddHeadlineFontLabels(text.Fonts());
     text.Labels().AddStandardLabels();
+}
+
+// The stage's colour shows round the text control's edges.
+void SetWindowColor(QWidget& stage, TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    QPalette pal = stage.palette();
+    pal.setColor(QPalette::Window, QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
+    stage.setPalette(pal);
 }
 
 }  // namespace
@@ -56,6 +68,18 @@ void TForm2::FormCreate() {
 
 void TForm2::resizeEvent(QResizeEvent* event) {
     TLayerWindow::resizeEvent(event);
+    PlaceText();
+}
+
+void TForm2::PlaceText() {
+    if (hint_) {
+        // The text starts below the control's faded band, HintPadding in on every side.
+        const TScrollTextParam& text = AAText->Text();
+        const int fade = text.Fade() ? std::max(text.FadeHeight(), 0) : 0;
+        AAText->setGeometry(HintPadding, HintPadding - fade, width() - 2 * HintPadding,
+                            height() - 2 * (HintPadding - fade));
+        return;
+    }
     AAText->setGeometry(TextLeft, TextTop, width() - TextLeft - TextRightGap,
                         height() - TextTop - TextBottomGap);
 }
@@ -68,8 +92,68 @@ void TForm2::Timer1Timer() {
 }
 
 void TForm2::SetLines(const std::vector<std::string>& lines) {
+    EndHint();
     AAText->Text().Lines().Assign(lines);
     InvalidateContent();
+}
+
+void TForm2::EndHint() {
+    if (!hint_) return;
+    SetLook(false);
+    resize(headlineWidth_, headlineHeight_);
+}
+
+void TForm2::ShowHint(const std::vector<std::string>& lines, int maxWidth, int maxHeight) {
+    if (!hint_) {
+        headlineWidth_ = width();
+        headlineHeight_ = height();
+        SetLook(true);
+    }
+    const TSize text = LinesSize(lines);
+    resize(std::clamp(text.Width + 2 * HintPadding, 1, std::max(maxWidth, 1)),
+           std::clamp(text.Height + 2 * HintPadding, 1, std::max(maxHeight, 1)));
+    AAText->Text().Lines().Assign(lines);
+    InvalidateContent();
+}
+
+// Advice is read once, often on a black screen before any picture: white on grey stands out
+// where the headlines' soft grey on black, made to sit over pictures, would not.
+void TForm2::SetLook(bool hint) {
+    hint_ = hint;
+    PlaceText();
+    const TUpdateBracket bracket(*AAText);
+    const TColor back = hint ? HintColor : HeadlineBackColor;
+    AAText->Text().SetBackColor(back);
+    SetWindowColor(*Stage(), back);
+    TFontLabels& fonts = AAText->Fonts();
+    fonts.Clear();
+    AddHeadlineFontLabels(fonts);
+    if (!hint) return;
+    TFontLabel& text1 = fonts[fonts.IndexOf("Text1")];
+    TFont font = text1.Font();
+    font.Color = clWhite;
+    text1.SetFont(font);
+    TAAEffect& e = text1.Effect();
+    e.Gradual().SetEnabled(false);
+    e.SetAlpha(100);
+    e.Shadow().SetEnabled(true);
+    e.Shadow().SetColor(clBlack);
+}
+
+TSize TForm2::LinesSize(const std::vector<std::string>& lines) {
+    TBitmap measure(1, 1);
+    TAAGlyphsEx glyphs(&measure.Canvas());
+    glyphs.SetQuality(AAText->Glyphs().Quality());
+    TCustomTextParam params;
+    params.Assign(AAText->Text());
+    params.Lines().Assign(lines);
+    std::vector<TLayoutRow> rows;
+    LayoutLines(glyphs, AAText->Text().Font(), params, AAText->Fonts(), AAText->Labels(),
+                TLayoutArea{0, INT_MAX / 2, INT_MAX / 2, 0}, false, &rows);
+    TSize size;
+    for (const TLayoutRow& row : rows)
+        size = TSize{std::max(size.Width, row.Bounds.Right), row.Bounds.Bottom};
+    return size;
 }
 
 }  // namespace pelwick

@@ -110,6 +110,7 @@ void TForm1::ApplyArguments() {
 void TForm1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     LayoutPanels();
+    KeepPanelInside();
 }
 
 // Panel1 fills what the status bar leaves, as the status bar comes and goes.

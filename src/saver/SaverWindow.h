@@ -150,6 +150,9 @@ class TForm1 : public QWidget {
     void ShowPictureNotice(const std::string& folder);
     // The overlays stay above the slideshow and the status bar.
     void RaiseOverlays();
+    // After the window changed size (a host resized it) the headline panel moves back
+    // inside it, within the margins ShowPanel keeps.
+    void KeepPanelInside();
     // The link the card holds for the current item, "" without a card.
     std::string CurrentLink() const;
 

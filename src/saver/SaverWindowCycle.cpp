@@ -20,8 +20,6 @@ namespace pelwick {
 namespace {
 
 constexpr int SteadyInterval = 1000;
-// The first-run hint's panel: its one line and the margins.
-constexpr int HintPanelHeight = 44;
 constexpr int EmptyFeedTicks = 3;
 constexpr int ItemRowHeight = 28;
 
@@ -131,6 +129,7 @@ void TForm1::ShowItem(std::int32_t a) {
             form2_ = new TForm2(this);
             RaiseOverlays();
         }
+        form2_->EndHint();  // the headlines' size, before it grows or shrinks to fit
         if (count > 10)
             form2_->resize(form2_->width(),
                            std::min(height() - 30, form2_->Tag + (count - 10) * ItemRowHeight));
@@ -152,10 +151,9 @@ void TForm1::ShowFirstRunHint() {
         form2_ = new TForm2(this);
         RaiseOverlays();
     }
-    // A line or two need no more than a strip of the panel.
-    const int strip = HintPanelHeight + (int(Headlines.size()) - 1) * ItemRowHeight;
-    form2_->resize(form2_->width(), std::max(1, std::min(strip, height() - 10)));
-    form2_->SetLines(Headlines);
+    // ShowPanel may place the panel up to PanelLeftRange + 9 pixels in; it keeps a margin
+    // at the right and ShowPanel's at the top and bottom.
+    form2_->ShowHint(Headlines, width() - PanelLeftRange - 20, height() - 10);
     ShowPanel();
 }
 

@@ -52,6 +52,17 @@ void TForm1::ShowPanel() {
     form2_->Timer1.SetEnabled(true);
 }
 
+void TForm1::KeepPanelInside() {
+    if (!form2_) return;
+    // Lower than the panel's own height, the window gets the panel cut to fit, as a feed
+    // shown in it would.
+    if (form2_->height() > height() - 10)
+        form2_->resize(form2_->width(), std::max(1, height() - 10));
+    const int top = std::clamp(form2_->y(), 5, std::max(5, height() - form2_->height() - 6));
+    const int left = std::max(0, std::min(form2_->x(), width() - form2_->width()));
+    form2_->move(left, top);
+}
+
 std::string TForm1::CurrentLink() const {
     return form3_ ? form3_->Link() : std::string();
 }

@@ -21,9 +21,10 @@ TEST(TextParams, EveryRealChangeOfLinesEffectAndSettingsReports) {
     EXPECT_EQ(changes, 1);
     params.FontEffect().SetAlpha(50);
     params.SetWordWrap(true);
+    params.SetEndEllipsis(true);
     params.SetAlignment(taCenter);
     params.BackGround().SetBitmap(TBitmap(1, 1));
-    EXPECT_EQ(changes, 5);
+    EXPECT_EQ(changes, 6);
     EXPECT_THROW(params.Lines().Delete(4), Exception);
 
     TCustomTextParam copy;
@@ -31,6 +32,7 @@ TEST(TextParams, EveryRealChangeOfLinesEffectAndSettingsReports) {
     EXPECT_EQ(copy.Lines().Count(), 4);
     EXPECT_EQ(copy.FontEffect().Alpha(), 50);
     EXPECT_TRUE(copy.WordWrap());
+    EXPECT_TRUE(copy.EndEllipsis());
     EXPECT_EQ(copy.BackGround().Width(), 1);
     TAAEffect effect;
     EXPECT_THROW(copy.Assign(effect), Exception);

@@ -124,5 +124,16 @@ TEST(CommandLine, HostWindowAndRunOptions) {
     EXPECT_EQ(InfoRequest({"/s", "--help"}), irNone);
 }
 
+// The ways people ask for help or the version; whatever else stays a switch.
+TEST(CommandLine, InfoRequests) {
+    const std::pair<std::vector<std::string>, TInfoRequest> rows[] = {
+        {{"--help"}, irHelp},       {{"-h"}, irHelp},          {{"-?"}, irHelp},
+        {{"--version"}, irVersion}, {{"-v", "/s"}, irVersion}, {{}, irNone},
+        {{"/h"}, irNone},           {{"-hv"}, irNone},         {{"/s", "-v"}, irNone},
+    };
+    for (const auto& [args, request] : rows)
+        EXPECT_EQ(InfoRequest(args), request) << (args.empty() ? "(none)" : args[0]);
+}
+
 }  // namespace
 }  // namespace pelwick

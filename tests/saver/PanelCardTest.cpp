@@ -329,5 +329,71 @@ TEST(ItemCard, SmallHostWindowsKeepThePanelAndCardInside) {
     }
 }
 
+// The first-run hint and the picture notice: a panel as large as their lines with even
+// padding, white ink on the hint's grey, none of it cut at the edges; headlines afterwards
+// get the panel's own look and size back.
+TEST(HeadlinePanel, TheHintIsSizedToItsTextAndReadable) {
+    test::TSaverFixture f;
+    f.Show();
+    f.Tick();
+    TForm2& panel = *f.form->Form2();
+    ASSERT_TRUE(panel.Hint());
+    const QSize headline(355, TForm2::InitialHeight);  // a 1280-pixel screen's panel
+    EXPECT_LT(panel.width(), headline.width());
+    EXPECT_LT(panel.height(), 100);
+    QImage shown(panel.size(), QImage::Format_RGB32);
+    panel.Stage()->render(&shown);
+    const QColor grey(GetRValue(TForm2::HintColor), GetGValue(TForm2::HintColor),
+                      GetBValue(TForm2::HintColor));
+    int brightest = 0, inkLeft = shown.width(), inkRight = 0, inkTop = shown.height(),
+        inkBottom = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const int g = qGray(shown.pixel(x, y));
+            brightest = std::max(brightest, g);
+            if (g < 150) continue;
+            inkLeft = std::min(inkLeft, x);
+            inkRight = std::max(inkRight, x);
+            inkTop = std::min(inkTop, y);
+            inkBottom = std::max(inkBottom, y);
+        }
+    EXPECT_EQ(shown.pixelColor(1, 1), grey);
+    EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() - 2), grey);
+    EXPECT_GE(brightest, 250);
+    const int pad = TForm2::HintPadding;
+    EXPECT_GE(inkLeft, pad - 1);
+    EXPECT_LE(inkLeft, pad + 3);
+    EXPECT_LT(inkRight, shown.width() - pad + 2);
+    EXPECT_GE(inkRight, shown.width() - pad - 6);
+    EXPECT_GE(inkTop, pad - 1);
+    EXPECT_LT(inkBottom, shown.height() - pad + 2);
+
+    panel.SetLines({"<Title1>T", "<text1>Item 1"});
+    EXPECT_FALSE(panel.Hint());
+    EXPECT_EQ(panel.size(), headline);
+    panel.Stage()->render(&shown);
+    EXPECT_EQ(shown.pixelColor(1, 1), QColor(Qt::black));
+}
+
+// A host resizes its window while the wall runs: the panel moves back inside the new size
+// (within ShowPanel's margins, cut to the window's height when it is lower), and stays
+// where it was while it still fits. Its width is the screen's business, not this test's.
+TEST(HeadlinePanel, AfterTheHostResizesTheWindowThePanelIsInsideAgain) {
+    test::TSaverFixture f({"A=/a"}, "", 1280, 1024);
+    f.ShowFeed("/a", test::RssFeed("T", "d", 3));
+    TForm2& panel = *f.form->Form2();
+    panel.move(40, 1024 - panel.height() - 6);  // as low as ShowPanel places it
+    for (const auto& [w, h] : {std::pair{900, 500}, std::pair{400, 300}, std::pair{380, 120}}) {
+        f.form->resize(w, h);
+        const QRect r = panel.geometry();
+        EXPECT_TRUE(QRect(0, 0, w, h).contains(r)) << w << " x " << h;
+        EXPECT_GE(r.top(), 5) << w;
+        EXPECT_LE(r.bottom() + 1, h - 5) << w;
+    }
+    const QPoint kept = panel.pos();
+    f.form->resize(1280, 1024);
+    EXPECT_EQ(panel.pos(), kept);
+}
+
 }  // namespace
 }  // namespace pelwick

@@ -58,12 +58,17 @@ template <typename TGrab>
                            "the slideshow's picture on " + where, 250ms);
 }
 
-// The grey of the panel's strip once it has faded in: black at the panel's full alpha over
-// the picture.
+// The grey of the panel's strip once it has faded in: the hint's grey at the panel's full
+// alpha over the picture.
 int FadedInGrey() {
     const int keep = 255 - TForm2::FadeInAlpha;
-    return qGray(PictureColour.red() * keep / 255, PictureColour.green() * keep / 255,
-                 PictureColour.blue() * keep / 255);
+    const TColor hint = TForm2::HintColor;
+    const auto mix = [&](int picture, int panel) {
+        return (picture * keep + panel * TForm2::FadeInAlpha) / 255;
+    };
+    return qGray(mix(PictureColour.red(), GetRValue(hint)),
+                 mix(PictureColour.green(), GetGValue(hint)),
+                 mix(PictureColour.blue(), GetBValue(hint)));
 }
 
 // Whether the panel's strip shows at its full alpha: rows of the columns the test reads that

@@ -37,11 +37,6 @@ const char* const UsageText =
     "Writes the entries as the options dialog exports them (\".opml\" is appended to a\n"
     "name without extension).\n";
 
-int Usage() {
-    std::fputs(UsageText, stderr);
-    return 2;
-}
-
 struct TOptions {
     std::string source;
     bool verbose = false;
@@ -49,26 +44,27 @@ struct TOptions {
     int maxTimeSeconds = 120;
 };
 
-bool ParseOptions(int argc, char** argv, TOptions& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--verbose") {
-            options.verbose = true;
-        } else if (arg == "--max-time" && i + 1 < argc) {
-            const auto seconds = TryParseInt(argv[++i]);
-            if (!seconds || *seconds < 0 || *seconds > 24 * 3600) return false;
-            options.maxTimeSeconds = *seconds;
-        } else if (arg == "--timeout" && i + 1 < argc) {
-            const auto seconds = TryParseInt(argv[++i]);
-            if (!seconds || *seconds < 0 || *seconds > 24 * 3600) return false;
-            options.timeoutSeconds = *seconds;
-        } else if (arg.empty() || arg[0] == '-' || !options.source.empty()) {
-            return false;
-        } else {
-            options.source = arg;
-        }
-    }
-    return !options.source.empty();
+TOptions ParseOptions(int argc, char** argv) {
+    TOptions options;
+    const auto seconds = [](const std::string& option, const TOptionValue& value) {
+        return Number(option, value(), 0, 24 * 3600);
+    };
+    const std::vector<std::string> sources =
+        ReadArguments(argc, argv, [&](const std::string& option, const TOptionValue& value) {
+            if (option == "--verbose")
+                options.verbose = true;
+            else if (option == "--timeout")
+                options.timeoutSeconds = seconds(option, value);
+            else if (option == "--max-time")
+                options.maxTimeSeconds = seconds(option, value);
+            else
+                return false;
+            return true;
+        });
+    if (sources.empty() || sources[0].empty()) Fail("give a FILE or URL", 2);
+    if (sources.size() > 1) Fail("give one FILE or URL, not also \"" + sources[1] + "\"", 2);
+    options.source = sources[0];
+    return options;
 }
 
 // Downloads into stream; returns the failure message, or "" on success.
@@ -120,7 +116,7 @@ int ShowOpml(const std::string& fileName) {
 }
 
 int ExportOpmlFile(int argc, char** argv) {
-    if (argc < 3 || argv[2][0] == 0) return Usage();
+    if (argc < 3 || argv[2][0] == 0) Fail("--export-opml wants OUT and NAME=ADDRESS...", 2);
     std::vector<std::string> entries;
     for (int i = 3; i < argc; ++i) {
         // Addresses often hold "=", names never do: the first one separates them.
@@ -149,11 +145,12 @@ int ExportOpmlFile(int argc, char** argv) {
 int main(int argc, char** argv) {
     SetTool("pelwick-feed", UsageText);
     HandleInfoOptions(argc, argv);
-    if (argc >= 2 && std::string(argv[1]) == "--opml")
-        return argc == 3 ? ShowOpml(argv[2]) : Usage();
+    if (argc >= 2 && std::string(argv[1]) == "--opml") {
+        if (argc != 3) Fail("--opml wants one FILE", 2);
+        return ShowOpml(argv[2]);
+    }
     if (argc >= 2 && std::string(argv[1]) == "--export-opml") return ExportOpmlFile(argc, argv);
-    TOptions options;
-    if (!ParseOptions(argc, argv, options)) return Usage();
+    const TOptions options = ParseOptions(argc, argv);
     TMemoryStream stream;
     TFeedDocument feed;
     std::string error;
