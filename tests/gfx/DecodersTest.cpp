@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 #include "PictureData.h"
@@ -13,14 +12,8 @@ namespace pelwick {
 namespace {
 
 using test::DataFile;
+using test::ExpectNear;
 using test::ReadData;
-
-// JPEG is lossy: a channel is right when it is within a few steps of the original.
-void ExpectNear(TColor actual, TColor expected, const std::string& where) {
-    EXPECT_LE(std::abs(GetRValue(actual) - GetRValue(expected)), 12) << where;
-    EXPECT_LE(std::abs(GetGValue(actual) - GetGValue(expected)), 12) << where;
-    EXPECT_LE(std::abs(GetBValue(actual) - GetBValue(expected)), 12) << where;
-}
 
 // The quadrant fixtures: red, green / blue, white, 37 x 23.
 void ExpectQuadrants(const TBitmap& b, const std::string& name) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -13,14 +12,8 @@ namespace pelwick {
 namespace {
 
 using test::DataFile;
+using test::ExpectNear;
 using test::ReadData;
-
-// HEVC and AV1 are lossy, alpha too: a channel is right within a few steps.
-void ExpectNear(TColor actual, TColor expected, const std::string& where) {
-    EXPECT_LE(std::abs(GetRValue(actual) - GetRValue(expected)), 12) << where;
-    EXPECT_LE(std::abs(GetGValue(actual) - GetGValue(expected)), 12) << where;
-    EXPECT_LE(std::abs(GetBValue(actual) - GetBValue(expected)), 12) << where;
-}
 
 const TColor Orange = RGB(200, 100, 50);
 
