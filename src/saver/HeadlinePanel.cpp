@@ -49,9 +49,9 @@ TForm2::TForm2(QWidget* parent) : TLayerWindow(parent, 180) {
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    resize(InitialWidth, InitialHeight);
     AAText = new TAAScrollText(Stage());
     AAText->setObjectName("AAText");
+    ResizeTo(InitialWidth, InitialHeight);
     AAText->setGeometry(TextLeft, TextTop, HeadlineTextWidth, 342);
     SetUpHeadlineText(*AAText);
     AAText->Loaded();
@@ -62,12 +62,11 @@ TForm2::TForm2(QWidget* parent) : TLayerWindow(parent, 180) {
 }
 
 void TForm2::FormCreate() {
-    Tag = height();
-    if (ScreenWidth() <= 1400) resize(int(ScreenWidth() / 3.6), height());
+    Tag = Height();
+    if (ScreenWidth() <= 1400) ResizeTo(int(ScreenWidth() / 3.6), Height());
 }
 
-void TForm2::resizeEvent(QResizeEvent* event) {
-    TLayerWindow::resizeEvent(event);
+void TForm2::StageResized() {
     PlaceText();
 }
 
@@ -76,12 +75,12 @@ void TForm2::PlaceText() {
         // The text starts below the control's faded band, HintPadding in on every side.
         const TScrollTextParam& text = AAText->Text();
         const int fade = text.Fade() ? std::max(text.FadeHeight(), 0) : 0;
-        AAText->setGeometry(HintPadding, HintPadding - fade, width() - 2 * HintPadding,
-                            height() - 2 * (HintPadding - fade));
+        AAText->setGeometry(HintPadding, HintPadding - fade, Width() - 2 * HintPadding,
+                            Height() - 2 * (HintPadding - fade));
         return;
     }
-    AAText->setGeometry(TextLeft, TextTop, width() - TextLeft - TextRightGap,
-                        height() - TextTop - TextBottomGap);
+    AAText->setGeometry(TextLeft, TextTop, Width() - TextLeft - TextRightGap,
+                        Height() - TextTop - TextBottomGap);
 }
 
 void TForm2::Timer1Timer() {
@@ -100,18 +99,18 @@ void TForm2::SetLines(const std::vector<std::string>& lines) {
 void TForm2::EndHint() {
     if (!hint_) return;
     SetLook(false);
-    resize(headlineWidth_, headlineHeight_);
+    ResizeTo(headlineWidth_, headlineHeight_);
 }
 
 void TForm2::ShowHint(const std::vector<std::string>& lines, int maxWidth, int maxHeight) {
     if (!hint_) {
-        headlineWidth_ = width();
-        headlineHeight_ = height();
+        headlineWidth_ = Width();
+        headlineHeight_ = Height();
         SetLook(true);
     }
     const TSize text = LinesSize(lines);
-    resize(std::clamp(text.Width + 2 * HintPadding, 1, std::max(maxWidth, 1)),
-           std::clamp(text.Height + 2 * HintPadding, 1, std::max(maxHeight, 1)));
+    ResizeTo(std::clamp(text.Width + 2 * HintPadding, 1, std::max(maxWidth, 1)),
+             std::clamp(text.Height + 2 * HintPadding, 1, std::max(maxHeight, 1)));
     AAText->Text().Lines().Assign(lines);
     InvalidateContent();
 }

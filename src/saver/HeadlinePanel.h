@@ -37,7 +37,7 @@ class TForm2 : public TLayerWindow {
     static constexpr int HintPadding = 10;
 
   protected:
-    void resizeEvent(QResizeEvent* event) override;
+    void StageResized() override;
 
   private:
     void SetLook(bool hint);

@@ -67,7 +67,6 @@ std::string ItemPageText(const TRSSItem& item) {
 TForm3::TForm3(TForm1& owner) : TLayerWindow(&owner, 150), owner_(owner) {
     setObjectName("Form3");
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    resize(656, 419);
     Panel1 = new QWidget(Stage());
     Panel1->setObjectName("Panel1");
     web = new TPageView(Panel1);
@@ -76,15 +75,15 @@ TForm3::TForm3(TForm1& owner) : TLayerWindow(&owner, 150), owner_(owner) {
     Timer1.SetEnabled(false);
     Timer1.SetInterval(3);
     Timer1.OnTimer = [this] { Timer1Timer(); };
+    ResizeTo(656, 419);
 }
 
 const std::string& TForm3::Link() const {
     return web->Hint();
 }
 
-void TForm3::resizeEvent(QResizeEvent* event) {
-    TLayerWindow::resizeEvent(event);
-    Panel1->setGeometry(rect());
+void TForm3::StageResized() {
+    Panel1->setGeometry(Stage()->rect());
     web->setGeometry(Panel1->rect());
 }
 
@@ -97,12 +96,12 @@ void TForm3::Timer1Timer() {
 
 void TForm3::webDocumentComplete() {
     try {
-        const int W = owner_.width();
-        const int H = owner_.height();
+        const int W = owner_.LayoutWidth();
+        const int H = owner_.LayoutHeight();
         const int PR = owner_.PanelRight();
         const int SH = web->ScrollHeight();
         const int SW = web->ScrollWidth();
-        int top = y(), left = x(), w = width(), h = height();
+        int top = Top(), left = Left(), w = Width(), h = Height();
 
         const int CH = h;
         if (SH < CH || SH < H - top - 20) {
@@ -137,10 +136,10 @@ void TForm3::webDocumentComplete() {
 
         if (left + w > W) left = W - w - 20;
         if (top + h > H) top = H - h - 20;
-        setGeometry(left, top, w, h);
-        owner_.CardBeside = PR < x();
-        owner_.LastCardHeight = height();
-        owner_.LastCardWidth = width();
+        SetFrame(QRect(left, top, w, h));
+        owner_.CardBeside = PR < Left();
+        owner_.LastCardHeight = Height();
+        owner_.LastCardWidth = Width();
     } catch (const std::exception&) {
         // The card stays where and as it is.
     }

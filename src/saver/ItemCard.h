@@ -38,7 +38,7 @@ class TForm3 : public TLayerWindow {
     void webDocumentComplete();
 
   protected:
-    void resizeEvent(QResizeEvent* event) override;
+    void StageResized() override;
 
   private:
     TForm1& owner_;

@@ -5,6 +5,8 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,6 +14,8 @@
 #include "app/Process.h"
 #include "app/Settings.h"
 #include "saver/ApplicationEvents.h"
+#include "saver/HeadlinePanel.h"
+#include "saver/ItemCard.h"
 #include "saver/NativeWindow.h"
 #include "saver/Screen.h"
 #include "saver/ScreenBlanking.h"
@@ -87,16 +91,35 @@ bool TForm1::EmbedInHost(std::uint32_t window) {
     hostWindow_ = EmbedInForeignWindow(*this, window);
     if (!hostWindow_) return false;
     hosted_ = true;
-    // The panel and the card are laid out for the host's window as for a screen.
-    SetScreenSize(size->width(), size->height());
+    FitToHost(*size);
     setGeometry(0, 0, size->width(), size->height());
     host_ = std::make_unique<TForeignWindowWatch>(window);
     host_->OnResize = [this](QSize s) {
-        SetScreenSize(s.width(), s.height());
+        FitToHost(s);
         resize(s);
     };
     host_->OnDestroy = [this] { QuitSaver(); };
     return true;
+}
+
+// The panel and the card are laid out for the host's window as for a screen, the screen
+// being a larger one when the window is small.
+void TForm1::FitToHost(QSize size) {
+    const double fit =
+        std::min(double(size.width()) / MiniatureWidth, double(size.height()) / MiniatureHeight);
+    scale_ = std::clamp(fit, MinimumScale, 1.0);
+    SetScreenSize(int(std::lround(size.width() / scale_)),
+                  int(std::lround(size.height() / scale_)));
+    if (form2_) form2_->SetScale(scale_);
+    if (form3_) form3_->SetScale(scale_);
+}
+
+int TForm1::LayoutWidth() const {
+    return int(std::lround(width() / scale_));
+}
+
+int TForm1::LayoutHeight() const {
+    return int(std::lround(height() / scale_));
 }
 
 void TForm1::ApplyArguments() {

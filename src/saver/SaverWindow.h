@@ -93,6 +93,16 @@ class TForm1 : public QWidget {
     // window. Call before the first show; false when the window does not exist.
     bool EmbedInHost(std::uint32_t window);
     bool Hosted() const { return hosted_; }
+    // The size the panel and the card are laid out for. A host's window smaller than a
+    // screen shows a miniature of the wall laid out for a screen of MiniatureWidth x
+    // MiniatureHeight, scaled down with the window, though never below MinimumScale, where
+    // the headlines would stop being legible; elsewhere it is the window's own size.
+    static constexpr int MiniatureWidth = 1280;
+    static constexpr int MiniatureHeight = 720;
+    static constexpr double MinimumScale = 0.5;
+    int LayoutWidth() const;
+    int LayoutHeight() const;
+    double LayoutScale() const { return scale_; }
     // The host's options for this run (picture folder, intervals), applied after the
     // settings are loaded.
     TSaverArguments Arguments;
@@ -138,6 +148,10 @@ class TForm1 : public QWidget {
     void ExitOnKey(int key);
     void SetStatusVisible(bool visible);
     void LayoutPanels();
+    // Lays the overlays out for a host's window of this size.
+    void FitToHost(QSize size);
+    // The headline panel, made on first use.
+    TForm2& PanelForm();
     void ApplyArguments();
     void ScheduleScreenshot();
     void TraceStartup(TGlimrascreen& screen);
@@ -166,6 +180,7 @@ class TForm1 : public QWidget {
     // Holds the display server's own blanking off while the wall is shown.
     std::unique_ptr<TBlankingGuard> blanking_;
     bool hosted_ = false;
+    double scale_ = 1.0;
     std::unique_ptr<QWindow> hostWindow_;
     std::unique_ptr<TForeignWindowWatch> host_;
     TForm2* form2_ = nullptr;

@@ -125,18 +125,14 @@ void TForm1::ShowItem(std::int32_t a) {
         if (count == 0) return;
         CurItem = WrapIndex(a, count);
         RebuildHeadlines();
-        if (!form2_) {
-            form2_ = new TForm2(this);
-            RaiseOverlays();
-        }
-        form2_->EndHint();  // the headlines' size, before it grows or shrinks to fit
+        PanelForm().EndHint();  // the headlines' size, before it grows or shrinks to fit
         if (count > 10)
-            form2_->resize(form2_->width(),
-                           std::min(height() - 30, form2_->Tag + (count - 10) * ItemRowHeight));
+            form2_->ResizeTo(form2_->Width(), std::min(LayoutHeight() - 30,
+                                                       form2_->Tag + (count - 10) * ItemRowHeight));
         // A host's small preview window is lower than the panel's own height: the panel
         // keeps inside it, its lines cut at the bottom.
-        if (form2_->height() > height() - 10)
-            form2_->resize(form2_->width(), std::max(1, height() - 10));
+        if (form2_->Height() > LayoutHeight() - 10)
+            form2_->ResizeTo(form2_->Width(), std::max(1, LayoutHeight() - 10));
         form2_->SetLines(Headlines);
         ShowItemCard(CurItem);
     } catch (const std::exception&) {
@@ -147,13 +143,10 @@ void TForm1::ShowItem(std::int32_t a) {
 void TForm1::ShowFirstRunHint() {
     Headlines = {"<text1>" + std::string(FirstRunHint)};
     if (!pictureNotice_.empty()) Headlines.push_back("<text1>" + pictureNotice_);
-    if (!form2_) {
-        form2_ = new TForm2(this);
-        RaiseOverlays();
-    }
+    PanelForm();
     // ShowPanel may place the panel up to PanelLeftRange + 9 pixels in; it keeps a margin
     // at the right and ShowPanel's at the top and bottom.
-    form2_->ShowHint(Headlines, width() - PanelLeftRange - 20, height() - 10);
+    form2_->ShowHint(Headlines, LayoutWidth() - PanelLeftRange - 20, LayoutHeight() - 10);
     ShowPanel();
 }
 

@@ -24,7 +24,16 @@ constexpr std::size_t LargePageLength = 1000;
 }  // namespace
 
 int TForm1::PanelRight() const {
-    return form2_ ? form2_->x() + form2_->width() : 0;
+    return form2_ ? form2_->Right() : 0;
+}
+
+TForm2& TForm1::PanelForm() {
+    if (!form2_) {
+        form2_ = new TForm2(this);
+        form2_->SetScale(scale_);
+        RaiseOverlays();
+    }
+    return *form2_;
 }
 
 void TForm1::RaiseOverlays() {
@@ -43,9 +52,9 @@ void TForm1::HidePanel() {
 void TForm1::ShowPanel() {
     if (!form2_) return;
     // Top 5 .. H - height - 6 and left 10 .. 9 + PanelLeftRange, drawn in that order.
-    const int top = Random(height() - form2_->height() - 10) + 5;
+    const int top = Random(LayoutHeight() - form2_->Height() - 10) + 5;
     const int left = Random(PanelLeftRange) + 10;
-    form2_->move(left, top);
+    form2_->MoveTo(left, top);
     form2_->SetAlphaBlendValue(0);
     form2_->show();
     RaiseOverlays();
@@ -56,11 +65,12 @@ void TForm1::KeepPanelInside() {
     if (!form2_) return;
     // Lower than the panel's own height, the window gets the panel cut to fit, as a feed
     // shown in it would.
-    if (form2_->height() > height() - 10)
-        form2_->resize(form2_->width(), std::max(1, height() - 10));
-    const int top = std::clamp(form2_->y(), 5, std::max(5, height() - form2_->height() - 6));
-    const int left = std::max(0, std::min(form2_->x(), width() - form2_->width()));
-    form2_->move(left, top);
+    const int W = LayoutWidth();
+    const int H = LayoutHeight();
+    if (form2_->Height() > H - 10) form2_->ResizeTo(form2_->Width(), std::max(1, H - 10));
+    const int top = std::clamp(form2_->Top(), 5, std::max(5, H - form2_->Height() - 6));
+    const int left = std::max(0, std::min(form2_->Left(), W - form2_->Width()));
+    form2_->MoveTo(left, top);
 }
 
 std::string TForm1::CurrentLink() const {
@@ -76,18 +86,22 @@ void TForm1::ShowItemCard(std::int32_t a) {
     } catch (const std::exception&) {
         // The previous page, if any, is shown again.
     }
-    if (!form3_) form3_ = new TForm3(*this);
+    if (!form3_) {
+        form3_ = new TForm3(*this);
+        form3_->SetScale(scale_);
+    }
 
     TCardRoom room;
-    room.W = width();
-    room.H = height();
+    room.W = LayoutWidth();
+    room.H = LayoutHeight();
     room.PR = PanelRight();
     room.LargePage = utf8::CharCount(page) >= LargePageLength || PosNoCase("<img", page) > 0;
     room.Beside = CardBeside;
     room.LastHeight = LastCardHeight;
     room.LastWidth = LastCardWidth;
     const TCardPlace place = GuessCardPlace(room, Random);
-    form3_->setGeometry(place.Left, place.Top, std::max(place.Width, 0), std::max(place.Height, 0));
+    form3_->SetFrame(
+        QRect(place.Left, place.Top, std::max(place.Width, 0), std::max(place.Height, 0)));
     form3_->web->SetHint(RSS.Items()[a].Link());
     // Without a page on disk to show (none was ever written, or it cannot be read back) the
     // card shows this item's page from memory rather than an empty box.

@@ -4,6 +4,9 @@
 
 #include <signal.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <QImage>
 #include <QProcess>
 
@@ -196,6 +199,84 @@ TEST_F(HostEndToEnd, ThePreviewFillsItsWindowAndEndsWithIt) {
     area.Destroy();
     EXPECT_TRUE(test::WaitForExit(program_, 2000));
     EXPECT_EQ(program_.exitCode(), 0) << program_.readAllStandardError().toStdString();
+}
+
+// Over a pure blue picture the panel (black at alpha 190) and the card (#1B1B1B at 210)
+// leave blues that tell them apart from the picture and from each other:
+struct TWallShot {
+    QRect panel, card;
+    // The right end of the panel's text, leaving out the full-width rule under the title.
+    int inkRight = -1;
+};
+
+TWallShot ReadWall(const QImage& shot) {
+    TWallShot wall;
+    // (0, 0, 65) and (22, 22, 67) when the fades are done; the panel's grey letters keep
+    // 65 more blue than red, the card's background 45.
+    const auto near = [](int value, int target) { return std::abs(value - target) <= 6; };
+    const auto panelBack = [&](QRgb c) {
+        return qRed(c) <= 6 && qGreen(c) <= 6 && near(qBlue(c), 65);
+    };
+    const auto cardBack = [&](QRgb c) {
+        return near(qRed(c), 22) && near(qGreen(c), 22) && near(qBlue(c), 67);
+    };
+    // Runs of five, so that the edges of letters, which pass through every shade, do not
+    // count as either.
+    const auto run = [&shot](int x, int y, const auto& is) {
+        for (int i = 0; i < 5; ++i)
+            if (!is(shot.pixel(x + i, y))) return false;
+        return true;
+    };
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x + 5 <= shot.width(); ++x) {
+            if (run(x, y, panelBack)) wall.panel |= QRect(x, y, 5, 1);
+            if (run(x, y, cardBack)) wall.card |= QRect(x, y, 5, 1);
+        }
+    for (int y = wall.panel.top(); y <= wall.panel.bottom(); ++y) {
+        int first = -1, last = -1;
+        for (int x = wall.panel.left(); x <= wall.panel.right(); ++x)
+            if (!panelBack(shot.pixel(x, y))) {
+                if (first < 0) first = x;
+                last = x;
+            }
+        if (first >= 0 && last - first < wall.panel.width() * 3 / 5)
+            wall.inkRight = std::max(wall.inkRight, last);
+    }
+    return wall;
+}
+
+// A host's window smaller than a screen shows a miniature of the whole wall: the panel
+// inside the window with its headlines whole, the card beside it.
+TEST_F(HostEndToEnd, ASmallHostWindowShowsTheWallAsAMiniature) {
+    std::remove(dir_.File("bright.bmp").c_str());
+    for (const QSize size : {QSize(730, 410), QSize(320, 200)}) {
+        QImage blue(size, QImage::Format_RGB888);
+        blue.fill(QColor(0, 0, 255));
+        ASSERT_TRUE(blue.save(QString::fromStdString(dir_.File("blue.bmp")), "BMP"));
+        THostWindow host(display_->Display(), size.width(), size.height());
+        Start({"-root"}, "0x" + QString::number(host.Id(), 16));
+        // The first picture fades in from black through every blue; the wall is read when
+        // two looks agree.
+        TWallShot wall, last;
+        test::PollUntil(
+            [&] {
+                last = wall;
+                wall = ReadWall(display_->Grab(host.Id()));
+                return wall.panel == last.panel && wall.card == last.card &&
+                       wall.panel.height() > size.height() / 4 &&
+                       wall.card.height() > size.height() / 8;
+            },
+            40s, 100ms);
+        const std::string at = std::to_string(size.width()) + "x" + std::to_string(size.height());
+        ASSERT_GT(wall.panel.height(), size.height() / 4) << at << ": no panel";
+        ASSERT_GT(wall.card.height(), size.height() / 8) << at << ": no card";
+        EXPECT_TRUE(QRect(1, 1, size.width() - 2, size.height() - 2).contains(wall.panel)) << at;
+        EXPECT_FALSE(wall.card.intersects(wall.panel)) << at;
+        EXPECT_GT(wall.card.left(), wall.panel.right()) << at << ": the card is not beside";
+        EXPECT_LT(wall.inkRight, wall.panel.right() - 8) << at << ": the text runs to the edge";
+        ::kill(pid_t(program_.processId()), SIGTERM);
+        ASSERT_TRUE(test::WaitForExit(program_, 2000));
+    }
 }
 
 TEST_F(HostEndToEnd, APreviewOfNoWindowIsAnOrdinaryWindowAndOfAMissingOneAnError) {

@@ -34,7 +34,7 @@ TEST(Layer, IsComposedOpaqueAndBlendedAsAWhole) {
     TLayerWindow layer(&window, 255);
     pal.setColor(QPalette::Window, Qt::black);
     layer.setPalette(pal);
-    layer.setGeometry(0, 0, 80, 60);
+    layer.SetFrame(QRect(0, 0, 80, 60));
     TGreen child(layer.Stage());
     child.setGeometry(40, 0, 40, 60);
     layer.show();
@@ -57,6 +57,37 @@ TEST(Layer, IsComposedOpaqueAndBlendedAsAWhole) {
     EXPECT_EQ(layer.AlphaBlendValue(), 255);
     layer.SetAlphaBlendValue(-5);
     EXPECT_EQ(layer.AlphaBlendValue(), 0);
+}
+
+// In a small host window the layer is laid out at full size and shown as a miniature.
+TEST(Layer, ScaledLayerShowsItsWholeStageInTheScaledFrame) {
+    QWidget window;
+    window.resize(100, 60);
+    window.setAutoFillBackground(true);
+    QPalette pal = window.palette();
+    pal.setColor(QPalette::Window, Qt::red);
+    window.setPalette(pal);
+    TLayerWindow layer(&window, 255);
+    pal.setColor(QPalette::Window, Qt::black);
+    layer.setPalette(pal);
+    layer.SetScale(0.5);
+    layer.SetFrame(QRect(20, 10, 80, 60));
+    TGreen child(layer.Stage());
+    child.setGeometry(40, 0, 40, 60);
+    layer.show();
+    window.show();
+
+    EXPECT_EQ(layer.OnScreen(), QRect(10, 5, 40, 30));
+    EXPECT_EQ(layer.Stage()->size(), QSize(80, 60));
+    EXPECT_EQ(PixelAt(window, 5, 10), QColor(Qt::red).rgb());
+    EXPECT_EQ(qRgb(0, 0, 0), PixelAt(window, 14, 20));
+    EXPECT_EQ(qGreen(PixelAt(window, 45, 20)), 255);
+    EXPECT_EQ(PixelAt(window, 55, 20), QColor(Qt::red).rgb());
+    layer.SetScale(1.0);
+    EXPECT_EQ(layer.OnScreen(), QRect(20, 10, 80, 60));
+    // Frames that touch in the layout touch on screen, whatever the rounding.
+    EXPECT_EQ(ScaledRect(QRect(3, 3, 5, 5), 0.57).right() + 1,
+              ScaledRect(QRect(8, 3, 5, 5), 0.57).left());
 }
 
 TEST(HeadlinePanel, TextControlCarriesTheHeadlineLook) {
@@ -84,7 +115,7 @@ TEST(HeadlinePanel, TextControlCarriesTheHeadlineLook) {
     // The text control follows the panel on all four sides.
     panel.show();
     window.show();
-    panel.resize(300, 500);
+    panel.ResizeTo(300, 500);
     EXPECT_EQ(panel.AAText->geometry(), QRect(5, -6, 289, 499));
 }
 

@@ -33,7 +33,7 @@ std::string Item(const std::string& title, const std::string& description,
 }
 
 int PanelRight(const TForm1& form) {
-    return form.Form2()->x() + form.Form2()->width();
+    return form.Form2()->Left() + form.Form2()->Width();
 }
 
 TEST(HeadlinePanel, WidthFollowsNarrowScreensOnly) {
@@ -41,7 +41,7 @@ TEST(HeadlinePanel, WidthFollowsNarrowScreensOnly) {
         TSaverFixture f({"A=/a"}, "", screen, 768);
         f.ShowFeed("/a", RssFeed("T", "d", 1));
         ASSERT_NE(f.form->Form2(), nullptr);
-        EXPECT_EQ(f.form->Form2()->width(), width) << screen;
+        EXPECT_EQ(f.form->Form2()->Width(), width) << screen;
         EXPECT_EQ(f.form->Form2()->Tag, 343);
     }
 }
@@ -54,7 +54,7 @@ TEST(HeadlinePanel, ShowPanelPlacesItNearTheLeftEdgeInsideTheScreen) {
         int minLeft = 1000, maxLeft = 0, minTop = 1000, maxBottom = 0;
         for (int i = 0; i < 400; ++i) {
             f.form->ShowPanel();
-            const QRect r = f.form->Form2()->geometry();
+            const QRect r = f.form->Form2()->Frame();
             minLeft = std::min(minLeft, r.left());
             maxLeft = std::max(maxLeft, r.left());
             minTop = std::min(minTop, r.top());
@@ -135,7 +135,7 @@ TEST(ItemCard, SmallPagesGetASmallGuessBesideThePanel) {
     f.ShowFeed("/a", Feed(Item("Short", "A few words.")));
     for (int i = 0; i < 50; ++i) {
         f.form->ShowItemCard(0);
-        const QRect r = f.form->Form3()->geometry();
+        const QRect r = f.form->Form3()->Frame();
         EXPECT_GE(r.width(), 400);
         EXPECT_LE(r.width(), 599);
         EXPECT_GE(r.height(), 100);
@@ -145,10 +145,10 @@ TEST(ItemCard, SmallPagesGetASmallGuessBesideThePanel) {
         EXPECT_LE(r.bottom(), 1080 - 10);
     }
     // Unknown indexes show nothing new.
-    const QRect before = f.form->Form3()->geometry();
+    const QRect before = f.form->Form3()->Frame();
     f.form->ShowItemCard(-1);
     f.form->ShowItemCard(1);
-    EXPECT_EQ(f.form->Form3()->geometry(), before);
+    EXPECT_EQ(f.form->Form3()->Frame(), before);
 }
 
 TEST(ItemCard, ImagesOrLongTextGetALargeGuess) {
@@ -158,7 +158,7 @@ TEST(ItemCard, ImagesOrLongTextGetALargeGuess) {
     f.Show();
     for (int feed : {0, 1}) {
         f.form->LoadFeed(feed);
-        const QRect r = f.form->Form3()->geometry();
+        const QRect r = f.form->Form3()->Frame();
         EXPECT_GE(r.width(), 800) << feed;
         EXPECT_LE(r.width(), 1099) << feed;
         EXPECT_GE(r.height(), 200) << feed;
@@ -171,7 +171,7 @@ TEST(ItemCard, OnANarrowScreenTheLargeCardStretchesToTheRightMargin) {
     f.ShowFeed("/a", Feed(Item("Picture", "&lt;img src=\"x.png\"&gt;")));
     for (int i = 0; i < 20; ++i) {
         f.form->ShowItemCard(0);
-        const QRect r = f.form->Form3()->geometry();
+        const QRect r = f.form->Form3()->Frame();
         const int pr = PanelRight(*f.form);
         EXPECT_GE(r.left(), pr + 10);
         EXPECT_LE(r.left(), pr + 29);
@@ -197,16 +197,16 @@ TEST(ItemCard, FadesInToTwoTenAndFitsThePageWhenItIsLaidOut) {
     ASSERT_TRUE(test::WaitUntil([&] { return f.form->CardBeside; }, std::chrono::seconds(10),
                                 "the laid-out page to fit the card"));
     const int height = card.web->ScrollHeight();
-    EXPECT_EQ(card.height(), height);
+    EXPECT_EQ(card.Height(), height);
     EXPECT_LT(height, 150);
     EXPECT_TRUE(f.form->CardBeside);
-    EXPECT_EQ(f.form->LastCardHeight, card.height());
-    EXPECT_EQ(f.form->LastCardWidth, card.width());
+    EXPECT_EQ(f.form->LastCardHeight, card.Height());
+    EXPECT_EQ(f.form->LastCardWidth, card.Width());
 
     // The next card of the feed keeps that size.
     f.form->ShowItem(1);
-    EXPECT_EQ(card.height(), f.form->LastCardHeight);
-    EXPECT_EQ(card.width(), f.form->LastCardWidth);
+    EXPECT_EQ(card.Height(), f.form->LastCardHeight);
+    EXPECT_EQ(card.Width(), f.form->LastCardWidth);
     // A new feed sizes its first card afresh.
     f.form->LoadFeed(0);
     EXPECT_FALSE(f.form->CardBeside);
@@ -322,9 +322,9 @@ TEST(ItemCard, SmallHostWindowsKeepThePanelAndCardInside) {
         f.Tick(12);
         ASSERT_NE(f.form->Form2(), nullptr);
         const QRect window = f.form->rect();
-        EXPECT_TRUE(window.contains(f.form->Form2()->geometry())) << w;
+        EXPECT_TRUE(window.contains(f.form->Form2()->Frame())) << w;
         if (f.form->Form3() && f.form->Form3()->isVisible()) {
-            EXPECT_TRUE(window.contains(f.form->Form3()->geometry())) << w;
+            EXPECT_TRUE(window.contains(f.form->Form3()->Frame())) << w;
         }
     }
 }
@@ -339,9 +339,9 @@ TEST(HeadlinePanel, TheHintIsSizedToItsTextAndReadable) {
     TForm2& panel = *f.form->Form2();
     ASSERT_TRUE(panel.Hint());
     const QSize headline(355, TForm2::InitialHeight);  // a 1280-pixel screen's panel
-    EXPECT_LT(panel.width(), headline.width());
-    EXPECT_LT(panel.height(), 100);
-    QImage shown(panel.size(), QImage::Format_RGB32);
+    EXPECT_LT(panel.Width(), headline.width());
+    EXPECT_LT(panel.Height(), 100);
+    QImage shown(panel.Stage()->size(), QImage::Format_RGB32);
     panel.Stage()->render(&shown);
     const QColor grey(GetRValue(TForm2::HintColor), GetGValue(TForm2::HintColor),
                       GetBValue(TForm2::HintColor));
@@ -382,10 +382,10 @@ TEST(HeadlinePanel, AfterTheHostResizesTheWindowThePanelIsInsideAgain) {
     test::TSaverFixture f({"A=/a"}, "", 1280, 1024);
     f.ShowFeed("/a", test::RssFeed("T", "d", 3));
     TForm2& panel = *f.form->Form2();
-    panel.move(40, 1024 - panel.height() - 6);  // as low as ShowPanel places it
+    panel.MoveTo(40, 1024 - panel.Height() - 6);  // as low as ShowPanel places it
     for (const auto& [w, h] : {std::pair{900, 500}, std::pair{400, 300}, std::pair{380, 120}}) {
         f.form->resize(w, h);
-        const QRect r = panel.geometry();
+        const QRect r = panel.Frame();
         EXPECT_TRUE(QRect(0, 0, w, h).contains(r)) << w << " x " << h;
         EXPECT_GE(r.top(), 5) << w;
         EXPECT_LE(r.bottom() + 1, h - 5) << w;

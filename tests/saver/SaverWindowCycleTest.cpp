@@ -196,7 +196,7 @@ TEST(Cycle, AnEmptyPictureFolderIsSaidOnce) {
             notice + f.dir.Path().substr(0, f.dir.Path().size() - 1) + "."};
         ASSERT_TRUE(test::WaitUntil([&] { return f.Lines() == expected; }, std::chrono::seconds(20),
                                     "the notice under the hint"));
-        EXPECT_GE(f.form->Form2()->height(), 2 * 28);
+        EXPECT_GE(f.form->Form2()->Height(), 2 * 28);
     }
     TSaverFixture f({"A=/a", "B=/b"});
     f.server.Set("/a", RssFeed("Feed A", "d", 1));
@@ -261,7 +261,7 @@ TEST(Cycle, OnAShortScreenThePanelStopsThirtyPixelsShort) {
     f.server.Set("/many", RssFeed("T", "d", 25));
     f.Show();
     f.form->LoadFeed(0);
-    EXPECT_EQ(f.form->Form2()->height(), 570);
+    EXPECT_EQ(f.form->Form2()->Height(), 570);
 }
 
 TEST(Cycle, LongFeedsGrowThePanelAndItKeepsTheHeight) {
@@ -272,13 +272,13 @@ TEST(Cycle, LongFeedsGrowThePanelAndItKeepsTheHeight) {
     f.server.Set("/five", RssFeed("T", "d", 5));
     f.Show();
     f.form->LoadFeed(0);
-    EXPECT_EQ(f.form->Form2()->height(), 343);
+    EXPECT_EQ(f.form->Form2()->Height(), 343);
     f.form->LoadFeed(1);
-    EXPECT_EQ(f.form->Form2()->height(), 371);
+    EXPECT_EQ(f.form->Form2()->Height(), 371);
     f.form->LoadFeed(2);
-    EXPECT_EQ(f.form->Form2()->height(), 343 + 420);
+    EXPECT_EQ(f.form->Form2()->Height(), 343 + 420);
     f.form->LoadFeed(3);
-    EXPECT_EQ(f.form->Form2()->height(), 343 + 420);
+    EXPECT_EQ(f.form->Form2()->Height(), 343 + 420);
     // The text control follows the panel.
     EXPECT_EQ(f.form->Form2()->AAText->height(), 343 + 420 - 1);
 }
