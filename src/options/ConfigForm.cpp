@@ -457,16 +457,21 @@ void TConfigForm::FlatButton2Click() {
 void TConfigForm::FlatSpeedButton3Click() {
     const std::string fileName = ChooseOpmlToOpen();
     if (fileName.empty()) return;
-    std::vector<std::string> added;
+    std::string text;
     try {
-        added = OpmlImportEntries(ReadFileBytes(fileName), Entries(), TimeText);
+        text = ReadFileBytes(fileName);
     } catch (const std::exception&) {
         // An unreadable file ends the import without a message.
         return;
     }
-    for (const std::string& entry : added)
+    if (!IsOpmlText(text)) {
+        ShowMessage(NotOpmlMessage(fileName));
+        return;
+    }
+    const TOpmlImport import = ImportOpml(text, Entries(), TimeText);
+    for (const std::string& entry : import.Added)
         AddEntry(feedlist_->count(), entry, true);
-    ShowMessage("Add feeds: " + std::to_string(added.size()));
+    ShowMessage(ImportMessage(import));
 }
 
 void TConfigForm::FlatSpeedButton4Click() {

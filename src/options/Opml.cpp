@@ -235,10 +235,19 @@ void ExportOpml(const std::vector<std::string>& entries, const std::string& file
     SaveTextFile(BuildOpmlDocument(entries, CurrentShortDate()), fileName);
 }
 
-std::vector<TOpmlFeed> ReadOpmlFeeds(std::string_view text) {
+bool IsOpmlText(std::string_view text) {
     const std::string joined = JoinLines(text);
-    if (joined.find("<opml ") == std::string::npos && joined.find("<outline") == std::string::npos)
-        return {};
+    return joined.find("<opml ") != std::string::npos ||
+           joined.find("<outline") != std::string::npos;
+}
+
+std::string NotOpmlMessage(const std::string& fileName) {
+    return fileName + " is not an OPML file.";
+}
+
+std::vector<TOpmlFeed> ReadOpmlFeeds(std::string_view text) {
+    if (!IsOpmlText(text)) return {};
+    const std::string joined = JoinLines(text);
     TXMLDocument xml;
     try {
         xml.LoadFromBytes(text);
@@ -250,15 +259,50 @@ std::vector<TOpmlFeed> ReadOpmlFeeds(std::string_view text) {
     return feeds;
 }
 
-std::vector<std::string> OpmlImportEntries(std::string_view text, std::vector<std::string> entries,
-                                           const std::function<std::string()>& timeText) {
-    std::vector<std::string> added;
+namespace {
+
+// The address with its scheme and host in lower case and "/" for an empty path; text that is
+// not scheme://host... stays as it is.
+std::string AddressKey(std::string_view address) {
+    std::string key(address);
+    const std::size_t scheme = key.find("://");
+    if (scheme == std::string::npos) return key;
+    const std::size_t hostEnd = std::min(key.find_first_of("/?#", scheme + 3), key.size());
+    for (std::size_t i = 0; i < hostEnd; ++i)
+        if (key[i] >= 'A' && key[i] <= 'Z') key[i] = char(key[i] - 'A' + 'a');
+    if (hostEnd == key.size() || key[hostEnd] != '/') key.insert(hostEnd, "/");
+    return key;
+}
+
+}  // namespace
+
+bool SameFeedAddress(std::string_view a, std::string_view b) {
+    return AddressKey(a) == AddressKey(b);
+}
+
+TOpmlImport ImportOpml(std::string_view text, std::vector<std::string> entries,
+                       const std::function<std::string()>& timeText) {
+    TOpmlImport import;
     for (const TOpmlFeed& feed : ReadOpmlFeeds(text)) {
+        const bool listed = std::any_of(entries.begin(), entries.end(), [&](const auto& entry) {
+            return SameFeedAddress(FeedEntryAddress(entry), feed.Address);
+        });
+        if (listed) {
+            ++import.Skipped;
+            continue;
+        }
         const std::string name = UniqueFeedName(feed.Name, entries, timeText());
         entries.push_back(FeedEntryText(name, feed.Address));
-        added.push_back(entries.back());
+        import.Added.push_back(entries.back());
     }
-    return added;
+    return import;
+}
+
+std::string ImportMessage(const TOpmlImport& import) {
+    std::string message = "Add feeds: " + std::to_string(import.Added.size());
+    if (import.Skipped > 0)
+        message += " (" + std::to_string(import.Skipped) + " already in the list)";
+    return message;
 }
 
 }  // namespace pelwick

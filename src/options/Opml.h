@@ -56,9 +56,27 @@ struct TOpmlFeed {
 // next xmlUrl in double quotes. Text without "<opml " and without "<outline" names nothing.
 std::vector<TOpmlFeed> ReadOpmlFeeds(std::string_view text);
 
-// The entries an import appends to entries, in order: the feeds of text with their names
-// made unique against the list as it grows.
-std::vector<std::string> OpmlImportEntries(std::string_view text, std::vector<std::string> entries,
-                                           const std::function<std::string()>& timeText);
+// Whether text is an OPML document at all; one that names no feed still is.
+bool IsOpmlText(std::string_view text);
+// The message for a file that is not one.
+std::string NotOpmlMessage(const std::string& fileName);
+
+// Whether two feed addresses name the same feed, compared as URLs: the scheme and the host
+// ignore letter case, and an empty path is "/".
+bool SameFeedAddress(std::string_view a, std::string_view b);
+
+struct TOpmlImport {
+    // The entries to append, in order.
+    std::vector<std::string> Added;
+    // Feeds whose address the list (or an earlier outline of the file) already had.
+    int Skipped = 0;
+};
+
+// What an import appends to entries: the feeds of text whose address is not listed yet,
+// with their names made unique against the list as it grows.
+TOpmlImport ImportOpml(std::string_view text, std::vector<std::string> entries,
+                       const std::function<std::string()>& timeText);
+// "Add feeds: N", and " (M already in the list)" when some were skipped.
+std::string ImportMessage(const TOpmlImport& import);
 
 }  // namespace pelwick

@@ -379,10 +379,19 @@ TEST(ConfigForm, OpmlExportThenImportAddsEveryFeed) {
     f.form.FlatSpeedButton3Click();
     EXPECT_EQ(f.form.Entries(),
               (std::vector<std::string>{"A & B [http://a/?x=1&y=2]", "C [http://c/]"}));
-    EXPECT_EQ(f.messages, (std::vector<std::string>{"Add feeds: 2"}));
+    // Again: every address is listed already. A file of something else is named as such.
+    f.form.FlatSpeedButton3Click();
+    EXPECT_EQ(f.form.Entries().size(), 2u);
+    f.dir.Write("feed.xml", "<?xml version=\"1.0\"?><rss version=\"2.0\"/>");
+    f.form.ChooseOpmlToOpen = [&] { return f.dir.File("feed.xml"); };
+    f.form.FlatSpeedButton3Click();
+    EXPECT_EQ(f.messages,
+              (std::vector<std::string>{"Add feeds: 2", "Add feeds: 0 (2 already in the list)",
+                                        f.dir.File("feed.xml") + " is not an OPML file."}));
+    EXPECT_EQ(f.form.Entries().size(), 2u);
     f.form.ChooseOpmlToOpen = [] { return std::string(); };
     f.form.FlatSpeedButton3Click();
-    EXPECT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(f.messages.size(), 3u);
 }
 
 // Names that collide ignoring letter case would share one settings key; every feed must

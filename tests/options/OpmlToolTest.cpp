@@ -56,9 +56,11 @@ TEST(OpmlTool, ReportsBadInput) {
     test::TProgramFolder dir;
     EXPECT_EQ(RunTool({"--opml", QString::fromStdString(dir.File("none.opml"))}).exitCode, 2);
     dir.Write("plain.txt", "no outlines here");
-    const TToolRun empty = RunTool({"--opml", QString::fromStdString(dir.File("plain.txt"))});
-    EXPECT_EQ(empty.exitCode, 0);
-    EXPECT_EQ(empty.out, "[]\n");
+    const TToolRun plain = RunTool({"--opml", QString::fromStdString(dir.File("plain.txt"))});
+    EXPECT_EQ(plain.exitCode, 1);
+    EXPECT_EQ(plain.out, "");
+    EXPECT_NE(plain.err.find(dir.File("plain.txt") + " is not an OPML file."), std::string::npos)
+        << plain.err;
     EXPECT_EQ(
         RunTool({"--export-opml", QString::fromStdString(dir.File("x")), "no-equals"}).exitCode, 2);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.File("x.opml"))));

@@ -102,8 +102,12 @@ int ShowOpml(const std::string& fileName) {
         std::fprintf(stderr, "pelwick-feed: %s\n", e.what());
         return 2;
     }
+    if (!IsOpmlText(text)) {
+        std::fprintf(stderr, "pelwick-feed: %s\n", NotOpmlMessage(fileName).c_str());
+        return 1;
+    }
     const std::vector<std::string> entries =
-        OpmlImportEntries(text, {}, [] { return CurrentLongTime(); });
+        ImportOpml(text, {}, [] { return CurrentLongTime(); }).Added;
     std::string json = "[";
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (i > 0) json += ",";
