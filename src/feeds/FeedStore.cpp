@@ -108,7 +108,7 @@ std::vector<TStoredFile> ListFolder(const std::string& folder, const char* exten
 
 }  // namespace
 
-TFeedStore::TFeedStore(std::string folder, TClock clock)
+TFeedStore::TFeedStore(const std::string& folder, TClock clock)
     : folder_(IncludeTrailingPathDelimiter(folder)), clock_(std::move(clock)) {}
 
 std::string TFeedStore::DefaultFolder() {

@@ -30,7 +30,7 @@ class TFeedStore {
     };
 
     // folder: with or without its trailing separator; made on the first write.
-    explicit TFeedStore(std::string folder, TClock clock = SystemClock());
+    explicit TFeedStore(const std::string& folder, TClock clock = SystemClock());
 
     // $XDG_CACHE_HOME/pelwick/feeds/, or ~/.cache/pelwick/feeds/ when it is not set.
     static std::string DefaultFolder();
