@@ -111,7 +111,8 @@ def write_settings(folder, port):
     }
     lines = ["[feeds]"] + [f"{n}={u}" for n, u in feeds.items()]
     lines += ["[usefeed]"] + [f"{n}=1" for n in feeds]
-    lines += ["[set]", "BlogInterval=1", "ImageInterval=1", "EffectSpeed2=1"]
+    # Every pass downloads again, so that the soak keeps the network path busy.
+    lines += ["[set]", "BlogInterval=1", "ImageInterval=1", "EffectSpeed2=1", "FeedRefresh=0"]
     with open(os.path.join(folder, "Pelwick.ini"), "w") as f:
         f.write("\n".join(lines) + "\n")
 
@@ -178,7 +179,8 @@ def main():
     xvfb, display = start_xvfb(work)
     env = dict(os.environ, DISPLAY=display, PELWICK_HOME=folder,
                no_proxy="127.0.0.1,localhost", NO_PROXY="127.0.0.1,localhost",
-               XDG_RUNTIME_DIR=os.path.join(work, "runtime"))
+               XDG_RUNTIME_DIR=os.path.join(work, "runtime"),
+               XDG_CACHE_HOME=os.path.join(work, "cache"))
     os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
     log = open(os.path.join(work, "saver.log"), "w")
     saver = subprocess.Popen([os.path.join(root, "build", "pelwick"), "/s"], env=env,

@@ -72,6 +72,8 @@ void LoadSettings() {
     if (o.TransitionStyle < 0 || o.TransitionStyle > LastTransitionStyle)
         o.TransitionStyle = CrossFadeStyle;
     o.ImageSubfolders = ini.ReadBool(OptionsSection, "ImageSubfolders", true);
+    o.FeedRefresh = ini.ReadInteger(OptionsSection, "FeedRefresh", 30);
+    if (o.FeedRefresh < 0) o.FeedRefresh = 30;
 }
 
 void SaveSettings() {
@@ -96,6 +98,7 @@ void SaveSettings() {
     ini.WriteBool(OptionsSection, "OnlyEscKeyExit", o.OnlyEscKeyExit);
     ini.WriteInteger(OptionsSection, "TransitionStyle", o.TransitionStyle);
     ini.WriteBool(OptionsSection, "ImageSubfolders", o.ImageSubfolders);
+    ini.WriteInteger(OptionsSection, "FeedRefresh", o.FeedRefresh);
     // The user's configuration folder is made by the first save.
     const std::size_t slash = ini.FileName().find_last_of(PathDelim);
     if (slash != std::string::npos) ForceFolders(ini.FileName().substr(0, slash + 1));

@@ -58,6 +58,8 @@ struct TRssSaverOptions {
     std::int32_t TransitionStyle = 118;
     // The picture list covers the folders below the picture folder too.
     bool ImageSubfolders = true;
+    // Minutes a feed's stored copy is shown without asking its server; 0 asks at every pass.
+    std::int32_t FeedRefresh = 30;
 };
 
 // The process-wide settings record and the settings file it came from. SettingsFile is

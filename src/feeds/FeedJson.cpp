@@ -274,7 +274,10 @@ std::string JsonString(std::string_view text) {
     return out;
 }
 
-std::string FeedToJson(const TFeedDocument& feed, const std::string& error) {
+namespace {
+
+std::string WriteFeedJson(const TFeedDocument& feed, const std::string& error,
+                          const TFeedOrigin* origin) {
     TJsonWriter w;
     w.BeginObject();
     w.String("format", XMLTypeName(feed.XMLType()));
@@ -289,9 +292,24 @@ std::string FeedToJson(const TFeedDocument& feed, const std::string& error) {
         WriteItem(w, feed.Items()[i]);
     w.EndArray();
     if (!feed.Recovered().empty()) w.String("recovered", feed.Recovered());
+    if (origin) {
+        w.Bool("from_store", origin->FromStore);
+        if (origin->FromStore) w.String("reason", origin->Reason);
+    }
     if (!error.empty()) w.String("error", error);
     w.EndObject();
     return w.Take();
+}
+
+}  // namespace
+
+std::string FeedToJson(const TFeedDocument& feed, const std::string& error) {
+    return WriteFeedJson(feed, error, nullptr);
+}
+
+std::string FeedToJson(const TFeedDocument& feed, const std::string& error,
+                       const TFeedOrigin& origin) {
+    return WriteFeedJson(feed, error, &origin);
 }
 
 }  // namespace pelwick

@@ -102,6 +102,7 @@ struct THTTPClient::TTransfer {
     bool chunked = false;
     bool hasLocation = false;
     std::string location;
+    std::vector<std::pair<std::string, std::string>> rawHeaders;
     bool closeConnection = false;
     std::int64_t contentLength = -1;
     TBodySink sink = bsNone;
@@ -127,6 +128,7 @@ struct THTTPClient::TTransfer {
         code = 0;
         chunked = hasLocation = closeConnection = workOpen = false;
         location.clear();
+        rawHeaders.clear();
         contentLength = -1;
         sink = bsNone;
         errorBody.clear();
@@ -175,6 +177,12 @@ struct THTTPClient::TImpl {
 
 ESocketError::ESocketError(int code, const std::string& text)
     : Exception("Socket Error # " + std::to_string(code) + "\n" + text), code_(code) {}
+
+std::string THTTPResponse::Header(const std::string& name) const {
+    for (const auto& [key, value] : RawHeaders)
+        if (SameText(key, name)) return value;
+    return {};
+}
 
 std::string THTTPClient::SocketErrorText(int code) {
     return pelwick::SocketErrorText(code);
@@ -284,6 +292,7 @@ struct THTTPCallbacks {
         if (colon == std::string::npos) return;
         const std::string name = TrimBlanks(line.substr(0, colon));
         const std::string value = TrimBlanks(line.substr(colon + 1));
+        t.rawHeaders.emplace_back(name, value);
         if (SameText(name, "Content-Length")) {
             t.contentLength = TryParseInt(value).value_or(-1);
             if (t.contentLength < 0) {
@@ -442,6 +451,8 @@ void THTTPClient::Configure(TTransfer& t, const std::string& url, const std::str
     // Decoded by the client itself (chunks are read as they are framed).
     curl_easy_setopt(e, CURLOPT_HTTP_CONTENT_DECODING, 0L);
     headers = curl_slist_append(headers, "Accept-Encoding: gzip, deflate");
+    for (const std::string& line : Request.CustomHeaders)
+        headers = curl_slist_append(headers, line.c_str());
     if (Request.ContentLength >= 0)
         headers = curl_slist_append(
             headers, ("Content-Length: " + std::to_string(Request.ContentLength)).c_str());
@@ -456,6 +467,7 @@ void THTTPClient::Get(const std::string& address, TMemoryStream& stream) {
     TTransfer t;
     t.client = this;
     t.stream = &stream;
+    Response = THTTPResponse();
     // An address without a scheme is http (the transport would guess https).
     std::string current = address.find("://") == std::string::npos ? "http://" + address : address;
     TUrl url;
@@ -488,6 +500,8 @@ void THTTPClient::Get(const std::string& address, TMemoryStream& stream) {
         ++t.requestCount;
         Perform(t, keep);
         if (t.closeConnection || !Connected()) Disconnect();
+        Response.ResponseCode = t.code;
+        Response.RawHeaders = t.rawHeaders;
 
         const bool redirect = (t.code >= 300 && t.code < 400 && t.code != 304) || t.hasLocation;
         if (redirect && HandleRedirects) {
@@ -542,7 +556,7 @@ void THTTPClient::Perform(TTransfer& t, const std::shared_ptr<TImpl>& keep) {
                 curl_multi_remove_handle(impl.multi, impl.easy);
                 impl.CloseHandles();
                 impl.busy = false;
-                throw EHTTPError("The download was cancelled.");
+                throw EHTTPCancelled();
             }
         }
     }
@@ -566,7 +580,7 @@ void THTTPClient::Perform(TTransfer& t, const std::shared_ptr<TImpl>& keep) {
         THTTPCallbacks::EndWork(t);
         return;
     }
-    if (cancelled) throw EHTTPError("The download was cancelled.");
+    if (cancelled) throw EHTTPCancelled();
     if (!t.failure.empty()) throw EHTTPError(t.failure);
     if (stalled) throw EHTTPError("Read timed out.");
     RaiseTransferError(t, int(result), int(osErrno));

@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/Exception.h"
 
@@ -43,6 +45,12 @@ class EHTTPError : public Exception {
     using Exception::Exception;
 };
 
+// Disconnect (or the client's end) cut a running Get short: nothing went wrong with the server.
+class EHTTPCancelled : public EHTTPError {
+  public:
+    EHTTPCancelled() : EHTTPError("The download was cancelled.") {}
+};
+
 // The request headers every download sends.
 struct THTTPRequest {
     std::string Accept = "text/html, */*";
@@ -50,6 +58,17 @@ struct THTTPRequest {
     std::string ContentType = "text/html";
     std::int64_t ContentLength = -1;
     bool BasicAuthentication = false;
+    // Further header lines ("If-None-Match: \"x\""), sent with every request of a Get.
+    std::vector<std::string> CustomHeaders;
+};
+
+// What the last answer of a Get said: its status and header lines, in the order received.
+// Empty when no answer came.
+struct THTTPResponse {
+    int ResponseCode = 0;
+    std::vector<std::pair<std::string, std::string>> RawHeaders;
+    // The first header of that name (without case), "" when absent.
+    std::string Header(const std::string& name) const;
 };
 
 // Fetches feeds with HTTP/1.1 GET into memory on the calling (UI) thread. While a transfer
@@ -84,6 +103,8 @@ class THTTPClient {
     void Disconnect();
 
     THTTPRequest Request;
+    // The last Get's answer (the final one of a chain of redirects).
+    THTTPResponse Response;
     bool HandleRedirects = true;
     int RedirectMaximum = 15;
     bool AllowCookies = true;

@@ -23,7 +23,9 @@
 #include "feeds/AntiFreeze.h"
 #include "feeds/FeedDiscovery.h"
 #include "feeds/FeedDocument.h"
+#include "feeds/FeedFetcher.h"
 #include "feeds/FeedModel.h"
+#include "feeds/FeedStore.h"
 #include "feeds/HTTPClient.h"
 #include "feeds/MemoryStream.h"
 #include "options/Opml.h"
@@ -89,7 +91,9 @@ TConfigForm::TConfigForm(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
       http_(std::make_unique<THTTPClient>()),
       rss_(std::make_unique<TFeedDocument>()),
-      antiFreeze_(std::make_unique<TAntiFreeze>()) {
+      antiFreeze_(std::make_unique<TAntiFreeze>()),
+      store_(std::make_unique<TFeedStore>(TFeedStore::DefaultFolder())),
+      fetcher_(std::make_unique<TFeedFetcher>(*http_, *store_)) {
     setWindowTitle("Options");
     setWindowOpacity(240.0 / 255.0);
     BuildTitleStrip();
@@ -157,7 +161,8 @@ void TConfigForm::BuildFeedArea() {
 // buttons and the hint.
 void TConfigForm::BuildOptionsArea() {
     optionsArea_ = new QWidget(this);
-    optionsArea_->setGeometry(0, SeparatorTop + 2, ClientWidth, 499 - SeparatorTop - 2);
+    optionsArea_->setGeometry(0, SeparatorTop + 2, ClientWidth,
+                              ExpandedClientHeight - SeparatorTop - 2);
     auto* label2 = new QLabel("Read Interval:", optionsArea_);
     label2->setGeometry(8, 8, 120, 20);
     spin1_ = new QSpinBox(optionsArea_);
@@ -192,6 +197,7 @@ void TConfigForm::BuildOptionsArea() {
     hint->setGeometry(8, 150, 368, 26);
 
     BuildTransitionChoice();
+    BuildRefreshChoice();
 
     connect(loadOpml, &QPushButton::clicked, this, [this] { FlatSpeedButton3Click(); });
     connect(saveOpml, &QPushButton::clicked, this, [this] { FlatSpeedButton4Click(); });
@@ -212,6 +218,18 @@ void TConfigForm::BuildTransitionChoice() {
         transitionBox_->addItem(Q(std::to_string(style) + " " + EffectTable[style].Name), style);
     // The names are longer than the box: the list opens as wide as they need.
     transitionBox_->view()->setMinimumWidth(transitionBox_->view()->sizeHintForColumn(0) + 24);
+}
+
+// Below the hint, on a line the area grew by, so that nothing above it moved.
+void TConfigForm::BuildRefreshChoice() {
+    auto* before = new QLabel("Refresh feeds every", optionsArea_);
+    before->setGeometry(8, 180, 120, 20);
+    refreshSpin_ = new QSpinBox(optionsArea_);
+    refreshSpin_->setRange(0, 10000);
+    refreshSpin_->setGeometry(130, 180, 70, 20);
+    refreshSpin_->setToolTip("0 asks every feed's server each time the feed comes round");
+    auto* after = new QLabel("minutes", optionsArea_);
+    after->setGeometry(206, 180, 100, 20);
 }
 
 // The message boxes, dialogs, clipboard and clock, each replaceable for tests.
@@ -309,6 +327,7 @@ void TConfigForm::FormShow() {
     }
     spin1_->setValue(SaverOptions.BlogInterval);
     spin2_->setValue(SaverOptions.ImageInterval);
+    refreshSpin_->setValue(SaverOptions.FeedRefresh);
     edit2_->setText(Q(SaverOptions.ImagePath));
     randomCheck_->setChecked(SaverOptions.RandomFeed);
     subfoldersCheck_->setChecked(SaverOptions.ImageSubfolders);
@@ -328,7 +347,7 @@ void TConfigForm::FlatSpeedButton2Click() {
         Collapse();
     } else {
         optionsArea_->show();
-        setFixedHeight(499);
+        setFixedHeight(ExpandedClientHeight);
     }
 }
 
@@ -373,15 +392,20 @@ std::string Parse(TFeedDocument& feed, TMemoryStream& stream) {
 std::string TConfigForm::LoadFeed(std::string& address) {
     TMemoryStream stream;
     if (std::string error = Download(*http_, address, stream); !error.empty()) return error;
-    const std::string error = Parse(*rss_, stream);
-    if (error.empty()) return "";
+    std::string error = Parse(*rss_, stream);
+    if (error.empty()) {
+        lastAnswer_ = stream.Bytes();
+        return "";
+    }
     // A site's home page: the feed it announces is what the user meant.
     const std::string feed = FindFeedLink(stream.Bytes(), address);
     if (feed.empty()) return IsWebPage(stream.Bytes()) ? WebPageMessage : error;
     address = feed;
     stream.Clear();
     if (std::string failed = Download(*http_, address, stream); !failed.empty()) return failed;
-    return Parse(*rss_, stream);
+    error = Parse(*rss_, stream);
+    if (error.empty()) lastAnswer_ = stream.Bytes();
+    return error;
 }
 
 void TConfigForm::button1Click() {
@@ -403,6 +427,8 @@ void TConfigForm::button1Click() {
     } else if (loaded && items > 0) {
         const std::string name = UniqueFeedName(rss_->ChannelTitle);
         AddEntry(0, FeedEntryText(name, address), true);
+        // The wall's first pass shows this answer instead of downloading it again.
+        fetcher_->StoreAnswer(address, lastAnswer_);
         feedlist_->setCurrentRow(0);
     } else if (!error.empty() || items > 0) {
         ShowMessage("Unabled to add RSS:\r\n\r\n" + error);
@@ -490,12 +516,14 @@ void TConfigForm::SaveClick() {
         SaverOptions.ImagePath = IncludeTrailingPathDelimiter(folder);
     SaverOptions.BlogInterval = spin1_->value();
     SaverOptions.ImageInterval = spin2_->value();
+    SaverOptions.FeedRefresh = refreshSpin_->value();
     SaverOptions.RandomFeed = randomCheck_->isChecked();
     SaverOptions.ImageSubfolders = subfoldersCheck_->isChecked();
     SaverOptions.TransitionStyle = transitionBox_->currentData().toInt();
     if (!SettingsFile) LoadSettings();
     SettingsFile->EraseSection(FeedsSection);
     SettingsFile->EraseSection(UseFeedSection);
+    std::vector<std::string> addresses;
     for (int i = 0; i < feedlist_->count(); ++i) {
         const std::string entry = feedlist_->item(i)->text().toStdString();
         const std::string name = FeedEntryName(entry);
@@ -506,6 +534,7 @@ void TConfigForm::SaveClick() {
             if (!address.empty()) address.pop_back();
         }
         SettingsFile->WriteString(FeedsSection, name, address);
+        addresses.push_back(address);
         SettingsFile->WriteInteger(UseFeedSection, name, IsTicked(i) ? 1 : 0);
     }
     try {
@@ -515,6 +544,7 @@ void TConfigForm::SaveClick() {
         ShowError(e.Message());
         return;
     }
+    store_->Keep(addresses);
     close();
 }
 

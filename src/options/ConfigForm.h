@@ -19,6 +19,8 @@ namespace pelwick {
 class TAAFadeText;
 class TAntiFreeze;
 class TFeedDocument;
+class TFeedFetcher;
+class TFeedStore;
 class THTTPClient;
 
 // The options dialog. It loads the settings when first shown and keeps a working copy of the
@@ -31,7 +33,8 @@ class TConfigForm : public QWidget {
     // The collapsed client height ends just above the separator; the expanded outer height.
     static constexpr int SeparatorTop = 320;
     static constexpr int ClientWidth = 381;
-    static constexpr int ExpandedHeight = 535;
+    static constexpr int ExpandedClientHeight = 528;
+    static constexpr int ExpandedHeight = ExpandedClientHeight + 36;
 
     explicit TConfigForm(QWidget* parent = nullptr);
     ~TConfigForm() override;
@@ -67,6 +70,8 @@ class TConfigForm : public QWidget {
     QListWidget* FeedList() const { return feedlist_; }
     QSpinBox* Spin1() const { return spin1_; }
     QSpinBox* Spin2() const { return spin2_; }
+    // "Refresh feeds every N minutes": FeedRefresh, 0 for every pass.
+    QSpinBox* RefreshSpin() const { return refreshSpin_; }
     QLineEdit* Edit2() const { return edit2_; }
     QCheckBox* RandomCheck() const { return randomCheck_; }
     QCheckBox* SubfoldersCheck() const { return subfoldersCheck_; }
@@ -98,6 +103,7 @@ class TConfigForm : public QWidget {
     void BuildFeedArea();
     void BuildOptionsArea();
     void BuildTransitionChoice();
+    void BuildRefreshChoice();
     void InstallDialogs();
     void Collapse();
     void AddEntry(int row, const std::string& text, bool ticked);
@@ -120,6 +126,7 @@ class TConfigForm : public QWidget {
     QWidget* optionsArea_;
     QSpinBox* spin1_;
     QSpinBox* spin2_;
+    QSpinBox* refreshSpin_;
     QLineEdit* edit2_;
     QCheckBox* randomCheck_;
     QCheckBox* subfoldersCheck_;
@@ -127,6 +134,12 @@ class TConfigForm : public QWidget {
     std::unique_ptr<THTTPClient> http_;
     std::unique_ptr<TFeedDocument> rss_;
     std::unique_ptr<TAntiFreeze> antiFreeze_;
+    // Where an added feed's answer is kept for the wall, and the feeds no longer listed are
+    // dropped from on Save.
+    std::unique_ptr<TFeedStore> store_;
+    std::unique_ptr<TFeedFetcher> fetcher_;
+    // The bytes of the last download that loaded as a feed.
+    std::string lastAnswer_;
     bool shownOnce_ = false;
     // Set once the dialog closes: a download it interrupted reports nothing.
     bool closing_ = false;

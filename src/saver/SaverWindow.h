@@ -15,6 +15,8 @@
 #include "app/CommandLine.h"
 #include "feeds/AntiFreeze.h"
 #include "feeds/FeedDocument.h"
+#include "feeds/FeedFetcher.h"
+#include "feeds/FeedStore.h"
 #include "feeds/HTTPClient.h"
 #include "slideshow/Timer.h"
 
@@ -63,6 +65,10 @@ class TForm1 : public QWidget {
     TFeedDocument RSS;
     TAntiFreeze AntiFreeze1;
     THTTPClient http;
+    // Each feed's last good answer ($XDG_CACHE_HOME/pelwick/feeds) and the rules by which
+    // LoadFeed asks servers; tests set the store's clock.
+    TFeedStore FeedStore{TFeedStore::DefaultFolder()};
+    TFeedFetcher Feeds{http, FeedStore};
     TTimer Timer1;
     // Timer1's integer tag: 0 until the cycle's first tick has run.
     int Timer1Tag = 0;

@@ -95,7 +95,6 @@ void TForm1::LoadFeed(std::int32_t a) {
     // A download still running from an earlier call ends here; its own call swallows the
     // failure.
     if (http.Connected()) http.Disconnect();
-    TMemoryStream stream;
     try {
         const std::string name = feeds[CurFeed];
         const std::string address =
@@ -103,9 +102,11 @@ void TForm1::LoadFeed(std::int32_t a) {
         FeedName = name;
         if (!address.empty()) {
             Loading = true;
-            http.Get(address, stream);
-            stream.SetPosition(0);
-            RSS.LoadFromStream(stream);
+            Feeds.RefreshMinutes = SaverOptions.FeedRefresh;
+            const TFeedFetcher::TResult got =
+                Feeds.Fetch(address, [this](TMemoryStream& stream) { RSS.LoadFromStream(stream); });
+            // The status bar shows a download until it ends; a stored copy ends none.
+            if (got.FromStore && !Paused && Panel2->isVisible()) SetStatusVisible(false);
             CardBeside = false;
             ShowItem(0);
             http.Disconnect();
@@ -113,8 +114,8 @@ void TForm1::LoadFeed(std::int32_t a) {
             ShowPanel();
         }
     } catch (const std::exception&) {
-        // A feed that cannot be fetched or read leaves the screen as it was; the cycle
-        // moves on and tries it again when its turn comes.
+        // A feed that cannot be fetched or read, and has no stored copy, leaves the screen
+        // as it was; the cycle moves on and tries it again when its turn comes.
     }
     Loading = false;
 }

@@ -28,6 +28,7 @@ TEST(Settings, MissingFileGivesDefaults) {
     EXPECT_TRUE(o.FeedNames.empty());
     EXPECT_EQ(PictureFolderOf(o), dir.Path());
     EXPECT_TRUE(o.ImageSubfolders);
+    EXPECT_EQ(o.FeedRefresh, 30);
     EXPECT_FALSE(NoExitOptionSet());
 }
 
@@ -174,13 +175,27 @@ TEST(Settings, SaveWritesAllOptionKeysInOrder) {
                   "\r\nEffectSpeed2=2\r\nImageSize=4\r\nImageInterval=17\r\nImageSequence=1\r\n"
                   "RandomPosition=0\r\nBlogInterval=30\r\nRandomFeed=0\r\nLoop=0\r\nMute=0\r\n"
                   "MouseMoveExit=1\r\nMousePressExit=1\r\nKeyboardPressExit=1\r\nShowCursor=0\r\n"
-                  "OnlyEscKeyExit=1\r\nTransitionStyle=118\r\nImageSubfolders=1\r\n");
+                  "OnlyEscKeyExit=1\r\nTransitionStyle=118\r\nImageSubfolders=1\r\n"
+                  "FeedRefresh=30\r\n");
 
     // Reading the file back gives the same record.
     UnloadSettings();
     LoadSettings();
     EXPECT_EQ(SaverOptions.BlogInterval, 30);
     EXPECT_TRUE(SaverOptions.OnlyEscKeyExit);
+}
+
+TEST(Settings, FeedRefreshTakesMinutesAndZeroAndRefusesNegatives) {
+    const std::pair<std::string, int> cases[] = {
+        {"FeedRefresh=45", 45},   {"FeedRefresh=0", 0}, {"FeedRefresh=-5", 30},
+        {"FeedRefresh=soon", 30}, {"feedrefresh=7", 7},
+    };
+    for (const auto& [line, expected] : cases) {
+        TProgramFolder dir;
+        dir.Write("Pelwick.ini", "[set]\n" + line + "\n");
+        LoadSettings();
+        EXPECT_EQ(SaverOptions.FeedRefresh, expected) << line;
+    }
 }
 
 TEST(Settings, SaveKeepsFeedsAndUpdatesExistingKeys) {

@@ -17,6 +17,7 @@
 #include "app/Settings.h"
 #include "app/SettingsFile.h"
 #include "app/Strings.h"
+#include "feeds/FeedStore.h"
 #include "options/ConfigForm.h"
 #include "options/Opml.h"
 #include "slideshow/Effects.h"
@@ -192,6 +193,43 @@ TEST(ConfigForm, AddVerifiesTheFeedAndNamesItUniquely) {
     ASSERT_EQ(f.messages.size(), 2u);
     EXPECT_EQ(f.messages[1], "Unabled to add RSS:\r\n\r\nHTTP/1.1 404 Not Found");
     EXPECT_EQ(f.form.Entries().size(), 3u);
+}
+
+// An added feed's answer is kept for the wall; Save drops the copies of feeds no longer
+// listed and saves the refresh interval, whose line the options area grew by.
+TEST(ConfigForm, AddStoresTheAnswerAndSaveKeepsOnlyListedFeeds) {
+    TLoopbackServer server = FeedServer();
+    TFormFixture f("[set]\r\nFeedRefresh=45\r\n[feeds]\r\nOld=http://old/\r\n");
+    TFeedStore store(TFeedStore::DefaultFolder());
+    TFeedStore::TEntry copy;
+    copy.Body = Rss("Copy", 1);
+    copy.FetchedAt = store.Now();
+    for (const char* address : {"http://old/", "http://removed/"}) {
+        copy.Address = address;
+        store.Write(copy);
+    }
+    f.form.show();
+    EXPECT_EQ(f.form.RefreshSpin()->value(), 45);
+    f.Add(server.Url("/a"));
+    ASSERT_EQ(f.form.Entries().size(), 2u);
+    ASSERT_TRUE(store.Read(server.Url("/a")));
+    EXPECT_EQ(store.Read(server.Url("/a"))->Body, Rss("News", 2));
+
+    f.form.RefreshSpin()->setValue(0);
+    f.form.SaveClick();
+    EXPECT_EQ(TSettingsFile(f.dir.File("Pelwick.ini")).ReadInteger("set", "FeedRefresh", -1), 0);
+    EXPECT_TRUE(store.Read("http://old/"));
+    EXPECT_TRUE(store.Read(server.Url("/a")));
+    EXPECT_FALSE(store.Read("http://removed/"));
+
+    const QWidget* area = f.form.RefreshSpin()->parentWidget();
+    const int line = f.form.RefreshSpin()->geometry().top();
+    for (const QWidget* w : area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        EXPECT_TRUE(area->rect().contains(w->geometry())) << w->metaObject()->className();
+        if (w->geometry().top() != line) {
+            EXPECT_LT(w->geometry().bottom(), line) << w->metaObject()->className();
+        }
+    }
 }
 
 TEST(ConfigForm, AddRefusesEmptyAndUnreachableFeeds) {

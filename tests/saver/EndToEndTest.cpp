@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
+#include <memory>
 
 #include "SaverFixture.h"
 #include "app/Files.h"
@@ -98,6 +99,54 @@ TEST(EndToEnd, SaverShowsThePanelAndTheCardOverThePicture) {
     EXPECT_GE(textPixels, 300) << "no headline text in the panel";
     EXPECT_GE(cardPixels, 400 * 60) << "no item card right of the panel";
     EXPECT_GE(picturePixels, ScreenW * ScreenH / 2) << "the picture is not shown";
+}
+
+// The wall keeps its news offline: a run that downloaded a feed leaves its copy in the cache
+// folder, and a run after the server has stopped shows the same items from it.
+TEST(EndToEnd, ANewRunShowsTheStoredFeedWhenTheServerIsGone) {
+    test::TVirtualDisplay display({QString("%1x%2x24").arg(ScreenW).arg(ScreenH)});
+    if (!display.Found()) GTEST_SKIP() << "Xvfb is not installed (scripts/packages.txt has it)";
+    ASSERT_FALSE(display.Display().isEmpty()) << "Xvfb did not report its display";
+
+    test::TProgramFolder dir;  // and its own cache folder, which both runs share
+    auto server = std::make_unique<test::TFeedServer>();
+    server->Set("/news.xml", test::RssFeed("Harbour Herald", "Tides", 4, "Story"));
+    // Every pass asks the server, so the second run finds it gone rather than trusting a
+    // fresh copy.
+    dir.Write("Pelwick.ini", "[feeds]\nHerald=" + server->Url("/news.xml") +
+                                 "\n[set]\nBlogInterval=60\nImageInterval=60\nFeedRefresh=0\n");
+
+    // Runs the saver until its item page shows the first story, then ends it as a session
+    // does; the page it showed.
+    const auto run = [&] {
+        QProcess saver;
+        QProcessEnvironment env = display.Environment();
+        env.insert("PELWICK_HOME", QString::fromStdString(dir.Path()));
+        saver.setProcessEnvironment(env);
+        saver.start(PELWICK_PROGRAM, {"/s"});
+        EXPECT_TRUE(saver.waitForStarted(10000));
+        const std::string page = dir.File("tmp-" + std::to_string(saver.processId()) + ".htm");
+        std::string shown;
+        EXPECT_TRUE(test::WaitUntil(
+            [&] {
+                shown = FileExists(page) ? ReadFileBytes(page) : std::string();
+                return shown.find("Story 1") != std::string::npos;
+            },
+            std::chrono::seconds(60), "the first story's page"));
+        saver.terminate();
+        EXPECT_TRUE(saver.waitForFinished(10000));
+        return shown;
+    };
+    const std::string online = run();
+    ASSERT_NE(online.find("Story 1"), std::string::npos);
+    ASSERT_EQ(server->Requests("/news.xml"), 1);
+    EXPECT_FALSE(QDir(QString::fromStdString(dir.CacheFolder() + "pelwick/feeds"))
+                     .entryList(QDir::Files)
+                     .isEmpty());
+
+    server.reset();  // the port is closed: the download fails at once
+    const std::string offline = run();
+    EXPECT_NE(offline.find("Story 1"), std::string::npos) << offline;
 }
 
 }  // namespace

@@ -63,7 +63,10 @@ TSaverFixture::TSaverFixture(const std::vector<std::string>& feeds, const std::s
         const auto eq = feed.find('=');
         ini += feed.substr(0, eq + 1) + server.Url(feed.substr(eq + 1)) + "\n";
     }
-    dir.Write("Pelwick.ini", ini + "[set]\n" + settings);
+    // The cycle asks the server at every pass unless a test is about the stored copies.
+    const std::string refresh =
+        settings.find("FeedRefresh") == std::string::npos ? "FeedRefresh=0\n" : "";
+    dir.Write("Pelwick.ini", ini + "[set]\n" + refresh + settings);
     // A black picture tiled over the wall looks like none, and keeps the panel free of the
     // notice that the picture folder is empty.
     dir.Write("black.bmp", EncodeBmp(TBitmap(8, 8)));

@@ -285,3 +285,60 @@ TEST(Cycle, LongFeedsGrowThePanelAndItKeepsTheHeight) {
 
 }  // namespace
 }  // namespace pelwick
+
+namespace pelwick {
+namespace {
+
+// A fresh stored copy is on the wall at the first tick without a request, and the feed is
+// asked again only when FeedRefresh has passed, however often it comes round.
+TEST(Cycle, AFreshStoredCopyIsShownWithoutAskingTheServer) {
+    TSaverFixture f({"A=/a"}, "BlogInterval=1\nFeedRefresh=30\n");
+    std::int64_t now = 1'800'000'000;
+    f.form->FeedStore.SetClock([&now] { return now; });
+    TFeedStore::TEntry stored;
+    stored.Address = f.server.Url("/a");
+    stored.Body = RssFeed("Stored", "d", 2);
+    stored.FetchedAt = now - 60;
+    f.form->FeedStore.Write(stored);
+    f.server.Set("/a", RssFeed("Served", "d", 2));
+    f.Show();
+    f.Tick();
+    EXPECT_EQ(f.server.Requests("/a"), 0);
+    EXPECT_EQ(f.Lines()[0], "<Title1>Stored");
+    EXPECT_TRUE(f.form->Form2()->isVisible());
+    // No download ends to hide the status bar: the stored copy did.
+    EXPECT_FALSE(f.form->Panel2->isVisible());
+    for (int pass = 0; pass < 20; ++pass) {
+        now += 60;
+        f.Tick(2);
+    }
+    EXPECT_EQ(f.server.Requests("/a"), 0);
+    now += 10 * 60;  // 31 minutes after the stored download
+    f.Tick(2);
+    EXPECT_EQ(f.server.Requests("/a"), 1);
+    EXPECT_EQ(f.Lines()[0], "<Title1>Served");
+}
+
+// What the wall shows from the stored copy is what it showed from the same bytes downloaded.
+TEST(Cycle, AFailedDownloadShowsTheStoredCopyAsTheDownloadShowedIt) {
+    TSaverFixture f({"A=/a", "B=/b"});
+    f.server.Set("/a", RssFeed("Feed A", "All of A", 3));
+    f.server.Set("/b", RssFeed("Feed B", "All of B", 1));
+    f.Show();
+    f.Tick();
+    f.form->ShowItem(1);
+    const std::vector<std::string> downloaded = f.Lines();
+    const std::string link = f.form->Form3()->Link();
+    f.form->LoadFeed(1);
+    ASSERT_EQ(f.Lines()[0], "<Title1>Feed B");
+    f.server.Set("/a", "");  // 404 from now on
+    f.form->LoadFeed(0);
+    EXPECT_EQ(f.server.Requests("/a"), 2);
+    f.form->ShowItem(1);
+    EXPECT_EQ(f.Lines(), downloaded);
+    EXPECT_EQ(f.form->Form3()->Link(), link);
+    EXPECT_TRUE(f.form->Form2()->isVisible());
+}
+
+}  // namespace
+}  // namespace pelwick

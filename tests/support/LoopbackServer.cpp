@@ -136,6 +136,17 @@ std::vector<std::string> TLoopbackServer::Requests() const {
     return requests_;
 }
 
+TLoopbackServer::TScript TLoopbackServer::Replies(
+    std::function<std::string(const std::string& request)> reply) {
+    return [reply = std::move(reply)](TConnection& c, TLoopbackServer& server) {
+        for (std::string r; !(r = c.ReadRequest()).empty();) {
+            server.Record(r);
+            const std::string answer = reply(r);
+            if (answer.empty() || !c.Send(answer)) return;
+        }
+    };
+}
+
 std::string TLoopbackServer::Response(const std::string& status, const std::string& headers,
                                       const std::string& body) {
     return "HTTP/1.1 " + status + "\r\n" + headers +

@@ -51,6 +51,10 @@ class TLoopbackServer {
     int Connections() const { return connections_; }
     void Record(const std::string& request);
 
+    // A script that records every request of a connection and answers each with what reply
+    // gives for it (reply runs on the connection's thread); "" closes the connection instead.
+    static TScript Replies(std::function<std::string(const std::string& request)> reply);
+
     // A response with the given status line, extra header lines and a Content-Length body.
     static std::string Response(const std::string& status, const std::string& headers,
                                 const std::string& body);

@@ -33,7 +33,13 @@ TProgramFolder::TProgramFolder() {
     path_ = IncludeTrailingPathDelimiter(dir_.path().toStdString());
     if (const char* home = std::getenv("PELWICK_HOME")) hadHome_ = true, oldHome_ = home;
     setenv("PELWICK_HOME", path_.c_str(), 1);
+    if (const char* cache = std::getenv("XDG_CACHE_HOME")) hadCache_ = true, oldCache_ = cache;
+    setenv("XDG_CACHE_HOME", cache_.path().toStdString().c_str(), 1);
     UnloadSettings();
+}
+
+std::string TProgramFolder::CacheFolder() const {
+    return IncludeTrailingPathDelimiter(cache_.path().toStdString());
 }
 
 TProgramFolder::~TProgramFolder() {
@@ -42,6 +48,10 @@ TProgramFolder::~TProgramFolder() {
         setenv("PELWICK_HOME", oldHome_.c_str(), 1);
     else
         unsetenv("PELWICK_HOME");
+    if (hadCache_)
+        setenv("XDG_CACHE_HOME", oldCache_.c_str(), 1);
+    else
+        unsetenv("XDG_CACHE_HOME");
 }
 
 void TProgramFolder::Write(const std::string& name, const std::string& bytes) const {

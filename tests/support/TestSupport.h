@@ -14,7 +14,8 @@
 namespace pelwick::test {
 
 // A temporary folder that is also the program folder ($PELWICK_HOME) while it lives, with
-// the loaded settings forgotten on entry and exit.
+// the loaded settings forgotten on entry and exit, and a second one as the cache folder
+// ($XDG_CACHE_HOME), so that no test reads or writes the user's stored feeds.
 class TProgramFolder {
   public:
     TProgramFolder();
@@ -28,12 +29,17 @@ class TProgramFolder {
     void Write(const std::string& name, const std::string& bytes) const;
     std::string Read(const std::string& name) const;
     void MakeFolder(const std::string& name) const;
+    // The cache folder ($XDG_CACHE_HOME) with its trailing separator.
+    std::string CacheFolder() const;
 
   private:
     QTemporaryDir dir_;
+    QTemporaryDir cache_;
     std::string path_;
     std::string oldHome_;
     bool hadHome_ = false;
+    std::string oldCache_;
+    bool hadCache_ = false;
 };
 
 // Runs action while every file write beyond maxBytes fails with EFBIG, as on a full disk.

@@ -1,10 +1,12 @@
-// pelwick-feed [--verbose] [--timeout SECONDS] [--max-time SECONDS] FILE|URL: loads a feed file, or
-// downloads an address (anything with "://") the way the saver does, and prints its model as JSON.
-// Exit status: 0 loaded (also when only a forgiving parse could read the XML: "recovered" then
-// holds the strict parser's error), 1 the download or the load failed (the message is on stderr
-// and in "error"), 2 the file could not be read or the command line is wrong.
-// pelwick-feed --opml FILE prints, as JSON, the entries an OPML import would add to an empty
-// feed list; pelwick-feed --export-opml OUT NAME=ADDRESS... writes the exported OPML document.
+// pelwick-feed [--verbose] [--timeout SECONDS] [--max-time SECONDS] [--store DIR [--refresh
+// MINUTES]] FILE|URL: loads a feed file, or downloads an address (anything with "://") the way the
+// saver does, and prints its model as JSON. With --store the download goes through a feed store in
+// DIR by the saver's rules, and the JSON says whether the stored copy was shown and why. Exit
+// status: 0 loaded (also when only a forgiving parse could read the XML: "recovered" then holds the
+// strict parser's error), 1 the download or the load failed (the message is on stderr and in
+// "error"), 2 the file could not be read or the command line is wrong. pelwick-feed --opml FILE
+// prints, as JSON, the entries an OPML import would add to an empty feed list; pelwick-feed
+// --export-opml OUT NAME=ADDRESS... writes the exported OPML document.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -16,6 +18,7 @@
 #include "app/Files.h"
 #include "app/Strings.h"
 #include "feeds/FeedDocument.h"
+#include "feeds/FeedFetcher.h"
 #include "feeds/FeedJson.h"
 #include "feeds/HTTPClient.h"
 #include "feeds/MemoryStream.h"
@@ -26,11 +29,15 @@ namespace {
 using namespace pelwick;
 
 const char* const UsageText =
-    "Usage: pelwick-feed [--verbose] [--timeout SECONDS] [--max-time SECONDS] FILE|URL\n"
+    "Usage: pelwick-feed [--verbose] [--timeout SECONDS] [--max-time SECONDS]\n"
+    "                    [--store DIR [--refresh MINUTES]] FILE|URL\n"
     "Loads a feed file, or downloads an address, and prints its model as JSON.\n"
     "  --verbose          print the download's status texts and progress on stderr\n"
     "  --timeout SECONDS  give up when the server sends nothing for this long (60)\n"
     "  --max-time SECONDS give up when the whole download takes longer (120)\n"
+    "  --store DIR        keep the feed in DIR and ask the server conditionally; show the\n"
+    "                     stored copy when the download fails (\"from_store\", \"reason\")\n"
+    "  --refresh MINUTES  with --store: show a copy younger than this without asking (0)\n"
     "       pelwick-feed --opml FILE\n"
     "Prints, as JSON, the feeds an OPML import would add to an empty list.\n"
     "       pelwick-feed --export-opml OUT NAME=ADDRESS...\n"
@@ -42,6 +49,8 @@ struct TOptions {
     bool verbose = false;
     int timeoutSeconds = 60;
     int maxTimeSeconds = 120;
+    std::string storeFolder;
+    int refreshMinutes = 0;
 };
 
 TOptions ParseOptions(int argc, char** argv) {
@@ -57,6 +66,10 @@ TOptions ParseOptions(int argc, char** argv) {
                 options.timeoutSeconds = seconds(option, value);
             else if (option == "--max-time")
                 options.maxTimeSeconds = seconds(option, value);
+            else if (option == "--store")
+                options.storeFolder = value();
+            else if (option == "--refresh")
+                options.refreshMinutes = Number(option, value(), 0, 100000);
             else
                 return false;
             return true;
@@ -64,15 +77,15 @@ TOptions ParseOptions(int argc, char** argv) {
     if (sources.empty() || sources[0].empty()) Fail("give a FILE or URL", 2);
     if (sources.size() > 1) Fail("give one FILE or URL, not also \"" + sources[1] + "\"", 2);
     options.source = sources[0];
+    if (options.storeFolder.empty() && options.refreshMinutes > 0)
+        Fail("--refresh needs --store", 2);
     return options;
 }
 
-// Downloads into stream; returns the failure message, or "" on success.
-std::string Download(const TOptions& options, TMemoryStream& stream) {
-    THTTPClient http;
+// expected: where the progress reports keep the size of the body being read.
+void Configure(const TOptions& options, THTTPClient& http, std::int64_t& expected) {
     http.ReadTimeout = options.timeoutSeconds * 1000;
     http.MaxTime = options.maxTimeSeconds * 1000;
-    std::int64_t expected = 0;
     if (options.verbose) {
         http.OnStatus = [](THTTPClient&, THTTPClient::THTTPStatus, const std::string& text) {
             std::fprintf(stderr, "%s\n", text.c_str());
@@ -84,9 +97,36 @@ std::string Download(const TOptions& options, TMemoryStream& stream) {
             std::fprintf(stderr, "Progress: %lld of %lld\n", (long long)count, (long long)expected);
         };
     }
+}
+
+// Downloads into stream; returns the failure message, or "" on success.
+std::string Download(const TOptions& options, TMemoryStream& stream) {
+    THTTPClient http;
+    std::int64_t expected = 0;
+    Configure(options, http, expected);
     try {
         http.Get(options.source, stream);
         stream.SetPosition(0);
+        return {};
+    } catch (const std::exception& e) {
+        const std::string message = e.what();
+        return message.empty() ? "The address cannot be downloaded" : message;
+    }
+}
+
+// Loads address through the store into feed; returns the failure message, or "" on success.
+std::string FetchThroughStore(const TOptions& options, TFeedDocument& feed, TFeedOrigin& origin) {
+    THTTPClient http;
+    std::int64_t expected = 0;
+    Configure(options, http, expected);
+    TFeedStore store(options.storeFolder);
+    TFeedFetcher fetcher(http, store);
+    fetcher.RefreshMinutes = options.refreshMinutes;
+    try {
+        const TFeedFetcher::TResult got =
+            fetcher.Fetch(options.source, [&feed](TMemoryStream& s) { feed.LoadFromStream(s); });
+        origin.FromStore = got.FromStore;
+        origin.Reason = got.Reason;
         return {};
     } catch (const std::exception& e) {
         const std::string message = e.what();
@@ -158,7 +198,17 @@ int main(int argc, char** argv) {
     TMemoryStream stream;
     TFeedDocument feed;
     std::string error;
-    if (options.source.find("://") != std::string::npos) {
+    const bool address = options.source.find("://") != std::string::npos;
+    if (address && !options.storeFolder.empty()) {
+        TFeedOrigin origin;
+        error = FetchThroughStore(options, feed, origin);
+        if (!error.empty())
+            std::fprintf(stderr, "pelwick-feed: %s: %s\n", options.source.c_str(), error.c_str());
+        const std::string json = FeedToJson(feed, error, origin);
+        std::fwrite(json.data(), 1, json.size(), stdout);
+        return error.empty() ? 0 : 1;
+    }
+    if (address) {
         error = Download(options, stream);
     } else {
         try {
