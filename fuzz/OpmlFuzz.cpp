@@ -12,9 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!text.empty() && text[0] == '!') text += "<";  // never well-formed
     for (const TOpmlFeed& feed : ReadOpmlFeeds(text))
         FUZZ_CHECK(!feed.Address.empty());
-    const std::vector<std::string> entries =
-        OpmlImportEntries(text, {}, [] { return std::string("10:20:30"); });
-    for (const std::string& entry : entries)
+    const TOpmlImport import = ImportOpml(text, {}, [] { return std::string("10:20:30"); });
+    for (const std::string& entry : import.Added)
         FUZZ_CHECK(FeedEntryText(FeedEntryName(entry), FeedEntryAddress(entry)) == entry);
+    // Every feed the file names is either added or counted as one the list had.
+    FUZZ_CHECK(import.Added.size() + std::size_t(import.Skipped) == ReadOpmlFeeds(text).size());
     return 0;
 }

@@ -53,7 +53,12 @@ void LoadSettings() {
         if (!IsFeedUsed(o.FeedNames[i])) o.FeedNames.erase(o.FeedNames.begin() + i);
 
     o.EffectSpeed2 = ini.ReadInteger(OptionsSectionAlt, "EffectSpeed2", 2);
-    o.ImagePath = ini.ReadString(OptionsSection, "ImagePath", DefaultImagePath());
+    const std::string stored = ini.ReadString(OptionsSection, "ImagePath", "");
+    // Earlier versions stored an installed program's settings folder as the picture folder
+    // when the user had none: that was never a choice.
+    o.ImagePathChosen =
+        !stored.empty() && !(stored == ProgramFolder() && stored == UserConfigFolder());
+    o.ImagePath = o.ImagePathChosen ? stored : DefaultImagePath();
     o.ImageSize = ToByte(ini.ReadInteger(OptionsSectionAlt, "ImageSize", 4));
     o.ImageInterval = ini.ReadInteger(OptionsSectionAlt, "ImageInterval", 17);
     o.ImageSequence = ToByte(ini.ReadInteger(OptionsSectionAlt, "ImageSequence", 1));
@@ -81,7 +86,11 @@ void SaveSettings() {
         SettingsFile = std::make_unique<TSettingsFile>(ProgramFolder() + SettingsFileName);
     TSettingsFile& ini = *SettingsFile;
     const TRssSaverOptions& o = SaverOptions;
-    ini.WriteString(OptionsSection, "ImagePath", o.ImagePath);
+    ini.AddSection(OptionsSection);  // named as it always was, whichever key comes first
+    if (o.ImagePathChosen || o.ImagePath != DefaultImagePath())
+        ini.WriteString(OptionsSection, "ImagePath", o.ImagePath);
+    else
+        ini.DeleteKey(OptionsSection, "ImagePath");
     ini.WriteInteger(OptionsSectionAlt, "EffectSpeed2", o.EffectSpeed2);
     ini.WriteInteger(OptionsSectionAlt, "ImageSize", o.ImageSize);
     ini.WriteInteger(OptionsSectionAlt, "ImageInterval", o.ImageInterval);

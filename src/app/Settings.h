@@ -22,6 +22,10 @@ struct TRssSaverOptions {
     // The picture folder, with its trailing separator; the program folder by default. The
     // slideshow lists it in the background (PictureFolderOf says which folder it lists).
     std::string ImagePath;
+    // The user chose ImagePath (it came from the settings file, or differs from the default):
+    // only then is it written. An unchosen folder is decided afresh at every start, so the
+    // pictures folder a desktop makes later is found.
+    bool ImagePathChosen = false;
     // How pictures are scaled: 0 shrink to fit, 1 original size, 2 fit, 3 stretch, 4 tile
     // small pictures and fit the rest. Stored as a byte: 260 reads as 4.
     std::uint8_t ImageSize = 4;

@@ -126,14 +126,24 @@ bool TSettingsFile::IsValidKey(std::string_view key) {
            key.front() != ';' && key.front() != '[';
 }
 
+namespace {
+
+// The section's name as the file holds it; raises when the file could not hold it.
+std::string ValidSectionName(std::string_view section) {
+    std::string name = TrimBlanks(section);
+    if (name.empty() || name.find_first_of("[]\r\n") != name.npos)
+        throw Exception("Invalid settings section \"" + std::string(section) + "\"");
+    return name;
+}
+
+}  // namespace
+
 void TSettingsFile::WriteString(std::string_view section, std::string_view key,
                                 std::string_view value) {
     if (!IsValidKey(key)) throw Exception("Invalid settings key \"" + std::string(key) + "\"");
     if (value.find_first_of("\r\n") != value.npos)
         throw Exception("Invalid value for settings key \"" + std::string(key) + "\"");
-    const std::string name = TrimBlanks(section);
-    if (name.empty() || name.find_first_of("[]\r\n") != name.npos)
-        throw Exception("Invalid settings section \"" + std::string(section) + "\"");
+    const std::string name = ValidSectionName(section);
     TSection* s = Find(name);
     if (!s) s = &sections_.emplace_back(TSection{name, {}});
     if (TLine* line = const_cast<TLine*>(FindKey(*s, key))) {
@@ -141,6 +151,11 @@ void TSettingsFile::WriteString(std::string_view section, std::string_view key,
         return;
     }
     s->lines.push_back(TLine{std::string(key), std::string(value), {}});
+}
+
+void TSettingsFile::AddSection(std::string_view section) {
+    const std::string name = ValidSectionName(section);
+    if (!Find(name)) sections_.push_back(TSection{name, {}});
 }
 
 void TSettingsFile::WriteInteger(std::string_view section, std::string_view key, int value) {

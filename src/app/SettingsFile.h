@@ -44,6 +44,8 @@ class TSettingsFile {
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void WriteBool(std::string_view section, std::string_view key, bool value);
 
+    // Adds an empty section at the end unless one of the name (in any letter case) exists.
+    void AddSection(std::string_view section);
     void EraseSection(std::string_view section);
     void DeleteKey(std::string_view section, std::string_view key);
 

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -41,6 +42,7 @@ const char* const WebPageMessage = "This address is a web page, not a feed.";
 constexpr int EntryHeight = 18;
 constexpr int OpmlAddressLimit = 1000;
 constexpr const char* OpmlFilter = "OPML files (*.opml *.xml);;All files (*)";
+constexpr const char* AddressPrompt = "Type the URL of the RSS you want to add:";
 
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
@@ -122,8 +124,8 @@ void TConfigForm::BuildTitleStrip() {
 // The address field with Add, the feed list with its three buttons, the options toggle,
 // Save, Cancel and the separator that ends the collapsed dialog.
 void TConfigForm::BuildFeedArea() {
-    auto* label1 = new QLabel("Type the URL of the RSS you want to add:", this);
-    label1->setGeometry(8, 52, 360, 16);
+    label1_ = new QLabel(AddressPrompt, this);
+    label1_->setGeometry(8, 52, 365, 16);
     edit1_ = new QLineEdit("http://www.", this);
     edit1_->setGeometry(8, 70, 300, 22);
     addButton_ = MakeButton("Add", this, QRect(314, 70, 59, 22));
@@ -142,9 +144,16 @@ void TConfigForm::BuildFeedArea() {
     bevel->setFrameStyle(QFrame::HLine | QFrame::Sunken);
     bevel->setGeometry(0, SeparatorTop, ClientWidth, 2);
 
-    connect(addButton_, &QPushButton::clicked, this, [this] { button1Click(); });
-    // Enter in the address presses Add (a button that is off, during a download, stays off).
-    connect(edit1_, &QLineEdit::returnPressed, addButton_, &QPushButton::click);
+    connect(addButton_, &QPushButton::clicked, this, [this] {
+        if (adding_)
+            StopClick();
+        else
+            button1Click();
+    });
+    // Enter in the address adds it; during a download it stops nothing.
+    connect(edit1_, &QLineEdit::returnPressed, this, [this] {
+        if (!adding_) button1Click();
+    });
     connect(feedlist_, &QListWidget::itemClicked, this, [this] { feedlistClick(); });
     connect(up5_, &QPushButton::clicked, this, [this] { up5Click(); });
     connect(down5_, &QPushButton::clicked, this, [this] { down5Click(); });
@@ -154,6 +163,12 @@ void TConfigForm::BuildFeedArea() {
     connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelClick(); });
     http_->OnStatus = [this](THTTPClient&, THTTPClient::THTTPStatus, const std::string& text) {
         httpStatus(text);
+    };
+    http_->OnWorkBegin = [this](THTTPClient&, THTTPClient::TWorkMode, std::int64_t expected) {
+        expected_ = expected;
+    };
+    http_->OnWork = [this](THTTPClient&, THTTPClient::TWorkMode, std::int64_t count) {
+        ShowAddStatus("Progress: " + std::to_string(count) + " of " + std::to_string(expected_));
     };
 }
 
@@ -216,8 +231,11 @@ void TConfigForm::BuildTransitionChoice() {
     transitionBox_->addItem("Random", 0);
     for (int style = TEffectTable::First; style <= TEffectTable::Last; ++style)
         transitionBox_->addItem(Q(std::to_string(style) + " " + EffectTable[style].Name), style);
-    // The names are longer than the box: the list opens as wide as they need.
+    // The names are longer than the box: the list opens as wide as they need. It is a
+    // scrolling list of 20 rows below the box, not a column of 174 as tall as the screen.
     transitionBox_->view()->setMinimumWidth(transitionBox_->view()->sizeHintForColumn(0) + 24);
+    transitionBox_->setMaxVisibleItems(20);
+    transitionBox_->setStyleSheet("QComboBox { combobox-popup: 0; }");
 }
 
 // Below the hint, on a line the area grew by, so that nothing above it moved.
@@ -245,11 +263,11 @@ void TConfigForm::InstallDialogs() {
     ChooseFolder = [this](const std::string& start) {
         return QFileDialog::getExistingDirectory(this, "", Q(start)).toStdString();
     };
-    ChooseOpmlToOpen = [this] {
-        return QFileDialog::getOpenFileName(this, "", "", OpmlFilter).toStdString();
+    ChooseOpmlToOpen = [this](const std::string& start) {
+        return QFileDialog::getOpenFileName(this, "", Q(start), OpmlFilter).toStdString();
     };
-    ChooseOpmlToSave = [this] {
-        return QFileDialog::getSaveFileName(this, "", "", OpmlFilter).toStdString();
+    ChooseOpmlToSave = [this](const std::string& start) {
+        return QFileDialog::getSaveFileName(this, "", Q(start), OpmlFilter).toStdString();
     };
     ClipboardText = [] {
         const QClipboard* clipboard = QGuiApplication::clipboard();
@@ -353,6 +371,27 @@ void TConfigForm::FlatSpeedButton2Click() {
 
 void TConfigForm::httpStatus(const std::string& text) {
     setWindowTitle(Q("Verifying RSS: " + text));
+    ShowAddStatus(text);
+}
+
+void TConfigForm::ShowAddStatus(const std::string& text) {
+    if (adding_) label1_->setText(Q(text));
+}
+
+void TConfigForm::EndAddStatus() {
+    adding_ = false;
+    label1_->setText(AddressPrompt);
+    addButton_->setText("Add");
+}
+
+void TConfigForm::StopClick() {
+    if (!adding_) return;
+    stopped_ = true;
+    try {
+        if (http_->Connected()) http_->Disconnect();
+    } catch (...) {
+        // The download is given up either way.
+    }
 }
 
 bool TConfigForm::IsListed(const std::string& address) const {
@@ -400,6 +439,7 @@ std::string TConfigForm::LoadFeed(std::string& address) {
     // A site's home page: the feed it announces is what the user meant.
     const std::string feed = FindFeedLink(stream.Bytes(), address);
     if (feed.empty()) return IsWebPage(stream.Bytes()) ? WebPageMessage : error;
+    if (stopped_) return EHTTPCancelled().what();
     address = feed;
     stream.Clear();
     if (std::string failed = Download(*http_, address, stream); !failed.empty()) return failed;
@@ -415,12 +455,18 @@ void TConfigForm::button1Click() {
         return;
     }
     setWindowTitle("Verifying RSS, please wait...");
-    addButton_->setEnabled(false);
+    adding_ = true;
+    stopped_ = false;
+    expected_ = 0;
+    addButton_->setText("Stop");
+    ShowAddStatus("Verifying RSS, please wait...");
     const std::string error = LoadFeed(address);
     const bool loaded = error.empty();
     // Cancel or the close button interrupted the download: the program is ending.
     if (closing_) return;
+    EndAddStatus();
     setWindowTitle("Options");
+    if (stopped_) return;
     const int items = rss_->Items().Count();
     if (loaded && items > 0 && IsListed(address)) {
         ShowMessage("RSS feed exists.");  // the page's feed is listed already
@@ -435,7 +481,6 @@ void TConfigForm::button1Click() {
     } else {
         ShowMessage("Unabled to add RSS:\r\n\r\nthe RSS contains no articles.");
     }
-    addButton_->setEnabled(true);
 }
 
 void TConfigForm::feedlistClick() {
@@ -472,17 +517,32 @@ void TConfigForm::FlatSpeedButton5Click() {
     feedlist_->clear();
 }
 
+std::string TConfigForm::OpmlFolder() const {
+    return DirectoryExists(lastOpmlFolder_) ? lastOpmlFolder_ : QDir::homePath().toStdString();
+}
+
+namespace {
+
+std::string FolderOf(const std::string& fileName) {
+    const std::size_t slash = fileName.find_last_of(PathDelim);
+    return slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
+}
+
+}  // namespace
+
 void TConfigForm::FlatButton2Click() {
     const std::string path = SaverOptions.ImagePath;
-    const std::string start =
-        DirectoryExists(path) && path != ProgramFolder() ? path : GetShellFolder("My Pictures");
+    std::string start = GetShellFolder("My Pictures");
+    if (DirectoryExists(path) && path != ProgramFolder()) start = path;
+    if (!DirectoryExists(start)) start = QDir::homePath().toStdString();
     const std::string chosen = ChooseFolder(start);
     if (!chosen.empty()) edit2_->setText(Q(chosen));
 }
 
 void TConfigForm::FlatSpeedButton3Click() {
-    const std::string fileName = ChooseOpmlToOpen();
+    const std::string fileName = ChooseOpmlToOpen(OpmlFolder());
     if (fileName.empty()) return;
+    lastOpmlFolder_ = FolderOf(fileName);
     std::string text;
     try {
         text = ReadFileBytes(fileName);
@@ -501,8 +561,9 @@ void TConfigForm::FlatSpeedButton3Click() {
 }
 
 void TConfigForm::FlatSpeedButton4Click() {
-    const std::string chosen = ChooseOpmlToSave();
+    const std::string chosen = ChooseOpmlToSave(OpmlFolder());
     if (chosen.empty()) return;
+    lastOpmlFolder_ = FolderOf(chosen);
     try {
         ExportOpml(Entries(), OpmlFileName(chosen));
     } catch (const Exception& e) {

@@ -11,6 +11,7 @@ class QComboBox;
 class QFrame;
 class QLineEdit;
 class QListWidget;
+class QLabel;
 class QPushButton;
 class QSpinBox;
 
@@ -41,6 +42,9 @@ class TConfigForm : public QWidget {
 
     void FormShow();
     void button1Click();
+    // While Add downloads, its button is Stop: the download ends at once and nothing is said.
+    void StopClick();
+    bool Adding() const { return adding_; }
     void httpStatus(const std::string& text);
     void feedlistClick();
     void up5Click();
@@ -66,6 +70,8 @@ class TConfigForm : public QWidget {
     QPushButton* SaveButton() const { return saveButton_; }
     QPushButton* CancelButton() const { return cancelButton_; }
     QPushButton* AddButton() const { return addButton_; }
+    // The address's label, which says how a download is going while Add runs.
+    QLabel* StatusLine() const { return label1_; }
     QLineEdit* Edit1() const { return edit1_; }
     QListWidget* FeedList() const { return feedlist_; }
     QSpinBox* Spin1() const { return spin1_; }
@@ -82,10 +88,14 @@ class TConfigForm : public QWidget {
     std::function<void(const std::string& message)> ShowError;
     // The information message boxes (empty caption, OK, on top); replaceable for tests.
     std::function<void(const std::string& message)> ShowMessage;
-    // The folder, open and save dialogs; each returns "" when the user cancels.
+    // The folder, open and save dialogs, opened in startFolder; each returns "" when the
+    // user cancels.
     std::function<std::string(const std::string& startFolder)> ChooseFolder;
-    std::function<std::string()> ChooseOpmlToOpen;
-    std::function<std::string()> ChooseOpmlToSave;
+    std::function<std::string(const std::string& startFolder)> ChooseOpmlToOpen;
+    std::function<std::string(const std::string& startFolder)> ChooseOpmlToSave;
+    // Where the OPML dialogs open: the folder of the last file chosen, else the home folder
+    // (never the working folder, which for a screen saver is anywhere).
+    std::string OpmlFolder() const;
     // The text of the clipboard; replaceable for tests.
     std::function<std::string()> ClipboardText;
     // The current time in the long time format, for name suffixes.
@@ -112,7 +122,16 @@ class TConfigForm : public QWidget {
     // that feed, and address becomes its address. Returns "" or why it failed.
     std::string LoadFeed(std::string& address);
 
+    // What Add's download is doing, on the address label's line.
+    void ShowAddStatus(const std::string& text);
+    void EndAddStatus();
+
     QFrame* panel1_;
+    QLabel* label1_;
+    bool adding_ = false;
+    std::string lastOpmlFolder_;
+    bool stopped_ = false;
+    std::int64_t expected_ = 0;
     TAAFadeText* aaFadeText1_;
     QLineEdit* edit1_;
     QPushButton* addButton_;

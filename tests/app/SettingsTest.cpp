@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+
 #include "app/Exception.h"
 #include "app/Files.h"
 #include "app/PictureList.h"
 #include "app/Settings.h"
+#include "app/SettingsFile.h"
 #include "support/TestSupport.h"
 
 namespace pelwick {
@@ -171,12 +175,11 @@ TEST(Settings, SaveWritesAllOptionKeysInOrder) {
     SaverOptions.OnlyEscKeyExit = true;
     SaveSettings();
     EXPECT_EQ(dir.Read("Pelwick.ini"),
-              "[set]\r\nImagePath=" + dir.Path() +
-                  "\r\nEffectSpeed2=2\r\nImageSize=4\r\nImageInterval=17\r\nImageSequence=1\r\n"
-                  "RandomPosition=0\r\nBlogInterval=30\r\nRandomFeed=0\r\nLoop=0\r\nMute=0\r\n"
-                  "MouseMoveExit=1\r\nMousePressExit=1\r\nKeyboardPressExit=1\r\nShowCursor=0\r\n"
-                  "OnlyEscKeyExit=1\r\nTransitionStyle=118\r\nImageSubfolders=1\r\n"
-                  "FeedRefresh=30\r\n");
+              "[set]\r\nEffectSpeed2=2\r\nImageSize=4\r\nImageInterval=17\r\nImageSequence=1\r\n"
+              "RandomPosition=0\r\nBlogInterval=30\r\nRandomFeed=0\r\nLoop=0\r\nMute=0\r\n"
+              "MouseMoveExit=1\r\nMousePressExit=1\r\nKeyboardPressExit=1\r\nShowCursor=0\r\n"
+              "OnlyEscKeyExit=1\r\nTransitionStyle=118\r\nImageSubfolders=1\r\n"
+              "FeedRefresh=30\r\n");
 
     // Reading the file back gives the same record.
     UnloadSettings();
@@ -223,6 +226,53 @@ TEST(Settings, FailedSaveLeavesTheFileUntouched) {
     // Once the disk takes it again, the same settings save.
     SaveSettings();
     EXPECT_EQ(TSettingsFile(dir.File("Pelwick.ini")).ReadInteger("set", "BlogInterval", 0), 99);
+}
+
+// An installed program's picture folder, when the user never chose one, is decided at every
+// start: the desktop's pictures folder once there is one, never the settings folder frozen
+// by a Save (nor by the earlier versions that froze it).
+TEST(Settings, AnUnchosenPictureFolderIsNotFrozenBySave) {
+    TProgramFolder dir;
+    const auto keep = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::pair<std::string, std::optional<std::string>>(
+            name, value ? std::optional<std::string>(value) : std::nullopt);
+    };
+    const auto saved = {keep("HOME"), keep("XDG_CONFIG_HOME"), keep("PELWICK_HOME")};
+    setenv("HOME", dir.Path().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
+    unsetenv("PELWICK_HOME");
+    const std::string settings = dir.File("config/pelwick/");
+    const auto reload = [] {
+        UnloadSettings();
+        LoadSettings();
+    };
+
+    reload();
+    EXPECT_EQ(SaverOptions.ImagePath, settings);
+    SaveSettings();
+    EXPECT_EQ(TSettingsFile(settings + "Pelwick.ini").ReadString("set", "ImagePath", "-"), "-");
+    dir.MakeFolder("Pictures");
+    reload();
+    EXPECT_EQ(SaverOptions.ImagePath, dir.File("Pictures/"));
+    // What an earlier version froze is no choice either; a real choice is kept.
+    dir.Write("config/pelwick/Pelwick.ini", "[set]\nImagePath=" + settings + "\n");
+    reload();
+    EXPECT_EQ(SaverOptions.ImagePath, dir.File("Pictures/"));
+    dir.MakeFolder("Photos");
+    SaverOptions.ImagePath = dir.File("Photos/");
+    SaveSettings();
+    reload();
+    EXPECT_EQ(SaverOptions.ImagePath, dir.File("Photos/"));
+    EXPECT_TRUE(SaverOptions.ImagePathChosen);
+
+    UnloadSettings();
+    for (const auto& [name, value] : saved) {
+        if (value)
+            setenv(name.c_str(), value->c_str(), 1);
+        else
+            unsetenv(name.c_str());
+    }
 }
 
 // The user's configuration folder does not exist before the first save, which makes it; a

@@ -1,7 +1,10 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -287,6 +290,41 @@ TEST(ConfigForm, CancelDuringAddEndsWithoutAMessage) {
     EXPECT_FALSE(f.form.isVisible());
 }
 
+// While Add downloads, the address's line says how it goes and Add is Stop; Stop ends the
+// download at once, adds nothing and says nothing.
+TEST(ConfigForm, StopEndsAnAddSilently) {
+    TLoopbackServer server([](TConnection& c, TLoopbackServer&) {
+        if (c.ReadRequest().empty()) return;
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n<rss>");
+        c.SendSlowly(std::string(100000, ' '), 1, 20);
+    });
+    TFormFixture f;
+    f.form.show();
+    std::string seen, button;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const std::string text = f.form.StatusLine()->text().toStdString();
+        if (text.rfind("Progress: ", 0) != 0 || !seen.empty()) return;
+        seen = text;
+        button = f.form.AddButton()->text().toStdString();
+        QTest::mouseClick(f.form.AddButton(), Qt::LeftButton);
+    });
+    watch.start(5);
+    QElapsedTimer clock;
+    clock.start();
+    f.Add(server.Url("/slow"));
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_THAT(seen, ::testing::MatchesRegex("Progress: [0-9]+ of 100000"));
+    EXPECT_EQ(button, "Stop");
+    EXPECT_TRUE(f.messages.empty()) << f.messages.front();
+    EXPECT_TRUE(f.form.Entries().empty());
+    EXPECT_FALSE(f.form.Adding());
+    EXPECT_EQ(f.form.AddButton()->text(), "Add");
+    EXPECT_EQ(f.form.StatusLine()->text(), "Type the URL of the RSS you want to add:");
+    EXPECT_EQ(f.form.windowTitle(), "Options");
+    EXPECT_TRUE(f.form.isVisible());
+}
+
 TEST(ConfigForm, MoveAndRemoveKeepTheSelectionAndTicks) {
     TFormFixture f("[feeds]\r\nA=http://a/\r\nB=http://b/\r\nC=http://c/\r\n[usefeed]\r\nA=0\r\n");
     f.form.show();
@@ -370,6 +408,16 @@ TEST(ConfigForm, TheTransitionChoiceReadsAndSavesTheSetting) {
         EXPECT_FALSE(w->geometry().intersects(label->geometry())) << w->metaObject()->className();
     }
     EXPECT_TRUE(area->rect().contains(box->geometry()));
+
+    // Opened, the list scrolls through the styles about 20 rows at a time.
+    f.form.FlatSpeedButton2Click();
+    box->showPopup();
+    const QAbstractItemView* view = box->view();
+    ASSERT_TRUE(view->isVisible());
+    const int row = view->sizeHintForRow(0);
+    EXPECT_LE(view->height(), 21 * row + 8) << "rows of " << row;
+    EXPECT_GE(view->height(), 15 * row);
+    box->hidePopup();
 }
 
 // The check box sits on the folder label's line; no control of the area moved to make room.
@@ -407,8 +455,15 @@ TEST(ConfigForm, MissingFolderIsNotStored) {
 TEST(ConfigForm, OpmlExportThenImportAddsEveryFeed) {
     TFormFixture f("[feeds]\r\nA & B=http://a/?x=1&y=2\r\nC=http://c/\r\n");
     const std::string out = f.dir.File("list");
-    f.form.ChooseOpmlToSave = [&] { return out; };
-    f.form.ChooseOpmlToOpen = [&] { return out + ".opml"; };
+    std::vector<std::string> starts;
+    f.form.ChooseOpmlToSave = [&](const std::string& start) {
+        starts.push_back(start);
+        return out;
+    };
+    f.form.ChooseOpmlToOpen = [&](const std::string& start) {
+        starts.push_back(start);
+        return out + ".opml";
+    };
     f.form.show();
     f.form.FlatSpeedButton4Click();
     EXPECT_TRUE(FileExists(out + ".opml"));
@@ -417,17 +472,19 @@ TEST(ConfigForm, OpmlExportThenImportAddsEveryFeed) {
     f.form.FlatSpeedButton3Click();
     EXPECT_EQ(f.form.Entries(),
               (std::vector<std::string>{"A & B [http://a/?x=1&y=2]", "C [http://c/]"}));
+    // The dialogs open at home, then where the last file was.
+    EXPECT_EQ(starts, (std::vector<std::string>{QDir::homePath().toStdString(), f.dir.Path()}));
     // Again: every address is listed already. A file of something else is named as such.
     f.form.FlatSpeedButton3Click();
     EXPECT_EQ(f.form.Entries().size(), 2u);
     f.dir.Write("feed.xml", "<?xml version=\"1.0\"?><rss version=\"2.0\"/>");
-    f.form.ChooseOpmlToOpen = [&] { return f.dir.File("feed.xml"); };
+    f.form.ChooseOpmlToOpen = [&](const std::string&) { return f.dir.File("feed.xml"); };
     f.form.FlatSpeedButton3Click();
     EXPECT_EQ(f.messages,
               (std::vector<std::string>{"Add feeds: 2", "Add feeds: 0 (2 already in the list)",
                                         f.dir.File("feed.xml") + " is not an OPML file."}));
     EXPECT_EQ(f.form.Entries().size(), 2u);
-    f.form.ChooseOpmlToOpen = [] { return std::string(); };
+    f.form.ChooseOpmlToOpen = [](const std::string&) { return std::string(); };
     f.form.FlatSpeedButton3Click();
     EXPECT_EQ(f.messages.size(), 3u);
 }
@@ -441,7 +498,7 @@ TEST(ConfigForm, ImportedNamesThatCollideAllSurviveTheSave) {
                 "<outline text=\"News\" xmlUrl=\"http://2/\"/><outline text=\"News\" "
                 "xmlUrl=\"http://3/\"/><outline text=\"Daily News\" xmlUrl=\"http://4/\"/>"
                 "<outline text=\"daily news\" xmlUrl=\"http://5/\"/></body></opml>");
-    f.form.ChooseOpmlToOpen = [&] { return f.dir.File("list.opml"); };
+    f.form.ChooseOpmlToOpen = [&](const std::string&) { return f.dir.File("list.opml"); };
     f.form.show();
     f.form.FlatSpeedButton3Click();
     f.form.SaveClick();
