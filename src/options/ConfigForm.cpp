@@ -233,9 +233,9 @@ void TConfigForm::BuildTransitionChoice() {
         transitionBox_->addItem(Q(std::to_string(style) + " " + EffectTable[style].Name), style);
     // The names are longer than the box: the list opens as wide as they need. It is a
     // scrolling list of 20 rows below the box, not a column of 174 as tall as the screen.
-    transitionBox_->view()->setMinimumWidth(transitionBox_->view()->sizeHintForColumn(0) + 24);
     transitionBox_->setMaxVisibleItems(20);
     transitionBox_->setStyleSheet("QComboBox { combobox-popup: 0; }");
+    transitionBox_->view()->setMinimumWidth(transitionBox_->view()->sizeHintForColumn(0) + 24);
 }
 
 // Below the hint, on a line the area grew by, so that nothing above it moved.
