@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -106,6 +107,15 @@ std::vector<TStoredFile> ListFolder(const std::string& folder, const char* exten
     throw EFileError("Cannot write \"" + fileName + "\": " + std::strerror(error));
 }
 
+// $HOME, else the account's home; without either the store must not land in whatever the
+// working folder is.
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/') return home;
+    if (const passwd* user = getpwuid(getuid()); user && user->pw_dir && user->pw_dir[0] == '/')
+        return user->pw_dir;
+    return "/tmp/pelwick-" + std::to_string(getuid());
+}
+
 }  // namespace
 
 TFeedStore::TFeedStore(const std::string& folder, TClock clock)
@@ -113,10 +123,9 @@ TFeedStore::TFeedStore(const std::string& folder, TClock clock)
 
 std::string TFeedStore::DefaultFolder() {
     const char* cache = std::getenv("XDG_CACHE_HOME");
-    // A relative XDG_CACHE_HOME is invalid and is ignored, as the specification says.
+    // A relative XDG_CACHE_HOME is invalid and is ignored, as the XDG base directory rules say.
     if (cache && cache[0] == '/') return IncludeTrailingPathDelimiter(cache) + "pelwick/feeds/";
-    const char* home = std::getenv("HOME");
-    return IncludeTrailingPathDelimiter(home ? home : "") + ".cache/pelwick/feeds/";
+    return IncludeTrailingPathDelimiter(HomeFolder()) + ".cache/pelwick/feeds/";
 }
 
 TFeedStore::TClock TFeedStore::SystemClock() {

@@ -57,6 +57,12 @@ TEST(FeedStore, DefaultFolderIsUnderTheCacheFolder) {
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     EXPECT_EQ(TFeedStore::DefaultFolder(),
               IncludeTrailingPathDelimiter(home) + ".cache/pelwick/feeds/");
+    // Without HOME (or with a relative one) it is still an absolute folder.
+    unsetenv("HOME");
+    EXPECT_EQ(TFeedStore::DefaultFolder().substr(0, 1), "/");
+    setenv("HOME", "relative", 1);
+    EXPECT_EQ(TFeedStore::DefaultFolder().substr(0, 1), "/");
+    setenv("HOME", home.c_str(), 1);
     setenv("XDG_CACHE_HOME", cache.c_str(), 1);
 }
 
