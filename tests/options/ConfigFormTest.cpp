@@ -267,14 +267,19 @@ TEST(ConfigForm, AddFollowsAPagesFeedLinkAndEnterPressesAdd) {
     EXPECT_EQ(f.form.Entries().size(), 1u);
 }
 
-// Cancel in the middle of an Add's download ends the dialog at once; the interrupted
-// download reports nothing.
-TEST(ConfigForm, CancelDuringAddEndsWithoutAMessage) {
-    TLoopbackServer server([](TConnection& c, TLoopbackServer&) {
+// A feed of 100,000 bytes sent a byte at a time: an Add that is still downloading.
+TLoopbackServer SlowServer() {
+    return TLoopbackServer([](TConnection& c, TLoopbackServer&) {
         if (c.ReadRequest().empty()) return;
         c.Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n<rss>");
         c.SendSlowly(std::string(100000, ' '), 1, 20);
     });
+}
+
+// Cancel in the middle of an Add's download ends the dialog at once; the interrupted
+// download reports nothing.
+TEST(ConfigForm, CancelDuringAddEndsWithoutAMessage) {
+    TLoopbackServer server = SlowServer();
     TFormFixture f;
     int ended = 0;
     f.form.OnClose = [&] { ++ended; };
@@ -293,11 +298,7 @@ TEST(ConfigForm, CancelDuringAddEndsWithoutAMessage) {
 // While Add downloads, the address's line says how it goes and Add is Stop; Stop ends the
 // download at once, adds nothing and says nothing.
 TEST(ConfigForm, StopEndsAnAddSilently) {
-    TLoopbackServer server([](TConnection& c, TLoopbackServer&) {
-        if (c.ReadRequest().empty()) return;
-        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n<rss>");
-        c.SendSlowly(std::string(100000, ' '), 1, 20);
-    });
+    TLoopbackServer server = SlowServer();
     TFormFixture f;
     f.form.show();
     std::string seen, button;

@@ -20,20 +20,30 @@ class TGreen : public QWidget {
     void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), Qt::green); }
 };
 
+void SetWindowColor(QWidget& widget, Qt::GlobalColor color) {
+    QPalette pal = widget.palette();
+    pal.setColor(QPalette::Window, color);
+    widget.setPalette(pal);
+}
+
+// 100 x 60 of red for a black layer to lie over.
+class TRedWindow : public QWidget {
+  public:
+    TRedWindow() {
+        resize(100, 60);
+        setAutoFillBackground(true);
+        SetWindowColor(*this, Qt::red);
+    }
+};
+
 QRgb PixelAt(QWidget& window, int x, int y) {
     return window.grab().toImage().pixel(x, y);
 }
 
 TEST(Layer, IsComposedOpaqueAndBlendedAsAWhole) {
-    QWidget window;
-    window.resize(100, 60);
-    window.setAutoFillBackground(true);
-    QPalette pal = window.palette();
-    pal.setColor(QPalette::Window, Qt::red);
-    window.setPalette(pal);
+    TRedWindow window;
     TLayerWindow layer(&window, 255);
-    pal.setColor(QPalette::Window, Qt::black);
-    layer.setPalette(pal);
+    SetWindowColor(layer, Qt::black);
     layer.SetFrame(QRect(0, 0, 80, 60));
     TGreen child(layer.Stage());
     child.setGeometry(40, 0, 40, 60);
@@ -61,15 +71,9 @@ TEST(Layer, IsComposedOpaqueAndBlendedAsAWhole) {
 
 // In a small host window the layer is laid out at full size and shown as a miniature.
 TEST(Layer, ScaledLayerShowsItsWholeStageInTheScaledFrame) {
-    QWidget window;
-    window.resize(100, 60);
-    window.setAutoFillBackground(true);
-    QPalette pal = window.palette();
-    pal.setColor(QPalette::Window, Qt::red);
-    window.setPalette(pal);
+    TRedWindow window;
     TLayerWindow layer(&window, 255);
-    pal.setColor(QPalette::Window, Qt::black);
-    layer.setPalette(pal);
+    SetWindowColor(layer, Qt::black);
     layer.SetScale(0.5);
     layer.SetFrame(QRect(20, 10, 80, 60));
     TGreen child(layer.Stage());
