@@ -4,6 +4,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,6 +13,7 @@
 
 #include "SaverFixture.h"
 #include "app/Files.h"
+#include "saver/HeadlinePanel.h"
 #include "support/VirtualDisplay.h"
 
 namespace pelwick {
@@ -274,6 +276,11 @@ TEST_F(HostEndToEnd, ASmallHostWindowShowsTheWallAsAMiniature) {
         EXPECT_FALSE(wall.card.intersects(wall.panel)) << at;
         EXPECT_GT(wall.card.left(), wall.panel.right()) << at << ": the card is not beside";
         EXPECT_LT(wall.inkRight, wall.panel.right() - 8) << at << ": the text runs to the edge";
+        // A miniature: the panel keeps the height it has on a 1280 x 720 screen, scaled with
+        // the window (to half size at least). Part of it may lie over the picture's border.
+        const double scale =
+            std::clamp(std::min(size.width() / 1280.0, size.height() / 720.0), 0.5, 1.0);
+        EXPECT_NEAR(wall.panel.height(), TForm2::InitialHeight * scale, 12) << at;
         ::kill(pid_t(program_.processId()), SIGTERM);
         ASSERT_TRUE(test::WaitForExit(program_, 2000));
     }
