@@ -70,7 +70,7 @@ using TSpans = std::vector<std::pair<int, int>>;  // [left, right) in pixels, so
         std::memcpy(&word, s + at, sizeof word);
         std::memcpy(d + at, &word, sizeof word);
     };
-    struct alignas(1) TWords {
+    struct TWords {
         std::uint64_t w[4];
     };
     if (n >= 32) {

@@ -167,8 +167,13 @@ void Prepare(TPreparedPicture& r, std::uint64_t placementSeed) {
         b = std::move(*placed);
     const TSize previous = stage.Previous.Width > 0 ? stage.Previous : TSize{b.Width(), b.Height()};
     std::optional<TBitmap> padded = Padded(b, previous, stage.Color);
-    r.Unpadded = padded ? std::move(b) : TBitmap(b);
-    r.Picture = padded ? std::move(*padded) : std::move(b);
+    if (padded) {
+        r.Picture = std::move(*padded);
+        r.Unpadded = std::move(b);
+    } else {
+        r.Unpadded = b;
+        r.Picture = std::move(b);
+    }
 }
 
 }  // namespace
