@@ -80,6 +80,7 @@ TRunGlimrascreen::TRunGlimrascreen(QWidget* panel, TSlideshowSettings settings,
     timer_.OnTimer = [this] { TimerTick(); };
     timer_.SetInterval(100);
     timer_.SetEnabled(true);
+    PrepareFirstPicture();
 }
 
 TRunGlimrascreen::~TRunGlimrascreen() {
@@ -130,6 +131,7 @@ void TRunGlimrascreen::TakeScanned() {
     const bool finished = scan_->Finished();
     scan_->TakeFound(pictures_);
     shuffle_.Grow(static_cast<int>(pictures_.Size()));
+    PrepareFirstPicture();
     if (!finished) return;
     const std::string folder = scan_->Folder();
     scan_.reset();
@@ -187,6 +189,23 @@ void TRunGlimrascreen::PrepareNextPicture() {
                           static_cast<std::uint64_t>(placementRandom_.Next(0x7FFFFFFF)));
     } catch (const std::exception&) {
         // Nothing prepared: the next change loads its picture in place.
+    }
+}
+
+void TRunGlimrascreen::PrepareFirstPicture() {
+    if (currentIndex_ != -1 || !pictureScreen_ || pictures_.Empty() || !preparer_.Asked().empty())
+        return;
+    try {
+        const int n = static_cast<int>(pictures_.Size());
+        TShuffleOrder peek = shuffle_;
+        std::string path = pictures_[static_cast<size_t>(
+            settings_.ImageSequence == 1 ? peek.Next()
+                                         : (currentIndex_ < n - 1 ? currentIndex_ + 1 : 0))];
+        if (ResolveImagePath(path, settings_.ImagePath))
+            preparer_.Prepare(path, StageOf(*pictureScreen_),
+                              static_cast<std::uint64_t>(placementRandom_.Next(0x7FFFFFFF)));
+    } catch (const std::exception&) {
+        // Nothing prepared: the first change loads its picture in place.
     }
 }
 

@@ -106,6 +106,10 @@ class TRunGlimrascreen {
     int PickIndex(int count);
     // Puts the picture of currentPath_ into the control: the prepared one, or loaded now.
     void ShowPicture();
+    // Before the first change: has the worker prepare the picture the first tick will most
+    // likely choose (the order's next one, not drawn yet), while the window is still being
+    // made; the tick loads in place whatever else it chooses.
+    void PrepareFirstPicture();
     // Adds what the folder's listing has found to the list.
     void TakeScanned();
     // With the list empty while the folder is listed, the timer comes back soon.

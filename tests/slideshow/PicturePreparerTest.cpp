@@ -169,5 +169,36 @@ TEST(PicturePreparer, TheDriverTakesThePreparedPictureAtTheNextTick) {
     EXPECT_EQ(driver.PictureScreen()->ScreenBitmap().Pixel(5, 5), clRed);
 }
 
+// The first picture is prepared while the window is made: the one the order gives next, which
+// the first tick then chooses and only takes.
+TEST(PicturePreparer, TheFirstPictureIsPreparedBeforeTheFirstTick) {
+    test::TProgramFolder dir;
+    TSlideshowSettings settings;
+    settings.EffectSpeed2 = 1;
+    const TColor colors[] = {clRed, clLime, clBlue};
+    for (int i = 0; i < 3; ++i) {
+        settings.ImageFiles.push_back(dir.File("p" + std::to_string(i) + ".bmp"));
+        WritePicture(settings.ImageFiles.back(), Solid(40, 30, colors[i]));
+    }
+    for (int sequence : {0, 1}) {
+        settings.ImageSequence = static_cast<std::uint8_t>(sequence);
+        QWidget panel;
+        panel.resize(40, 30);
+        TRunGlimrascreen driver(&panel, settings);
+        driver.PictureScreen()->SetThreaded(false);
+        driver.PictureScreen()->SetDelay(0);
+        const std::string asked = driver.Preparer().Asked();
+        EXPECT_EQ(driver.CurrentIndex(), -1);
+        if (sequence == 0) {
+            EXPECT_EQ(asked, settings.ImageFiles[0]);
+        }
+        driver.TimerTick();
+        EXPECT_EQ(driver.CurrentPath(), asked) << sequence;
+        EXPECT_EQ(driver.PictureScreen()->ScreenBitmap().Pixel(5, 5),
+                  colors[static_cast<size_t>(driver.CurrentIndex())])
+            << sequence;
+    }
+}
+
 }  // namespace
 }  // namespace pelwick
