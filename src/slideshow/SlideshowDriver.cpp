@@ -77,7 +77,7 @@ TRunGlimrascreen::TRunGlimrascreen(QWidget* panel, TSlideshowSettings settings,
     }
     currentPath_.clear();
     currentIndex_ = -1;
-    timer_.OnTimer = [this] { TimerTick(); };
+    timer_.OnTimer = [this] { TimerFired(); };
     timer_.SetInterval(100);
     timer_.SetEnabled(true);
     PrepareFirstPicture();
@@ -110,6 +110,17 @@ void TRunGlimrascreen::ApplySpeed() {
 int TRunGlimrascreen::IntervalMs() const {
     const long long ms = static_cast<long long>(settings_.ImageInterval) * 1000;
     return static_cast<int>(std::clamp<long long>(ms, 0, std::numeric_limits<int>::max()));
+}
+
+void TRunGlimrascreen::TimerFired() {
+    TakeScanned();  // pictures just found start the first one's preparation
+    if (currentIndex_ == -1 && !preparer_.Asked().empty() && !preparer_.Ready()) {
+        timer_.SetEnabled(false);
+        timer_.SetInterval(FirstPicturePollMs);
+        timer_.SetEnabled(true);
+        return;
+    }
+    TimerTick();
 }
 
 void TRunGlimrascreen::TimerTick() {

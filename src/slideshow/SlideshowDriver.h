@@ -77,8 +77,13 @@ class TRunGlimrascreen {
 
     // How often an empty list is looked at again while the folder is listed.
     static constexpr int ScanPollMs = 50;
+    // How often the timer looks again while the worker still decodes the first picture.
+    static constexpr int FirstPicturePollMs = 10;
 
-    // The timer's handler and its steps.
+    // The timer's handler: TimerTick, unless the worker is still decoding the first picture;
+    // the user-interface thread does not wait for that, the timer comes back soon.
+    void TimerFired();
+    // The timer's step and its parts.
     void TimerTick();
     // Takes the picture chosen and prepared ahead when there is one, else chooses and loads
     // one in place.
