@@ -33,15 +33,19 @@ int RunAndPrintRatios(const TRatios& ratios) {
     TRecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    int missing = 0;
     for (const auto& [num, den] : ratios) {
         const double a = reporter.Time(num), b = reporter.Time(den);
         if (a <= 0 || b <= 0) {
-            std::printf("Ratio %s / %s: not measured\n", num.c_str(), den.c_str());
+            // A ratio that was not measured must not read as a target met.
+            std::printf("FAILED: ratio %s / %s not measured (%s did not run)\n", num.c_str(),
+                        den.c_str(), a <= 0 ? num.c_str() : den.c_str());
+            ++missing;
             continue;
         }
         std::printf("Ratio %s / %s = %.2f\n", num.c_str(), den.c_str(), a / b);
     }
-    return 0;
+    return missing ? 1 : 0;
 }
 
 namespace {

@@ -221,8 +221,14 @@ int RunAndPrint() {
     }
     bench::TRecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    int missing = 0;
     auto ratio = [&](const char* a, const char* b, const char* what, double target) {
-        if (reporter.Time(a) <= 0 || reporter.Time(b) <= 0) return;
+        if (reporter.Time(a) <= 0 || reporter.Time(b) <= 0) {
+            std::printf("FAILED: %s not measured (%s did not run)\n", what,
+                        reporter.Time(a) <= 0 ? a : b);
+            ++missing;
+            return;
+        }
         const double r = reporter.Time(a) / reporter.Time(b);
         std::printf("%-58s %6.2f  (target at most %.1f)\n", what, r, target);
     };
@@ -235,7 +241,7 @@ int RunAndPrint() {
     if (reporter.Time("SaverFrame") > 0)  // in its unit, milliseconds
         std::printf("%-58s %6.2f ms\n", "whole saver frame at 1920 x 1080 (compose + paint)",
                     reporter.Time("SaverFrame"));
-    return 0;
+    return missing ? 1 : 0;
 }
 
 }  // namespace

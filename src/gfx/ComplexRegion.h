@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <climits>
 #include <optional>
 #include <vector>
@@ -23,6 +24,11 @@ class TComplexRegion {
     // The pixel rows of a closed polygon, filled by the winding rule: a pixel belongs to it
     // when its centre does (a centre on an edge does when the polygon lies right of it).
     void AddPolygon(const std::vector<TPoint>& points);
+    // Makes room for this many more rectangles at once, for a caller that knows about how
+    // many it adds: the list then grows by Growth again only past them.
+    void Reserve(int more) {
+        rects_.reserve(rects_.size() + static_cast<size_t>(std::max(more, 0)));
+    }
     // Forgets every rectangle and releases the list.
     void Clear();
     // Hands the list over, and forgets it as Clear does.

@@ -57,16 +57,46 @@ void Select(std::uint8_t* d, const std::uint8_t* o, const std::uint8_t* n, const
 
 using TSpans = std::vector<std::pair<int, int>>;  // [left, right) in pixels, sorted
 
+// A copy between different bitmaps of the few hundred bytes a span or gap usually has, in
+// whole words with an overlapping last one: the library's copy starts each call with more
+// work than such a span takes, and a frame of shreds has tens of thousands of them.
+[[gnu::always_inline]] inline void CopyBytes(std::uint8_t* __restrict d,
+                                             const std::uint8_t* __restrict s, size_t n) {
+    if (n >= 512) {
+        std::memcpy(d, s, n);
+        return;
+    }
+    const auto move = [&](size_t at, auto word) {
+        std::memcpy(&word, s + at, sizeof word);
+        std::memcpy(d + at, &word, sizeof word);
+    };
+    struct TWords {
+        std::uint64_t w[4];
+    };
+    if (n >= 32) {
+        for (size_t i = 0; i + 32 < n; i += 32)
+            move(i, TWords{});
+        move(n - 32, TWords{});
+    } else if (n >= 8) {
+        for (size_t i = 0; i + 8 < n; i += 8)
+            move(i, std::uint64_t{});
+        move(n - 8, std::uint64_t{});
+    } else {
+        for (size_t i = 0; i < n; ++i)
+            d[i] = s[i];
+    }
+}
+
 // One row from spans: the gaps from o, the spans from n.
 void CopySpans(std::uint8_t* d, const std::uint8_t* o, const std::uint8_t* n, const TSpans& spans,
                int width, int bpp) {
     int x = 0;
     for (const auto& [left, right] : spans) {
-        std::memcpy(d + x * bpp, o + x * bpp, static_cast<size_t>(left - x) * bpp);
-        std::memcpy(d + left * bpp, n + left * bpp, static_cast<size_t>(right - left) * bpp);
+        CopyBytes(d + x * bpp, o + x * bpp, static_cast<size_t>(left - x) * bpp);
+        CopyBytes(d + left * bpp, n + left * bpp, static_cast<size_t>(right - left) * bpp);
         x = right;
     }
-    std::memcpy(d + x * bpp, o + x * bpp, static_cast<size_t>(width - x) * bpp);
+    CopyBytes(d + x * bpp, o + x * bpp, static_cast<size_t>(width - x) * bpp);
 }
 
 // Composes the rows of dst band by band from the top; the rows no band covers come from

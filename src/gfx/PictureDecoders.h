@@ -71,7 +71,10 @@ TBitmap DecodeGif(std::string_view bytes, const TDecodeTarget& target = {});
 TBitmap DecodeBmp(std::string_view bytes, const TDecodeTarget& target = {});
 
 // PNG and WebP pictures (any of their colour types and depths), alpha composed over black.
-// Always decoded whole.
+// A picture the target shrinks is never held at full size: a PNG is reduced by a whole
+// factor a row at a time as it is read (an interlaced one, whose rows come in passes, is
+// decoded whole), a WebP is decoded by libwebp straight at the smallest size of its
+// proportions that still covers the target; neither below the target nor 256 pixels.
 TBitmap DecodePng(std::string_view bytes, const TDecodeTarget& target = {});
 TBitmap DecodeWebp(std::string_view bytes, const TDecodeTarget& target = {});
 

@@ -6,6 +6,7 @@
 
 #include "gfx/Picture.h"
 #include "gfx/PictureDecoders.h"
+#include "gfx/RowShrink.h"
 
 namespace pelwick {
 
@@ -17,7 +18,7 @@ namespace {
 
 }  // namespace
 
-TBitmap DecodeWebp(std::string_view bytes, const TDecodeTarget&) {
+TBitmap DecodeWebp(std::string_view bytes, const TDecodeTarget& target) {
     if (bytes.empty()) Fail("the file is empty");
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     WebPBitstreamFeatures features;
@@ -27,27 +28,37 @@ TBitmap DecodeWebp(std::string_view bytes, const TDecodeTarget&) {
     if (features.width <= 0 || features.height <= 0) Fail("the picture is empty");
     if (w * h > (features.has_alpha ? MaxAlphaPixels : MaxPicturePixels))
         Fail("the picture is too large");
-    TBitmap out(int(w), int(h), pf24bit);
-    if (!features.has_alpha) {
+    // libwebp's own scaling averages while it decodes: a picture the target shrinks is
+    // never held at full size.
+    const TSize size = ShrunkSize(features.width, features.height, target);
+    const bool scaled = size.Width != features.width || size.Height != features.height;
+    TBitmap out(size.Width, size.Height, pf24bit);
+    if (!features.has_alpha && !scaled) {
         if (!WebPDecodeBGRInto(data, bytes.size(), out.Bits(), out.ByteSize(), out.Stride()))
             Fail("the data is damaged or ends early");
         return out;
     }
-    TBitmap premultiplied(int(w), int(h), pf32bit);
+    TBitmap premultiplied;
+    if (features.has_alpha) premultiplied = TBitmap(size.Width, size.Height, pf32bit);
+    TBitmap& into = features.has_alpha ? premultiplied : out;
     WebPDecoderConfig config;
     if (!WebPInitDecoderConfig(&config)) Fail("the decoder cannot start");
-    config.output.colorspace = MODE_bgrA;
+    config.options.use_scaling = scaled ? 1 : 0;
+    config.options.scaled_width = size.Width;
+    config.options.scaled_height = size.Height;
+    config.output.colorspace = features.has_alpha ? MODE_bgrA : MODE_BGR;
     config.output.is_external_memory = 1;
-    config.output.u.RGBA.rgba = premultiplied.Bits();
-    config.output.u.RGBA.stride = premultiplied.Stride();
-    config.output.u.RGBA.size = premultiplied.ByteSize();
+    config.output.u.RGBA.rgba = into.Bits();
+    config.output.u.RGBA.stride = into.Stride();
+    config.output.u.RGBA.size = into.ByteSize();
     const VP8StatusCode status = WebPDecode(data, bytes.size(), &config);
     WebPFreeDecBuffer(&config.output);
     if (status != VP8_STATUS_OK) Fail("the data is damaged or ends early");
-    for (int y = 0; y < int(h); ++y) {
+    if (!features.has_alpha) return out;
+    for (int y = 0; y < size.Height; ++y) {
         const std::uint8_t* s = premultiplied.ScanLine(y);
         std::uint8_t* d = out.ScanLine(y);
-        for (int x = 0; x < int(w); ++x)
+        for (int x = 0; x < size.Width; ++x)
             std::memcpy(d + 3 * x, s + 4 * x, 3);
     }
     return out;

@@ -126,7 +126,7 @@ void BlindsFrame(TFrame& frame, const TStyleParams& params) {
         else
             rects.AddRect(0, t + n - a, frame.W, t + n + a);
     }
-    ClipAndCopy(frame, rects.CreateRegion());
+    ClipAndCopy(frame, rects);
 }
 
 void UnevenBlindsFrame(TFrame& frame, const TStyleParams& params) {
@@ -135,7 +135,7 @@ void UnevenBlindsFrame(TFrame& frame, const TStyleParams& params) {
     if (a.E <= 0) return;
     TComplexRegion rects;
     AddStrips(rects, frame, !a.Down, a.Far, a.E, MulDiv(a.E, frame.P, 100));
-    ClipAndCopy(frame, rects.CreateRegion());
+    ClipAndCopy(frame, rects);
 }
 
 void SquareShredFrame(TFrame& frame, const TStyleParams& /*params*/) {
@@ -144,7 +144,7 @@ void SquareShredFrame(TFrame& frame, const TStyleParams& /*params*/) {
     for (int x = 0; x < frame.W; x += 2 * n)
         for (int y = 0; y < frame.H; y += 2 * n)
             rects.AddRect(x + n - a, y + n - a, x + n + a, y + n + a);
-    ClipAndCopy(frame, rects.CreateRegion());
+    ClipAndCopy(frame, rects);
 }
 
 void CircleShredFrame(TFrame& frame, const TStyleParams& /*params*/) {
@@ -154,18 +154,22 @@ void CircleShredFrame(TFrame& frame, const TStyleParams& /*params*/) {
     for (int x = 0; x < frame.W; x += 2 * n)
         for (int y = 0; y < frame.H; y += 2 * n)
             AddCircle(rects, x + n, y + n, b);
-    ClipAndCopy(frame, rects.CreateRegion());
+    ClipAndCopy(frame, rects);
 }
 
 void DiamondShredFrame(TFrame& frame, const TStyleParams& /*params*/) {
     const int cell = std::min(frame.W, frame.H) / 10 + 1, b = MulDiv(cell, frame.P, 50);
     TComplexRegion rects;
+    // A row of pixels a diamond at most: thousands of rows, taken in one allocation.
+    const int across = (frame.W + 2 * cell - 1) / (2 * cell),
+              down = (frame.H + 2 * cell - 1) / (2 * cell);
+    rects.Reserve(across * down * (2 * b + 1));
     for (int i = 0; 2 * i * cell < frame.W; ++i)
         for (int j = 0; 2 * j * cell < frame.H; ++j) {
             const int x = (2 * i + 1) * cell, y = (2 * j + 1) * cell;
             rects.AddPolygon({{x - b, y}, {x, y - b}, {x + b, y}, {x, y + b}});
         }
-    ClipAndCopy(frame, rects.CreateRegion());
+    ClipAndCopy(frame, rects);
 }
 
 void SweepFrame(TFrame& frame, const TStyleParams& params) {
@@ -191,7 +195,7 @@ void BandsFrame(TFrame& frame, const TStyleParams& params) {
             rects.AddRect(0, t - half, frame.W, t + half);
     }
     AddStrips(rects, frame, !a.Down, a.Far, a.E, MulDiv(a.E, frame.P, 100));
-    ClipAndCopy(frame, rects.CreateRegion());
+    ClipAndCopy(frame, rects);
 }
 
 void TurningRectFrame(TFrame& frame, const TStyleParams& /*params*/) {
@@ -226,14 +230,14 @@ void BowTieFrame(TFrame& frame, const TStyleParams& params) {
     TComplexRegion rects;
     rects.AddPolygon(Wedge(frame, a.Down, false, depth));
     rects.AddPolygon(Wedge(frame, a.Down, true, depth));
-    ClipAndCopy(frame, rects.CreateRegion());
+    ClipAndCopy(frame, rects);
 }
 
 void CrossFrame(TFrame& frame, const TStyleParams& params) {
     TComplexRegion rects;
     if (params.Inward) {
         AddCross(rects, frame, frame.X / 2, frame.Y / 2);
-        ClipAndCopy(frame, rects.CreateRegion());
+        ClipAndCopy(frame, rects);
         return;
     }
     // The picture but for the triangles, which shrink back to the edges.

@@ -1,6 +1,7 @@
 #include "slideshow/EffectsSupport.h"
 
 #include "gfx/Compose.h"
+#include "gfx/RectRegion.h"
 
 namespace pelwick {
 
@@ -22,6 +23,13 @@ void ClipAndCopy(TFrame& f, const std::optional<TRegion>& region) {
     canvas.SetClipRegion(&*region);
     canvas.Draw(0, 0, f.Picture);
     canvas.SetClipRegion(nullptr);
+}
+
+void ClipAndCopy(TFrame& f, TComplexRegion& rects) {
+    if (rects.Count() == 0) return;
+    if (!f.Snapshot) return ClipAndCopy(f, rects.CreateRegion());
+    ComposeThroughRects(f.Screen, *f.Snapshot, f.Picture, TRectRegion(rects.TakeRects()));
+    f.Snapshot = nullptr;
 }
 
 const std::vector<std::uint8_t>& FixedPattern(TFrame& f, TFixedPattern& local,

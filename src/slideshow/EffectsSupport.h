@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "gfx/ComplexRegion.h"
 #include "slideshow/Effects.h"
 
 // What the named effects share: the old picture, the clip-and-copy step, the transition's
@@ -23,6 +24,9 @@ void UseSnapshot(TFrame& f);
 // The new picture drawn through region over the old one; without a region Screen keeps the
 // old picture.
 void ClipAndCopy(TFrame& f, const std::optional<TRegion>& region);
+// The same through the union of rects (empties it): over the snapshot straight from its
+// bands, never through a region made of thousands of rows of polygons.
+void ClipAndCopy(TFrame& f, TComplexRegion& rects);
 
 // A transition's fixed numbers: fill draws them in layout from a sequence seeded with the
 // transition's seed the first time one of its frames asks, and later frames get the same

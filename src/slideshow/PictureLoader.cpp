@@ -1,10 +1,12 @@
 #include "slideshow/PictureLoader.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "app/Files.h"
 #include "app/Process.h"
 #include "gfx/PictureDecoders.h"
+#include "gfx/RandomSequence.h"
 #include "slideshow/PictureScreen.h"
 
 namespace pelwick {
@@ -27,11 +29,11 @@ TBitmap Stretched(const TBitmap& picture, int width, int height) {
 }
 
 // What the size mode will make of a picture: the decoders need not make it any larger.
-TDecodeTarget TargetOf(const TCustomGlimrascreen& control) {
-    const int mode = control.SizeMode();
+TDecodeTarget TargetOf(const TPictureStage& stage) {
+    const int mode = stage.SizeMode;
     const bool shrinks =
         mode == szShrinkToFit || mode == szFit || mode == szStretch || mode == szTileOrFit;
-    return TDecodeTarget{control.width(), control.height(), shrinks, control.Color()};
+    return TDecodeTarget{stage.Width, stage.Height, shrinks, stage.Color};
 }
 
 // Decodes the file into the control's picture, in the format its extension names.
@@ -40,26 +42,31 @@ const TPictureFormat& Decode(TCustomGlimrascreen& control, const std::string& fi
     TPicture& picture = control.Picture();
     picture.ForceBitmap();
     if (format.MissingIsNoFailure && !FileExists(fileName)) return format;
-    picture.SetBitmap(DecodePictureFile(format, fileName, TargetOf(control)));
+    picture.SetBitmap(DecodePictureFile(format, fileName, TargetOf(StageOf(control))));
     return format;
 }
 
-void Scale(TCustomGlimrascreen& control) {
-    TPicture& picture = control.Picture();
+TBitmap Flattened(const TBitmap& picture, TColor color) {
+    TBitmap flat = Canvas(picture.Width(), picture.Height(), color);
+    flat.Canvas().Draw(0, 0, picture);
+    return flat;
+}
+
+// The picture as the size mode makes it; nothing when the mode leaves it as it is.
+std::optional<TBitmap> Scaled(const TBitmap& picture, const TPictureStage& stage) {
     const int w = picture.Width(), h = picture.Height();
-    const int cw = control.width(), ch = control.height();
-    int mode = control.SizeMode();
+    const int cw = stage.Width, ch = stage.Height;
+    int mode = stage.SizeMode;
     if (mode == szTileOrFit) {
         if (h < 250 || w < 250) {
-            TBitmap tiled = Canvas(cw, ch, control.Color());
-            tiled.Canvas().FillPattern(tiled.BoundsRect(), *picture.Bitmap());
-            picture.SetBitmap(std::move(tiled));
-            return;
+            TBitmap tiled = Canvas(cw, ch, stage.Color);
+            tiled.Canvas().FillPattern(tiled.BoundsRect(), picture);
+            return tiled;
         }
         mode = szFit;
     }
     if (mode == szShrinkToFit || mode == szFit) {
-        if (mode == szShrinkToFit && w <= cw && h <= ch) return;
+        if (mode == szShrinkToFit && w <= cw && h <= ch) return std::nullopt;
         if (cw <= 0 || ch <= 0) throw Exception("The control has no area to fit a picture in");
         // Extended precision, as the sizes have always been computed.
         const long double fw = w, fh = h, fcw = cw, fch = ch;
@@ -72,56 +79,100 @@ void Scale(TCustomGlimrascreen& control) {
             nh = ch;
         }
         // A sliver of a picture keeps at least one pixel instead of vanishing.
-        picture.SetBitmap(Stretched(*picture.Bitmap(), std::max(nw, 1), std::max(nh, 1)));
-    } else if (mode == szStretch) {
-        if (cw <= 0 || ch <= 0) throw Exception("The control has no area to stretch a picture to");
-        picture.SetBitmap(Stretched(*picture.Bitmap(), cw, ch));
-    } else if (mode == szOriginal) {
-        if (w <= cw && h <= ch) return;
-        auto span = [](int size, int target, int& destOffset, int& srcOffset, int& length) {
-            if (size > target) {
-                destOffset = 0, srcOffset = (size - target) / 2, length = target;
-            } else {
-                destOffset = (target - size) / 2, srcOffset = 0, length = size;
-            }
-        };
-        int dx, sx, lw, dy, sy, lh;
-        span(w, cw, dx, sx, lw);
-        span(h, ch, dy, sy, lh);
-        TBitmap cut = Canvas(cw, ch, control.Color());
-        cut.Canvas().CopyRect(TRect{dx, dy, dx + lw, dy + lh}, *picture.Bitmap(),
-                              TRect{sx, sy, sx + lw, sy + lh});
-        picture.SetBitmap(std::move(cut));
+        return Stretched(picture, std::max(nw, 1), std::max(nh, 1));
     }
+    if (mode == szStretch) {
+        if (cw <= 0 || ch <= 0) throw Exception("The control has no area to stretch a picture to");
+        return Stretched(picture, cw, ch);
+    }
+    if (mode != szOriginal || (w <= cw && h <= ch)) return std::nullopt;
+    auto span = [](int size, int target, int& destOffset, int& srcOffset, int& length) {
+        if (size > target) {
+            destOffset = 0, srcOffset = (size - target) / 2, length = target;
+        } else {
+            destOffset = (target - size) / 2, srcOffset = 0, length = size;
+        }
+    };
+    int dx, sx, lw, dy, sy, lh;
+    span(w, cw, dx, sx, lw);
+    span(h, ch, dy, sy, lh);
+    TBitmap cut = Canvas(cw, ch, stage.Color);
+    cut.Canvas().CopyRect(TRect{dx, dy, dx + lw, dy + lh}, picture,
+                          TRect{sx, sy, sx + lw, sy + lh});
+    return cut;
+}
+
+// The picture on a control-sized canvas at a random place; nothing when it is not smaller.
+template <class TRandom>
+std::optional<TBitmap> PlacedAtRandom(const TBitmap& picture, const TPictureStage& stage,
+                                      TRandom&& random) {
+    const int w = picture.Width(), h = picture.Height();
+    const int cw = stage.Width, ch = stage.Height;
+    if (!stage.RandomPlacement || (w >= cw && h >= ch)) return std::nullopt;
+    // A dimension in which the picture is larger than the control (only with size modes
+    // that do not scale) gets offset 0.
+    const int x = random(std::max(cw - w, 0));
+    const int y = random(std::max(ch - h, 0));
+    TBitmap placed = Canvas(cw, ch, stage.Color);
+    placed.Canvas().Draw(x, y, picture);
+    return placed;
+}
+
+// The picture in the middle of a canvas that covers the previous one; nothing when it
+// covers it itself.
+std::optional<TBitmap> Padded(const TBitmap& picture, TSize previous, TColor color) {
+    const int w = picture.Width(), h = picture.Height();
+    if (previous.Width <= w && previous.Height <= h) return std::nullopt;
+    TBitmap padded =
+        Canvas(std::max(w, previous.Width) + 3, std::max(h, previous.Height) + 3, color);
+    padded.Canvas().Draw((padded.Width() - w) / 2 + 1, (padded.Height() - h) / 2 + 1, picture);
+    return padded;
+}
+
+void Scale(TCustomGlimrascreen& control) {
+    TPicture& picture = control.Picture();
+    if (std::optional<TBitmap> scaled = Scaled(*picture.Bitmap(), StageOf(control)))
+        picture.SetBitmap(std::move(*scaled));
 }
 
 void PlaceAtRandom(TCustomGlimrascreen& control) {
     TPicture& picture = control.Picture();
-    const int w = picture.Width(), h = picture.Height();
-    const int cw = control.width(), ch = control.height();
-    if (!control.RandomPlacement() || (w >= cw && h >= ch)) return;
-    // A dimension in which the picture is larger than the control (only with size modes
-    // that do not scale) gets offset 0.
-    const int x = Random(std::max(cw - w, 0));
-    const int y = Random(std::max(ch - h, 0));
-    TBitmap placed = Canvas(cw, ch, control.Color());
-    placed.Canvas().Draw(x, y, *picture.Bitmap());
-    picture.SetBitmap(std::move(placed));
+    if (std::optional<TBitmap> placed = PlacedAtRandom(*picture.Bitmap(), StageOf(control), Random))
+        picture.SetBitmap(std::move(*placed));
 }
 
 void RememberAndPad(TCustomGlimrascreen& control) {
     TPicture& picture = control.Picture();
     if (!control.PreviousPicture()) control.SetPreviousPicture(picture);
-    const int pw = control.PreviousPicture()->Width(), ph = control.PreviousPicture()->Height();
-    const int w = picture.Width(), h = picture.Height();
-    if (pw > w || ph > h) {
-        TBitmap padded = Canvas(std::max(w, pw) + 3, std::max(h, ph) + 3, control.Color());
-        padded.Canvas().Draw((padded.Width() - w) / 2 + 1, (padded.Height() - h) / 2 + 1,
-                             *picture.Bitmap());
-        control.SetPreviousPicture(picture);
-        picture.SetBitmap(std::move(padded));
+    const TSize previous{control.PreviousPicture()->Width(), control.PreviousPicture()->Height()};
+    std::optional<TBitmap> padded = Padded(*picture.Bitmap(), previous, control.Color());
+    control.SetPreviousPicture(picture);
+    if (padded) picture.SetBitmap(std::move(*padded));
+}
+
+void Prepare(TPreparedPicture& r, std::uint64_t placementSeed) {
+    const TPictureFormat& format = PictureFormatOf(r.FileName);
+    if (format.MissingIsNoFailure && !FileExists(r.FileName)) {
+        r.Missing = true;
+        return;
+    }
+    const TPictureStage& stage = r.Stage;
+    TBitmap b = DecodePictureFile(format, r.FileName, TargetOf(stage));
+    if (b.Empty()) throw EInvalidGraphic("The picture has no pixels");
+    if (format.Transparency) b = Flattened(b, stage.Color);
+    if (std::optional<TBitmap> scaled = Scaled(b, stage)) b = std::move(*scaled);
+    TRandomSequence random(placementSeed);
+    if (std::optional<TBitmap> placed =
+            PlacedAtRandom(b, stage, [&](int n) { return random.Next(n); }))
+        b = std::move(*placed);
+    const TSize previous = stage.Previous.Width > 0 ? stage.Previous : TSize{b.Width(), b.Height()};
+    std::optional<TBitmap> padded = Padded(b, previous, stage.Color);
+    if (padded) {
+        r.Picture = std::move(*padded);
+        r.Unpadded = std::move(b);
     } else {
-        control.SetPreviousPicture(picture);
+        r.Unpadded = b;
+        r.Picture = std::move(b);
     }
 }
 
@@ -132,11 +183,7 @@ std::string TryLoadScreenPicture(TCustomGlimrascreen& control, const std::string
         const TPictureFormat& format = Decode(control, fileName);
         TPicture& picture = control.Picture();
         if (!picture.HasImage()) return "";  // nothing decoded and nothing held before
-        if (format.Transparency) {
-            TBitmap flat = Canvas(picture.Width(), picture.Height(), control.Color());
-            flat.Canvas().Draw(0, 0, *picture.Bitmap());
-            picture.SetBitmap(std::move(flat));
-        }
+        if (format.Transparency) picture.SetBitmap(Flattened(*picture.Bitmap(), control.Color()));
         Scale(control);
         PlaceAtRandom(control);
         RememberAndPad(control);
@@ -149,6 +196,38 @@ std::string TryLoadScreenPicture(TCustomGlimrascreen& control, const std::string
 void LoadScreenPicture(TCustomGlimrascreen& control, const std::string& fileName) {
     // The slideshow goes on with the picture it has; a bad file is simply not shown.
     (void)TryLoadScreenPicture(control, fileName);
+}
+
+TPictureStage StageOf(TCustomGlimrascreen& control) {
+    const TPicture* previous = control.PreviousPicture();
+    return TPictureStage{control.width(),
+                         control.height(),
+                         control.Color(),
+                         control.SizeMode(),
+                         control.RandomPlacement(),
+                         previous ? TSize{previous->Width(), previous->Height()} : TSize{}};
+}
+
+TPreparedPicture PreparePicture(const std::string& fileName, const TPictureStage& stage,
+                                std::uint64_t placementSeed) {
+    TPreparedPicture r;
+    r.FileName = fileName;
+    r.Stage = stage;
+    try {
+        Prepare(r, placementSeed);
+    } catch (const std::exception& e) {
+        // Reported to whoever takes it: the control keeps the picture it has.
+        r.Error = e.what();
+        if (r.Error.empty()) r.Error = "The picture could not be prepared";
+        r.Picture = TBitmap();
+        r.Unpadded = TBitmap();
+    }
+    return r;
+}
+
+void TakePreparedPicture(TCustomGlimrascreen& control, TPreparedPicture&& prepared) {
+    control.SetPreviousPicture(std::move(prepared.Unpadded));
+    control.Picture().SetBitmap(std::move(prepared.Picture));
 }
 
 }  // namespace pelwick

@@ -51,6 +51,11 @@ void TCustomGlimrascreen::SetPreviousPicture(const TPicture& picture) {
     previousPicture_->Assign(picture);
 }
 
+void TCustomGlimrascreen::SetPreviousPicture(TBitmap picture) {
+    if (!previousPicture_) previousPicture_ = std::make_unique<TPicture>();
+    previousPicture_->SetBitmap(std::move(picture));
+}
+
 void TCustomGlimrascreen::SetBgMode(TCustomGlimrascreen::TBackgroundMode mode) {
     if (mode == bgMode_) return;
     bgMode_ = mode;

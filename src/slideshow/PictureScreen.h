@@ -95,6 +95,8 @@ class TCustomGlimrascreen : public QWidget {
     // The last picture LoadScreenPicture prepared, before padding; nullptr before the first.
     TPicture* PreviousPicture() { return previousPicture_.get(); }
     void SetPreviousPicture(const TPicture& picture);
+    // The same from a bitmap of its own, moved in.
+    void SetPreviousPicture(TBitmap picture);
 
     // ---- Buffers
     const TBitmap& ScreenBitmap() const { return screenBitmap_; }

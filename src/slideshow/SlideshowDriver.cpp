@@ -47,7 +47,8 @@ TRunGlimrascreen::TRunGlimrascreen(QWidget* panel, TSlideshowSettings settings,
                                    TCustomGlimrascreen::TMouseEvent onMouseUp)
     : settings_(std::move(settings)),
       shuffle_(ClockSeed()),
-      styleRandom_(ClockSeed() ^ 0x5DEECE66Dull) {
+      styleRandom_(ClockSeed() ^ 0x5DEECE66Dull),
+      placementRandom_(ClockSeed() ^ 0x2545F4914F6CDD1Dull) {
     timer_.SetEnabled(false);
     for (const std::string& path : settings_.ImageFiles)
         pictures_.Add(path);
@@ -76,9 +77,10 @@ TRunGlimrascreen::TRunGlimrascreen(QWidget* panel, TSlideshowSettings settings,
     }
     currentPath_.clear();
     currentIndex_ = -1;
-    timer_.OnTimer = [this] { TimerTick(); };
+    timer_.OnTimer = [this] { TimerFired(); };
     timer_.SetInterval(100);
     timer_.SetEnabled(true);
+    PrepareFirstPicture();
 }
 
 TRunGlimrascreen::~TRunGlimrascreen() {
@@ -110,6 +112,17 @@ int TRunGlimrascreen::IntervalMs() const {
     return static_cast<int>(std::clamp<long long>(ms, 0, std::numeric_limits<int>::max()));
 }
 
+void TRunGlimrascreen::TimerFired() {
+    TakeScanned();  // pictures just found start the first one's preparation
+    if (currentIndex_ == -1 && !preparer_.Asked().empty() && !preparer_.Ready()) {
+        timer_.SetEnabled(false);
+        timer_.SetInterval(FirstPicturePollMs);
+        timer_.SetEnabled(true);
+        return;
+    }
+    TimerTick();
+}
+
 void TRunGlimrascreen::TimerTick() {
     timer_.SetEnabled(false);
     if (!pictureScreen_) {
@@ -120,6 +133,7 @@ void TRunGlimrascreen::TimerTick() {
     timer_.SetInterval(IntervalMs());
     ChooseNextPicture();
     BeginTransition();
+    PrepareNextPicture();
 }
 
 void TRunGlimrascreen::TakeScanned() {
@@ -128,6 +142,7 @@ void TRunGlimrascreen::TakeScanned() {
     const bool finished = scan_->Finished();
     scan_->TakeFound(pictures_);
     shuffle_.Grow(static_cast<int>(pictures_.Size()));
+    PrepareFirstPicture();
     if (!finished) return;
     const std::string folder = scan_->Folder();
     scan_.reset();
@@ -142,21 +157,66 @@ bool TRunGlimrascreen::WaitForPictures() {
     return true;
 }
 
+int TRunGlimrascreen::PickIndex(int count) {
+    if (settings_.ImageSequence == 1) return shuffle_.Next();
+    return currentIndex_ < count - 1 ? currentIndex_ + 1 : 0;
+}
+
 void TRunGlimrascreen::ChooseNextPicture() {
     try {
         TakeScanned();
         const int n = static_cast<int>(pictures_.Size());
         if (n > 0) {
-            if (settings_.ImageSequence == 1)
-                currentIndex_ = shuffle_.Next();
-            else
-                currentIndex_ = currentIndex_ < n - 1 ? currentIndex_ + 1 : 0;
+            currentIndex_ = nextIndex_ && *nextIndex_ < n ? *nextIndex_ : PickIndex(n);
             currentPath_ = pictures_[static_cast<size_t>(currentIndex_)];
         }
-        if (pictureScreen_ && ResolveImagePath(currentPath_, settings_.ImagePath))
-            LoadScreenPicture(*pictureScreen_, currentPath_);
+        nextIndex_.reset();
+        if (pictureScreen_ && ResolveImagePath(currentPath_, settings_.ImagePath)) ShowPicture();
     } catch (const std::exception&) {
         // The control keeps its picture; the cross-fade then shows it again.
+    }
+}
+
+void TRunGlimrascreen::ShowPicture() {
+    TGlimrascreen& screen = *pictureScreen_;
+    std::optional<TPreparedPicture> prepared = preparer_.Take(currentPath_, StageOf(screen));
+    if (!prepared || prepared->Missing) {
+        LoadScreenPicture(screen, currentPath_);
+        return;
+    }
+    // One the worker could not make leaves the control's picture, as a bad file always has.
+    if (prepared->Ready()) TakePreparedPicture(screen, std::move(*prepared));
+}
+
+void TRunGlimrascreen::PrepareNextPicture() {
+    try {
+        TakeScanned();
+        const int n = static_cast<int>(pictures_.Size());
+        if (!pictureScreen_ || n == 0) return;
+        nextIndex_ = PickIndex(n);
+        std::string path = pictures_[static_cast<size_t>(*nextIndex_)];
+        if (!ResolveImagePath(path, settings_.ImagePath)) return;
+        preparer_.Prepare(path, StageOf(*pictureScreen_),
+                          static_cast<std::uint64_t>(placementRandom_.Next(0x7FFFFFFF)));
+    } catch (const std::exception&) {
+        // Nothing prepared: the next change loads its picture in place.
+    }
+}
+
+void TRunGlimrascreen::PrepareFirstPicture() {
+    if (currentIndex_ != -1 || !pictureScreen_ || pictures_.Empty() || !preparer_.Asked().empty())
+        return;
+    try {
+        const int n = static_cast<int>(pictures_.Size());
+        TShuffleOrder peek = shuffle_;
+        std::string path = pictures_[static_cast<size_t>(
+            settings_.ImageSequence == 1 ? peek.Next()
+                                         : (currentIndex_ < n - 1 ? currentIndex_ + 1 : 0))];
+        if (ResolveImagePath(path, settings_.ImagePath))
+            preparer_.Prepare(path, StageOf(*pictureScreen_),
+                              static_cast<std::uint64_t>(placementRandom_.Next(0x7FFFFFFF)));
+    } catch (const std::exception&) {
+        // Nothing prepared: the first change loads its picture in place.
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 
 #include "app/PictureList.h"
 #include "gfx/RandomSequence.h"
+#include "slideshow/PicturePreparer.h"
 #include "slideshow/PictureScreen.h"
 #include "slideshow/ShuffleOrder.h"
 #include "slideshow/Timer.h"
@@ -48,6 +50,8 @@ TSlideshowSettings SlideshowSettingsOf(const TRssSaverOptions& options);
 // entry of the picture list (which grows while the picture folder is listed) and changes to it by
 // the transition of the TransitionStyle setting (the cross-fade by default). The next change comes
 // ImageInterval seconds after a transition has ended. It runs by the settings it was made with.
+// Once a change has begun, the picture after it is chosen and prepared on a worker, so that the
+// next change only takes it.
 class TRunGlimrascreen {
   public:
     // The mouse handlers (any may be empty) go to the control's events of the same names.
@@ -73,11 +77,23 @@ class TRunGlimrascreen {
 
     // How often an empty list is looked at again while the folder is listed.
     static constexpr int ScanPollMs = 50;
+    // How often the timer looks again while the worker still decodes the first picture.
+    static constexpr int FirstPicturePollMs = 10;
 
-    // The timer's handler and its steps.
+    // The timer's handler: TimerTick, unless the worker is still decoding the first picture;
+    // the user-interface thread does not wait for that, the timer comes back soon.
+    void TimerFired();
+    // The timer's step and its parts.
     void TimerTick();
+    // Takes the picture chosen and prepared ahead when there is one, else chooses and loads
+    // one in place.
     void ChooseNextPicture();
     void BeginTransition();
+    // Chooses the next picture now and has the worker prepare it for the control as it is.
+    void PrepareNextPicture();
+    // The index PrepareNextPicture chose, which the next ChooseNextPicture takes.
+    std::optional<int> NextIndex() const { return nextIndex_; }
+    TPicturePreparer& Preparer() { return preparer_; }
     // The control's OnComplete.
     void TransitionDone();
     // The style of the next transition: the setting's, or with 0 a built style drawn at
@@ -92,6 +108,13 @@ class TRunGlimrascreen {
   private:
     void ApplySpeed();
     int IntervalMs() const;
+    int PickIndex(int count);
+    // Puts the picture of currentPath_ into the control: the prepared one, or loaded now.
+    void ShowPicture();
+    // Before the first change: has the worker prepare the picture the first tick will most
+    // likely choose (the order's next one, not drawn yet), while the window is still being
+    // made; the tick loads in place whatever else it chooses.
+    void PrepareFirstPicture();
     // Adds what the folder's listing has found to the list.
     void TakeScanned();
     // With the list empty while the folder is listed, the timer comes back soon.
@@ -107,6 +130,10 @@ class TRunGlimrascreen {
     TShuffleOrder shuffle_;
     TRandomSequence styleRandom_;
     int lastStyle_ = 0;
+    std::optional<int> nextIndex_;
+    // Seeds the random placements made on the worker.
+    TRandomSequence placementRandom_;
+    TPicturePreparer preparer_;
 };
 
 }  // namespace pelwick
