@@ -105,6 +105,9 @@ class TQtRasterizer : public TGlyphRasterizer {
         painter.setClipRect(QRect(area.Left, area.Top, RectWidth(area), RectHeight(area)));
         painter.setPen(Qt::white);
         painter.setFont(e.font);
+        // Lines keep their start at the left whatever script they hold, as LayOutLine lays
+        // out the large fonts' lines.
+        painter.setLayoutDirection(Qt::LeftToRight);
         painter.translate(x, y);
         if (escapement != 0) painter.rotate(-escapement / 10.0);
         painter.drawText(QPoint(0, e.metrics.ascent()), ToQString(text));
