@@ -79,6 +79,18 @@ TEST(Bidi, DigitsAndLatinInARightToLeftTitleStayInsideIt) {
     EXPECT_LT(GlyphX(layout, 0), GlyphX(layout, latin));
 }
 
+// A line laid out by the engine starts at the left even when its first strong character is
+// right to left and nothing isolates it.
+TEST(Bidi, ALineWithoutIsolationStillStartsAtTheLeft) {
+    QFont font;
+    font.setPixelSize(20);
+    QTextLayout layout(QString::fromUtf8("3. \u0645\u0631\u062d\u0628\u0627"), font);
+    LayOutLine(layout);
+    for (int i = 3; i < layout.text().size(); ++i)
+        EXPECT_LT(GlyphX(layout, 0), GlyphX(layout, i)) << i;
+    EXPECT_GT(GlyphX(layout, 3), GlyphX(layout, 7));
+}
+
 TEST(Bidi, OnlyTitlesWithRightToLeftTextAreIsolated) {
     EXPECT_EQ(IsolateRightToLeft("Plain title"), "Plain title");
     EXPECT_EQ(IsolateRightToLeft(""), "");
