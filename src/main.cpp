@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/CommandLine.h"
+#include "app/QtMessages.h"
 #include "app/Signals.h"
 #include "options/ConfigForm.h"
 #include "saver/ApplicationEvents.h"
@@ -107,6 +108,7 @@ int main(int argc, char** argv) {
         case irNone:
             break;
     }
+    FilterQtMessages();
     ParseCommandLine();
     // Mode 5 creates no window; the message loop would return at once.
     if (RunMode == rmNothing) return 0;

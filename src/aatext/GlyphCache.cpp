@@ -1,5 +1,7 @@
 #include "aatext/GlyphCache.h"
 
+#include "aatext/Bidi.h"
+
 #include <QGlyphRun>
 #include <QPainter>
 #include <QPainterPath>
@@ -47,14 +49,9 @@ void TGlyphCache::Draw(QImage& image, const TRect& area, const QFont& font, int 
                        const QString& text) {
     QTextLayout layout(text, font);
     layout.setCacheEnabled(true);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    if (!line.isValid()) {
-        layout.endLayout();
-        return;
-    }
-    line.setPosition(QPointF(0, 0));
-    layout.endLayout();
+    LayOutLine(layout);
+    if (layout.lineCount() == 0) return;
+    const QTextLine line = layout.lineAt(0);
     const double ascent = line.ascent();
     for (const QGlyphRun& run : layout.glyphRuns()) {
         const QRawFont raw = run.rawFont();

@@ -1,6 +1,7 @@
 #include "aatext/Rasterizer.h"
 
 #include "aatext/GlyphCache.h"
+#include "aatext/MissingGlyphs.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -31,8 +32,9 @@ class TQtRasterizer : public TGlyphRasterizer {
             return hit->second->second;
         }
         const TEntry& e = Lookup(font);
-        const TSize extent{e.metrics.horizontalAdvance(ToQString(text)),
-                           e.metrics.ascent() + e.metrics.descent()};
+        const TSize extent{
+            e.metrics.horizontalAdvance(MarkMissingGlyphs(e.metrics, ToQString(text))),
+            e.metrics.ascent() + e.metrics.descent()};
         recent_.emplace_front(key, extent);
         extents_.emplace(std::move(key), recent_.begin());
         if (recent_.size() > MaxExtents) {
@@ -93,21 +95,25 @@ class TQtRasterizer : public TGlyphRasterizer {
 
     void Paint(QImage& image, const TRect& area, const TEntry& e, int escapement, int x, int y,
                const std::string& text) {
+        const QString shown = MarkMissingGlyphs(e.metrics, ToQString(text));
         // Qt keeps rasterised glyphs only up to 64 pixels and fills every larger glyph's
         // outline anew each time; the enlarged title fonts are above that, so their glyphs
         // are filled once and kept here.
         if (escapement == 0 && !e.font.underline() && !e.font.strikeOut() &&
             e.font.pixelSize() > QtCachedGlyphLimit) {
-            glyphs_.Draw(image, area, e.font, x, y + e.metrics.ascent(), ToQString(text));
+            glyphs_.Draw(image, area, e.font, x, y + e.metrics.ascent(), shown);
             return;
         }
         QPainter painter(&image);
         painter.setClipRect(QRect(area.Left, area.Top, RectWidth(area), RectHeight(area)));
         painter.setPen(Qt::white);
         painter.setFont(e.font);
+        // Lines keep their start at the left whatever script they hold, as LayOutLine lays
+        // out the large fonts' lines.
+        painter.setLayoutDirection(Qt::LeftToRight);
         painter.translate(x, y);
         if (escapement != 0) painter.rotate(-escapement / 10.0);
-        painter.drawText(QPoint(0, e.metrics.ascent()), ToQString(text));
+        painter.drawText(QPoint(0, e.metrics.ascent()), shown);
     }
 
     // Escapement only turns the drawing and the colour is always white; neither changes

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -95,6 +96,58 @@ void ReplaceForeignImages(QTextDocument& document, const QSet<QString>& register
     }
 }
 
+// The direction of text's first strong character, text inside isolates aside; Auto when it
+// has none.
+Qt::LayoutDirection FirstStrongDirection(const QString& text) {
+    int isolates = 0;
+    for (const char32_t c : text.toUcs4()) {
+        switch (QChar::direction(c)) {
+            case QChar::DirLRI:
+            case QChar::DirRLI:
+            case QChar::DirFSI:
+                ++isolates;
+                break;
+            case QChar::DirPDI:
+                if (isolates > 0) --isolates;
+                break;
+            case QChar::DirL:
+                if (isolates == 0) return Qt::LeftToRight;
+                break;
+            case QChar::DirR:
+            case QChar::DirAL:
+                if (isolates == 0) return Qt::RightToLeft;
+                break;
+            default:
+                break;
+        }
+    }
+    return Qt::LayoutDirectionAuto;
+}
+
+// Whether the page says which way any of its text runs (a dir attribute or a CSS direction).
+bool NamesDirections(const std::string& html) {
+    static const QRegularExpression Direction(R"((\bdir\s*=|\bdirection\s*:))",
+                                              QRegularExpression::CaseInsensitiveOption);
+    return Direction.match(QString::fromStdString(html)).hasMatch();
+}
+
+// Descriptions come in every script while the card's page says nothing of direction, so each
+// paragraph takes the direction of its own first strong character, as a browser's dir="auto"
+// does: an Arabic or Hebrew paragraph reads right to left and its default alignment, which
+// follows the direction, puts it at the right. Qt's importer marks every block left to right
+// when the page names no direction, so a page that names any is laid out as it says.
+void FollowParagraphDirections(QTextDocument& document) {
+    QTextCursor cursor(&document);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const Qt::LayoutDirection direction = FirstStrongDirection(block.text());
+        QTextBlockFormat format = block.blockFormat();
+        if (direction == Qt::LayoutDirectionAuto || format.layoutDirection() == direction) continue;
+        format.setLayoutDirection(direction);
+        cursor.setPosition(block.position());
+        cursor.setBlockFormat(format);
+    }
+}
+
 }  // namespace
 
 TPageView::TPageView(QWidget* parent) : QWidget(parent) {
@@ -142,6 +195,7 @@ void TPageView::ShowPage(const std::string& html) {
 
     document->setHtml(QString::fromStdString(page.html));
     ReplaceForeignImages(*document, registered);
+    if (!NamesDirections(page.html)) FollowParagraphDirections(*document);
     QTextFrameFormat root = document->rootFrame()->frameFormat();
     root.setTopMargin(page.topMargin);
     root.setLeftMargin(page.leftMargin);

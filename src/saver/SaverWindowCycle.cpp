@@ -5,6 +5,7 @@
 // panel and handing each item to the card.
 #include <algorithm>
 
+#include "aatext/Bidi.h"
 #include "app/Files.h"
 #include "app/Process.h"
 #include "app/Settings.h"
@@ -184,7 +185,7 @@ void TForm1::RebuildHeadlines() {
     const TRSSItems& items = RSS.Items();
     for (int i = 0; i < items.Count(); ++i)
         Headlines.push_back((i == CurItem ? "<text3>" : "<text1>") + std::to_string(i + 1) + ". " +
-                            CleanTitle(items[i].Title()));
+                            IsolateRightToLeft(CleanTitle(items[i].Title())));
 }
 
 }  // namespace pelwick

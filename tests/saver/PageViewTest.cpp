@@ -7,9 +7,13 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QUrl>
 
+#include "feeds/FeedModel.h"
+#include "saver/ItemCard.h"
 #include "saver/PageView.h"
 #include "support/TestSupport.h"
 
@@ -183,6 +187,69 @@ TEST_F(PageViewTest, NoResourceIsEverReadFromDiskOrNetwork) {
     EXPECT_LT(read(watch, events, sizeof events), 0) << "a page resource was opened";
     close(watch);
 #endif
+}
+
+struct TDirectionCase {
+    const char* paragraph;  // the start of its text, to find it by
+    Qt::LayoutDirection direction;
+    bool atRight;
+};
+
+// Each paragraph of a card takes the direction of its own first strong character; the page
+// says nothing of direction.
+TEST(PageViewDirection, EachParagraphFollowsItsFirstStrongCharacter) {
+    TRSSItem item;
+    item.SetTitle("Title");
+    item.SetDescription(
+        "\u0645\u0631\u062d\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645."
+        "<p>\u05e9\u05dc\u05d5\u05dd \u05e2\u05d5\u05dc\u05dd.</p>"
+        "<p>Hello world.</p>"
+        "<p>2024: \u05e9\u05dc\u05d5\u05dd Pelwick.</p>"
+        "<p>\u2068\u05e9\u05dc\u05d5\u05dd\u2069 Latin after an isolate.</p>");
+    const std::string html = ItemPageText(item);
+    TPageView view;
+    view.resize(400, 300);
+    view.ShowPage(html);
+    view.ScrollHeight();  // lays the page out
+
+    const TDirectionCase cases[] = {
+        {"\u0645\u0631\u062d\u0628\u0627 \u0628", Qt::RightToLeft, true},
+        {"\u05e9\u05dc\u05d5\u05dd \u05e2", Qt::RightToLeft, true},
+        {"Hello world.", Qt::LeftToRight, false},
+        {"2024: ", Qt::RightToLeft, true},
+        {"\u2068", Qt::LeftToRight, false},
+    };
+    for (const TDirectionCase& c : cases) {
+        SCOPED_TRACE(c.paragraph);
+        QTextBlock block = view.Document()->begin();
+        while (block.isValid() && !block.text().startsWith(QString::fromUtf8(c.paragraph)))
+            block = block.next();
+        ASSERT_TRUE(block.isValid());
+        EXPECT_EQ(block.textDirection(), c.direction);
+        ASSERT_GT(block.layout()->lineCount(), 0);
+        const QTextLine line = block.layout()->lineAt(0);
+        const QRectF text = line.naturalTextRect();
+        ASSERT_LT(text.width(), line.width() - 20);  // room to tell the sides apart
+        EXPECT_NEAR(c.atRight ? text.right() : text.left(),
+                    c.atRight ? line.x() + line.width() : line.x(), 1.5);
+    }
+    // The page's bytes stay as written.
+    EXPECT_EQ(html.find("dir=\"auto\""), std::string::npos);
+    EXPECT_NE(html.find("<font color=\"#FFFFFF\">\u0645\u0631"), std::string::npos);
+}
+
+// A page that says which way its text runs is laid out as it says.
+TEST(PageViewDirection, APageThatNamesDirectionsKeepsThem) {
+    TPageView view;
+    view.resize(400, 300);
+    for (const char* attribute : {" dir=\"ltr\"", " DIR=ltr", " style=\"direction: ltr\""}) {
+        SCOPED_TRACE(attribute);
+        view.ShowPage(std::string("<html><body><p") + attribute +
+                      ">\u0645\u0631\u062d\u0628\u0627 said left to right.</p></body></html>");
+        EXPECT_EQ(view.Document()->begin().textDirection(), Qt::LeftToRight);
+    }
+    view.ShowPage("<html><body><p dir=\"rtl\">Latin said right to left.</p></body></html>");
+    EXPECT_EQ(view.Document()->begin().textDirection(), Qt::RightToLeft);
 }
 
 TEST_F(PageViewTest, KeepsTheHintAndLetsMouseEventsThrough) {
