@@ -70,6 +70,8 @@ std::optional<TFeedStore::TEntry> Decode(const std::string& bytes, const std::st
     const auto fetchedAt = Integer(fetched);
     const auto retryAfter = Integer(retry);
     const auto bodySize = Integer(size);
+    // A carriage return is never written (OneLine): a field holding one is damage.
+    if (e.ETag != OneLine(e.ETag) || e.LastModified != OneLine(e.LastModified)) return std::nullopt;
     if (e.Address != OneLine(address) || !fetchedAt || !retryAfter || !bodySize ||
         std::uint64_t(*bodySize) != bytes.size() - pos)
         return std::nullopt;

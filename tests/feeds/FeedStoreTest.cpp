@@ -93,6 +93,8 @@ TEST(FeedStore, ADamagedCopyReadsAsNoneAndIsReplaced) {
         {"longer than it says", good + "d"},
         {"another address", "PELWICK-FEED 1\nhttp://b/\n\n\n1800000000\n0\n3\nabc"},
         {"a time that is no number", "PELWICK-FEED 1\nhttp://a/\n\n\nsoon\n0\n3\nabc"},
+        {"a header line ending in CR",
+         "PELWICK-FEED 1\nhttp://a/\n\"e\"\r\n\n1800000000\n0\n3\nabc"},
     };
     for (const auto& [what, bytes] : cases) {
         TStoreFixture f;
