@@ -59,7 +59,7 @@ void TCustomGlimrascreen::SetPreviousPicture(TBitmap picture) {
 void TCustomGlimrascreen::SetBgMode(TCustomGlimrascreen::TBackgroundMode mode) {
     if (mode == bgMode_) return;
     bgMode_ = mode;
-    if (bgPicture_.HasImage() && !painting_) update();
+    if (bgPicture_.HasImage() && !painting_) Changed();
 }
 
 void TCustomGlimrascreen::SetCenter(bool value) {
@@ -90,7 +90,7 @@ void TCustomGlimrascreen::SetAutoSize(bool value) {
 void TCustomGlimrascreen::SetColor(TColor color) {
     if (color == color_) return;
     color_ = color;
-    if (!painting_) update();
+    if (!painting_) Changed();
 }
 
 void TCustomGlimrascreen::SetAlign(TCustomGlimrascreen::TAlign align) {
@@ -115,8 +115,13 @@ void TCustomGlimrascreen::SetStep(int value) {
     step_ = static_cast<std::uint16_t>(std::clamp(value, 1, 100));
 }
 
+void TCustomGlimrascreen::Changed() {
+    ++changes_;
+    update();
+}
+
 void TCustomGlimrascreen::InvalidateIfShown() {
-    if (!screenBitmap_.Empty() && !painting_) update();
+    if (!screenBitmap_.Empty() && !painting_) Changed();
 }
 
 // ---- Change notifications
@@ -128,7 +133,7 @@ void TCustomGlimrascreen::PictureChanged() {
 }
 
 void TCustomGlimrascreen::BgPictureChanged() {
-    if (bgMode_ != TCustomGlimrascreen::bmNone && !painting_) update();
+    if (bgMode_ != TCustomGlimrascreen::bmNone && !painting_) Changed();
 }
 
 void TCustomGlimrascreen::AdjustSize() {
@@ -138,6 +143,7 @@ void TCustomGlimrascreen::AdjustSize() {
 
 void TCustomGlimrascreen::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    ++changes_;
     if (picture_.HasImage()) {
         UpdatePlacement();
         InvalidateIfShown();
@@ -231,6 +237,7 @@ void TCustomGlimrascreen::InvalidatePictureArea(TRect r) {
                  ? r
                  : TRect{std::min(dirty_.Left, r.Left), std::min(dirty_.Top, r.Top),
                          std::max(dirty_.Right, r.Right), std::max(dirty_.Bottom, r.Bottom)};
+    ++changes_;
     update(QRect(r.Left, r.Top, RectWidth(r), RectHeight(r)));
 }
 
