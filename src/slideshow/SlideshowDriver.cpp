@@ -78,7 +78,8 @@ TRunGlimrascreen::TRunGlimrascreen(QWidget* panel, TSlideshowSettings settings,
     currentPath_.clear();
     currentIndex_ = -1;
     timer_.OnTimer = [this] { TimerFired(); };
-    timer_.SetInterval(100);
+    // The first picture comes as soon as it is ready: the timer looks for it often.
+    timer_.SetInterval(FirstPicturePollMs);
     timer_.SetEnabled(true);
     PrepareFirstPicture();
 }
@@ -152,7 +153,7 @@ void TRunGlimrascreen::TakeScanned() {
 bool TRunGlimrascreen::WaitForPictures() {
     TakeScanned();
     if (!pictures_.Empty() || !scan_) return false;
-    timer_.SetInterval(ScanPollMs);
+    timer_.SetInterval(currentIndex_ == -1 ? FirstPicturePollMs : ScanPollMs);
     timer_.SetEnabled(true);
     return true;
 }

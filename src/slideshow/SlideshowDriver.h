@@ -77,7 +77,8 @@ class TRunGlimrascreen {
 
     // How often an empty list is looked at again while the folder is listed.
     static constexpr int ScanPollMs = 50;
-    // How often the timer looks again while the worker still decodes the first picture.
+    // How often the timer looks for the first picture: in the list while the folder is
+    // listed, then on the worker while it decodes it.
     static constexpr int FirstPicturePollMs = 10;
 
     // The timer's handler: TimerTick, unless the worker is still decoding the first picture;

@@ -87,7 +87,7 @@ TEST(SlideshowDriver, ConfiguresTheControlFromTheSettings) {
     EXPECT_EQ(s.driver->CurrentIndex(), -1);
     EXPECT_EQ(s.driver->CurrentPath(), "");
     EXPECT_TRUE(s.driver->Timer().Enabled());
-    EXPECT_EQ(s.driver->Timer().Interval(), 100);
+    EXPECT_EQ(s.driver->Timer().Interval(), TRunGlimrascreen::FirstPicturePollMs);
     EXPECT_TRUE(s.driver->Timer().Active());
 }
 
@@ -230,8 +230,9 @@ TEST(SlideshowDriver, WhatIsTakenDuringTheListingIsItsBeginning) {
     }
 }
 
-// A folder without pictures: the ticks come back quickly while it is listed, and then the
-// saver is told once; the timer stays armed as with an empty list.
+// A folder without pictures: the ticks come back quickly while it is listed, as they look
+// for the first picture, and then the saver is told once; the timer stays armed as with an
+// empty list.
 TEST(SlideshowDriver, AFolderWithoutPicturesIsReportedOnce) {
     Slideshow s(0);
     s.dir.MakeFolder("empty");
@@ -246,7 +247,7 @@ TEST(SlideshowDriver, AFolderWithoutPicturesIsReportedOnce) {
             s.driver->TimerTick();
             EXPECT_TRUE(s.driver->Timer().Enabled());
             if (s.driver->Scanning()) {
-                EXPECT_EQ(s.driver->Timer().Interval(), TRunGlimrascreen::ScanPollMs);
+                EXPECT_EQ(s.driver->Timer().Interval(), TRunGlimrascreen::FirstPicturePollMs);
             }
             return !s.driver->Scanning();
         },
