@@ -9,8 +9,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "app/Exception.h"
+#include "app/PrivateFolder.h"
 #include "app/Strings.h"
 
 #ifdef _WIN32
@@ -128,14 +130,48 @@ void ForceFolders(const std::string& folder) {
                          "\": " + (ec ? ec.message() : std::string("not a folder")));
 }
 
-std::string ItemPagePath() {
-    std::string folder = ProgramFolder();
-    if (!FolderWritable(folder)) {
-        folder = Environment("XDG_RUNTIME_DIR");
-        if (folder.empty() || !FolderWritable(folder)) folder = QDir::tempPath().toStdString();
-        folder = IncludeTrailingPathDelimiter(folder);
+namespace {
+
+// The private folder of this run, made when the page first needs it.
+std::unique_ptr<TPrivateFolder>& PageFolder() {
+    static std::unique_ptr<TPrivateFolder> folder;
+    return folder;
+}
+
+// Where the page goes; "" when that is a private folder not made yet and make is false.
+std::string PageFolderPath(bool make) {
+    std::string program = ProgramFolder();
+    if (UserOnlyFolder(program)) return program;
+    const std::string runtime = Environment("XDG_RUNTIME_DIR");
+    if (!runtime.empty() && UserOnlyFolder(runtime)) return IncludeTrailingPathDelimiter(runtime);
+    std::unique_ptr<TPrivateFolder>& folder = PageFolder();
+    // A folder removed under the program (a cleaner of old temporary files) may since have
+    // been made again by someone else under its name: such a folder is never used.
+    if (folder && !UserOnlyFolder(folder->Path())) {
+        folder->Abandon();
+        folder.reset();
     }
-    return folder + "tmp-" + std::to_string(QCoreApplication::applicationPid()) + ".htm";
+    if (!folder) {
+        if (!make) return {};
+        folder = std::make_unique<TPrivateFolder>(QDir::tempPath().toStdString());
+    }
+    return folder->Path();
+}
+
+std::string ItemPageName() {
+    return "tmp-" + std::to_string(QCoreApplication::applicationPid()) + ".htm";
+}
+
+}  // namespace
+
+std::string ItemPagePath() {
+    return PageFolderPath(true) + ItemPageName();
+}
+
+void DeleteItemPage() {
+    const std::string folder = PageFolderPath(false);
+    if (!folder.empty()) DeleteFileIfExists(folder + ItemPageName());
+    PageFolder().reset();
 }
 
 std::string ReadRegistryString(TRegistryRoot root, const std::string& key,
@@ -245,8 +281,26 @@ bool DeleteFileIfExists(const std::string& path) {
     return fs::remove(ToPath(path), ec) && !ec;
 }
 
+#ifndef _WIN32
+namespace {
+
+// The old file's permissions when it is a regular file of this user's own; a link planted
+// at the name, or someone else's file, must not decide who may read or change the new one.
+mode_t NewFileMode(const std::string& fileName, TNewFileAccess access) {
+    struct stat old {};
+    if (::lstat(fileName.c_str(), &old) == 0 && S_ISREG(old.st_mode) && old.st_uid == ::geteuid())
+        return old.st_mode & 07777;
+    if (access == naUserOnly) return 0600;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+#endif
+
 #ifdef _WIN32
-void WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
+void WriteFileAtomically(const std::string& fileName, std::string_view bytes, TNewFileAccess) {
     QSaveFile file(ToQString(fileName));
     auto fail = [&](const QString& reason) {
         throw EFileError("Cannot write \"" + fileName + "\": " + reason.toStdString());
@@ -259,7 +313,8 @@ void WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
 #else
 // QSaveFile is not used here: it has been seen to report success after a short write (a full
 // disk, a file size limit) and to rename the truncated file over the good one.
-void WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
+void WriteFileAtomically(const std::string& fileName, std::string_view bytes,
+                         TNewFileAccess access) {
     auto fail = [&](int error) {
         throw EFileError("Cannot write \"" + fileName + "\": " + std::strerror(error));
     };
@@ -272,17 +327,7 @@ void WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
         ::unlink(temp.c_str());
         fail(error);
     };
-    // Keep the old file's permissions; a new file gets the usual ones under the umask.
-    struct stat old {};
-    mode_t mode = 0666;
-    if (::stat(fileName.c_str(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    if (::fchmod(fd, mode) != 0) abandon(errno);
+    if (::fchmod(fd, NewFileMode(fileName, access)) != 0) abandon(errno);
     for (size_t done = 0; done < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
@@ -332,7 +377,7 @@ std::string ReadFileBytes(const std::string& fileName, std::uint64_t maxBytes) {
     return bytes;
 }
 
-void SaveTextFile(std::string_view text, const std::string& fileName) {
+void SaveTextFile(std::string_view text, const std::string& fileName, TNewFileAccess access) {
     if (fileName.empty()) return;
     text = text.substr(0, text.find('\0'));
     std::string out;
@@ -348,7 +393,7 @@ void SaveTextFile(std::string_view text, const std::string& fileName) {
         start =
             brk + ((text[brk] == '\r' && brk + 1 < text.size() && text[brk + 1] == '\n') ? 2 : 1);
     }
-    WriteFileAtomically(fileName, out);
+    WriteFileAtomically(fileName, out, access);
 }
 
 }  // namespace pelwick

@@ -45,9 +45,12 @@ std::string ChooseProgramFolder(const TFolderFacts& facts);
 std::string UserConfigFolder();
 
 // The current item's page: one per process (savers on several monitors may share a program
-// folder), in the program folder when that folder can be written, else in $XDG_RUNTIME_DIR
-// (or the temporary folder).
+// folder), in a folder only this user can write, so that the page the card reads back is the
+// one it wrote: the program folder when it is such a folder, else $XDG_RUNTIME_DIR when it
+// is, else a private folder made for this run in the temporary folder (TPrivateFolder).
 std::string ItemPagePath();
+// Deletes the page, and the private folder made for it if there is one.
+void DeleteItemPage();
 
 // Whether the folder exists and this process may create files in it.
 bool FolderWritable(const std::string& folder);
@@ -77,14 +80,23 @@ bool DirectoryExists(const std::string& path);
 // Deletes a file when it exists; returns whether a file is gone afterwards.
 bool DeleteFileIfExists(const std::string& path);
 
+// Who may use a file that is written anew. A file replaced keeps its permissions only when it
+// is a regular file of this user's own; what a symbolic link points to lends it nothing.
+enum TNewFileAccess {
+    naUmaskDefault,  // what the umask leaves of read and write for everyone
+    naUserOnly,      // read and write for this user alone (0600)
+};
+
 // Writes text line by line, each line ended by CR LF. A line ends at CR, LF or CR LF; a NUL
 // ends the text. Bytes are written as they are. Raises EFileError when the file cannot be
 // written; an existing file is then left as it was.
-void SaveTextFile(std::string_view text, const std::string& fileName);
+void SaveTextFile(std::string_view text, const std::string& fileName,
+                  TNewFileAccess access = naUmaskDefault);
 
 // Replaces the file's contents in one step: a temporary file in the same folder is written,
 // flushed and renamed over the old one. Raises EFileError naming the file and the reason.
-void WriteFileAtomically(const std::string& fileName, std::string_view bytes);
+void WriteFileAtomically(const std::string& fileName, std::string_view bytes,
+                         TNewFileAccess access = naUmaskDefault);
 
 // Reads a whole file; raises EFileError when it cannot be read or holds more than maxBytes
 // (which is checked before anything is read when the file has a size).

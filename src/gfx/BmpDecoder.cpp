@@ -4,6 +4,7 @@
 
 #include "gfx/Picture.h"
 #include "gfx/PictureDecoders.h"
+#include "gfx/PictureLimits.h"
 
 namespace pelwick {
 
@@ -208,9 +209,10 @@ TRowDecoder RowDecoder(const TBmpHeader& h) {
 
 }  // namespace
 
-TBitmap DecodeBmp(std::string_view bytes, const TDecodeTarget&) {
+TBitmap DecodeBmp(std::string_view bytes, const TDecodeTarget& target) {
     const TReader in{bytes};
     const TBmpHeader h = ReadHeader(in);
+    CheckHeldSize("BMP", std::uint64_t(h.width), std::uint64_t(h.height), target);
     std::uint64_t tableStart = 14 + static_cast<std::uint64_t>(h.headerSize);
     const TMasks masks = ReadMasks(in, h, tableStart);
     const TPalette palette = ReadPalette(in, h, tableStart);

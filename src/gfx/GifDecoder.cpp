@@ -7,6 +7,7 @@
 
 #include "gfx/Picture.h"
 #include "gfx/PictureDecoders.h"
+#include "gfx/PictureLimits.h"
 
 namespace pelwick {
 
@@ -49,15 +50,26 @@ TColor Lookup(const ColorMapObject* map, int index, TColor fallback) {
     return RGB(c.Red, c.Green, c.Blue);
 }
 
-// A logical screen this large (a few bytes of file can claim 10000 x 10000) is made at a
+// A logical screen this large (a few bytes of file can claim 65535 x 65535) is made at a
 // whole fraction of its size when it will be shown much smaller anyway.
 constexpr std::uint64_t LargeScreenPixels = 4'000'000;
 
-int ScreenDivisor(int screenW, int screenH, const TDecodeTarget& target) {
-    if (!target.Shrinks || target.Width <= 0 || target.Height <= 0) return 1;
-    if (std::uint64_t(screenW) * std::uint64_t(screenH) <= LargeScreenPixels) return 1;
+// Which columns and rows of the logical screen are made: every Width-th and Height-th.
+TSize ScreenStep(int screenW, int screenH, const TDecodeTarget& target) {
+    if (!target.Shrinks || target.Width <= 0 || target.Height <= 0) return {1, 1};
+    if (std::uint64_t(screenW) * std::uint64_t(screenH) <= LargeScreenPixels) return {1, 1};
     const int tw = std::max(target.Width, 256), th = std::max(target.Height, 256);
-    return std::max(1, std::min(screenW / tw, screenH / th));
+    // Stretched to the target, each direction needs only the target's own size.
+    if (target.Stretches) return {std::max(1, screenW / tw), std::max(1, screenH / th)};
+    // Fitted, the proportions stay: one step for both directions that covers the target in
+    // both, unless the screen is long and narrow (65535 x 1525), whose fitted picture is
+    // bound by its long side: then as far as that allows and 256 pixels across (narrower, the
+    // size mode would tile it instead of fitting it).
+    int step = std::max(1, std::min(screenW / tw, screenH / th));
+    if (std::uint64_t(screenW / step) * std::uint64_t(screenH / step) > LargeScreenPixels)
+        step = std::max(
+            step, std::min({std::max(screenW / tw, screenH / th), screenW / 256, screenH / 256}));
+    return {step, step};
 }
 
 }  // namespace
@@ -100,11 +112,23 @@ TBitmap DecodeGif(std::string_view bytes, const TDecodeTarget& target) {
         if (w <= 0 || h <= 0) Fail("the first image is empty");
         if (static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h) > MaxPicturePixels)
             Fail("the first image is too large");
+        // Rows below the logical screen are never decoded (but for interlaced images).
+        const int rows = desc.Interlace ? h : std::clamp(screenH - top, 0, h);
+        CheckPlausible("GIF", std::uint64_t(w), std::uint64_t(h), bytes.size(),
+                       LeastPictureBytes(std::uint64_t(w) * std::uint64_t(rows), GifPixelsPerByte));
         const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
 
-        // Every d-th row and column of the logical screen; d is 1 but for huge screens.
-        const int d = ScreenDivisor(screenW, screenH, target);
-        TBitmap out((screenW + d - 1) / d, (screenH + d - 1) / d, pf24bit);
+        // Every dx-th column and dy-th row of the logical screen; 1 but for huge screens.
+        const TSize step = ScreenStep(screenW, screenH, target);
+        const int dx = step.Width, dy = step.Height;
+        const int outW = (screenW + dx - 1) / dx, outH = (screenH + dy - 1) / dy;
+        CheckHeldSize("GIF", std::uint64_t(outW), std::uint64_t(outH), target);
+        std::vector<GifPixelType> line(static_cast<size_t>(w));
+        // The screen is made once the image's first row has come: a file that ends after
+        // its header costs nothing.
+        bool first = rows > 0;
+        if (first && DGifGetLine(gif.get(), line.data(), w) == GIF_ERROR) FailWith(gif->Error);
+        TBitmap out(outW, outH, pf24bit);
         out.Canvas().Brush.Color = screenBackground;
         out.Canvas().FillRect(out.BoundsRect());
         // The image's colours, looked up once: 256 entries cover every possible index.
@@ -113,15 +137,15 @@ TBitmap DecodeGif(std::string_view bytes, const TDecodeTarget& target) {
             const TColor c = i == transparent ? background : Lookup(map, i, screenBackground);
             lut[i][0] = GetBValue(c), lut[i][1] = GetGValue(c), lut[i][2] = GetRValue(c);
         }
-        std::vector<GifPixelType> line(static_cast<size_t>(w));
         const int x0 = std::max(0, left), x1 = std::min(screenW, left + w);
         auto readRow = [&](int row) {
-            if (DGifGetLine(gif.get(), line.data(), w) == GIF_ERROR) FailWith(gif->Error);
+            if (!first && DGifGetLine(gif.get(), line.data(), w) == GIF_ERROR) FailWith(gif->Error);
+            first = false;
             const int y = top + row;
-            if (y < 0 || y >= screenH || x0 >= x1 || y % d) return;
-            std::uint8_t* to = out.ScanLine(y / d);
-            for (int x = (x0 + d - 1) / d * d; x < x1; x += d)
-                std::memcpy(to + 3 * (x / d), lut[line[x - left]], 3);
+            if (y < 0 || y >= screenH || x0 >= x1 || y % dy) return;
+            std::uint8_t* to = out.ScanLine(y / dy);
+            for (int x = (x0 + dx - 1) / dx * dx; x < x1; x += dx)
+                std::memcpy(to + 3 * (x / dx), lut[line[x - left]], 3);
         };
         if (desc.Interlace) {
             // The interlaced passes: their first rows and their steps.
@@ -130,8 +154,6 @@ TBitmap DecodeGif(std::string_view bytes, const TDecodeTarget& target) {
                 for (int row = PassStart[pass]; row < h; row += PassStep[pass])
                     readRow(row);
         } else {
-            // Rows below the logical screen are never shown, so decoding stops there.
-            const int rows = std::min(h, screenH - top);
             for (int row = 0; row < rows; ++row)
                 readRow(row);
         }

@@ -13,6 +13,7 @@
 
 #include "gfx/Picture.h"
 #include "gfx/PictureDecoders.h"
+#include "gfx/PictureLimits.h"
 
 namespace pelwick {
 
@@ -263,7 +264,7 @@ TBitmap ToBitmap(const heif_image* image, bool alpha, bool premultiplied) {
 
 }  // namespace
 
-TBitmap DecodeHeif(std::string_view bytes, const TDecodeTarget&) {
+TBitmap DecodeHeif(std::string_view bytes, const TDecodeTarget& target) {
     if (bytes.empty()) Fail("the file is empty");
     InitOnce();
     try {
@@ -271,8 +272,13 @@ TBitmap DecodeHeif(std::string_view bytes, const TDecodeTarget&) {
         if (!context) Fail("the decoder cannot start");
         const THeifHandle handle = PrimaryImage(context.get(), bytes);
         const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
-        CheckSize(heif_image_handle_get_width(handle.get()),
-                  heif_image_handle_get_height(handle.get()), alpha);
+        const int w = heif_image_handle_get_width(handle.get());
+        const int h = heif_image_handle_get_height(handle.get());
+        CheckSize(w, h, alpha);
+        const std::uint64_t pixels = std::uint64_t(w) * std::uint64_t(h);
+        CheckPlausible("HEIF", std::uint64_t(w), std::uint64_t(h), bytes.size(),
+                       LeastPictureBytes(pixels, HeifPixelsPerByte));
+        CheckHeldSize("HEIF", std::uint64_t(w), std::uint64_t(h), target);
         if (LargestCanvas(bytes) > (alpha ? MaxAlphaPixels : MaxPicturePixels))
             Fail("the picture is too large");
         const THeifImage image = DecodeRgb(handle.get(), alpha);

@@ -12,6 +12,7 @@
 #include "gfx/Orient.h"
 #include "gfx/Picture.h"
 #include "gfx/PictureDecoders.h"
+#include "gfx/PictureLimits.h"
 
 namespace pelwick {
 
@@ -107,6 +108,18 @@ void CmykRowToBgr(std::uint8_t* dst, const std::uint8_t* src, int width, bool in
     }
 }
 
+// What the decoder holds at once: a progressive picture keeps every coefficient of the
+// whole picture, a sequential one only rows of the size it is decoded at.
+void CheckMemory(j_decompress_ptr cinfo, std::size_t fileBytes, const TDecodeTarget& target) {
+    const std::uint64_t w = cinfo->image_width, h = cinfo->image_height;
+    CheckPlausible("JPEG", w, h, fileBytes, LeastPictureBytes(w * h, JpegPixelsPerByte));
+    jpeg_calc_output_dimensions(cinfo);
+    if (cinfo->progressive_mode)
+        CheckHeldSize("JPEG", w, h, target);
+    else
+        CheckHeldSize("JPEG", cinfo->output_width, cinfo->output_height, target);
+}
+
 // No object with a destructor may live in the frames a longjmp leaves, so everything
 // with one is declared here, before setjmp, and libjpeg is called from this frame only.
 TBitmap Decode(std::string_view bytes, const TDecodeTarget& target, int& orientation) {
@@ -142,6 +155,12 @@ TBitmap Decode(std::string_view bytes, const TDecodeTarget& target, int& orienta
     orientation = OrientationOf(cinfo);
     cinfo.scale_num = 1;
     cinfo.scale_denom = ScaleDenominator(cinfo, target, orientation >= 5);
+    try {
+        CheckMemory(&cinfo, bytes.size(), target);
+    } catch (...) {
+        jpeg_destroy_decompress(&cinfo);
+        throw;
+    }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     if (cmyk) {
         cinfo.out_color_space = JCS_CMYK;

@@ -49,9 +49,14 @@ const TPictureFormat* PictureFormatNamed(std::string_view name) {
     return nullptr;
 }
 
+std::uint64_t MaxPictureFileBytesFor(const TDecodeTarget& target) {
+    if (target.MaxPixels >= MaxPicturePixels) return MaxPictureFileBytes;
+    return std::min(MaxPictureFileBytes, target.MaxPixels * 8 + (std::uint64_t(16) << 20));
+}
+
 TBitmap DecodePictureFile(const TPictureFormat& format, const std::string& fileName,
                           const TDecodeTarget& target) {
-    return format.Decode(ReadFileBytes(fileName, MaxPictureFileBytes), target);
+    return format.Decode(ReadFileBytes(fileName, MaxPictureFileBytesFor(target)), target);
 }
 
 TBitmap DecodePictureFile(const std::string& fileName, const TDecodeTarget& target) {

@@ -31,11 +31,27 @@ inline constexpr std::uint64_t MaxPictureFileBytes = std::uint64_t(1) << 30;
 // Shrinks: the size mode scales a larger picture down to about Width x Height.
 // Background: what shows where a picture leaves its area uncovered or transparent, for the
 // formats that do not compose over black.
+// MaxPixels: the most pixels the decoder may hold the picture at, at once (the whole
+// picture, or what it keeps while it reduces one that arrives a row at a time).
+// Stretches: the size mode scales to exactly Width x Height, each direction on its own.
 struct TDecodeTarget {
     int Width = 0, Height = 0;
     bool Shrinks = false;
     TColor Background = clBlack;
+    std::uint64_t MaxPixels = MaxPicturePixels;
+    bool Stretches = false;
 };
+
+// However small the screen, the slideshow takes pictures of this many pixels.
+inline constexpr std::uint64_t ScreenPixelFloor = 32'000'000;
+// The most pixels the slideshow lets a decoder hold for a screen of width x height: four
+// times its area (a picture shown at half its size in each direction), never less than
+// ScreenPixelFloor nor more than MaxPicturePixels.
+std::uint64_t ScreenPixelLimit(int width, int height);
+// The largest file read for a target: what a picture of target.MaxPixels could take
+// uncompressed at 16 bits a channel with alpha, plus room for what files carry beside the
+// picture; MaxPictureFileBytes without a limit of the target's own.
+std::uint64_t MaxPictureFileBytesFor(const TDecodeTarget& target);
 
 using TPictureDecoder = TBitmap (*)(std::string_view bytes, const TDecodeTarget& target);
 
@@ -62,7 +78,9 @@ int ExifOrientation(std::string_view app1);
 // never decoded. The image is clipped to the logical screen. What it does not cover shows
 // the GIF's background colour, transparent pixels show the target's Background, and so does
 // every pixel whose colour cannot be looked up (no colour table, an index past the table).
-// A huge logical screen that the target shrinks is made at a whole fraction of its size.
+// A huge logical screen that the target shrinks is made at a whole fraction of its size:
+// the same in both directions as far as the fitted picture allows, each direction's own
+// when the target stretches. The screen is made only once the image's first row has come.
 TBitmap DecodeGif(std::string_view bytes, const TDecodeTarget& target = {});
 
 // A Windows bitmap (1, 4, 8, 16, 24 or 32 bits per pixel, uncompressed or with bit fields,
@@ -122,7 +140,7 @@ const TPictureFormat& PictureFormatOf(std::string_view fileName);
 const TPictureFormat* PictureFormatNamed(std::string_view name);
 
 // Reads the file and decodes it as format. Raises EFileError when it cannot be read or is
-// larger than MaxPictureFileBytes, else what the decoder raises.
+// larger than MaxPictureFileBytesFor(target), else what the decoder raises.
 TBitmap DecodePictureFile(const TPictureFormat& format, const std::string& fileName,
                           const TDecodeTarget& target = {});
 // The same in the format that the file name's extension names.

@@ -1,7 +1,9 @@
 // PNG pictures through libpng's simplified reader, which reports every error by its return
 // value: nothing jumps out of it and nothing ends the process. A picture the target shrinks
 // is read a row at a time instead and reduced as it comes, so that it is never held at full
-// size; libpng's errors then jump back to the one frame that called it.
+// size; libpng's errors then jump back to the one frame that called it. Every picture's
+// header and first row are read that way first, so that no memory is taken for a picture
+// whose file cannot hold it or ends before its first row.
 #include <png.h>
 
 #include <csetjmp>
@@ -12,6 +14,7 @@
 
 #include "gfx/Picture.h"
 #include "gfx/PictureDecoders.h"
+#include "gfx/PictureLimits.h"
 #include "gfx/RowShrink.h"
 
 namespace pelwick {
@@ -69,9 +72,17 @@ void ComposeRow(std::uint8_t* d, const std::uint8_t* s, int width) {
             d[c] = static_cast<std::uint8_t>((s[c] * s[3] + 127) / 255);
 }
 
+// The rows of a w x h picture as the file stores them, before compression: each row with its
+// filter byte. Interlacing only adds to it.
+std::uint64_t StoredBytes(png_structp png, png_infop info, std::uint64_t w, std::uint64_t h) {
+    const std::uint64_t bits =
+        std::uint64_t(png_get_bit_depth(png, info)) * png_get_channels(png, info);
+    return h * (1 + (w * bits + 7) / 8);
+}
+
 // Reads the rows of a picture the target shrinks by a whole factor into out, reduced as
-// they come; false (nothing read) when it does not shrink or is interlaced, whose rows
-// come in passes over the whole picture.
+// they come; false when it does not shrink or is interlaced, whose rows come in passes over
+// the whole picture: then only its header and first row have been read, to check them.
 bool ReadShrunk(std::string_view bytes, const TDecodeTarget& target, TBitmap& out) {
     const auto owner = std::make_unique<TRowReader>();
     TRowReader* const r = owner.get();
@@ -85,8 +96,11 @@ bool ReadShrunk(std::string_view bytes, const TDecodeTarget& target, TBitmap& ou
     const std::uint32_t w = png_get_image_width(r->png, r->info);
     const std::uint32_t h = png_get_image_height(r->png, r->info);
     CheckSize(w, h);
-    const int factor = ShrinkFactor(int(w), int(h), target);
-    if (factor <= 1 || png_get_interlace_type(r->png, r->info) != PNG_INTERLACE_NONE) return false;
+    CheckPlausible("PNG", w, h, bytes.size(),
+                   StoredBytes(r->png, r->info, w, h) / DeflateExpansion);
+    const bool interlaced = png_get_interlace_type(r->png, r->info) != PNG_INTERLACE_NONE;
+    const int factor = interlaced ? 1 : ShrinkFactor(int(w), int(h), target);
+    CheckHeldSize("PNG", (w + factor - 1) / factor, (h + factor - 1) / factor, target);
     png_set_expand(r->png);
     png_set_strip_16(r->png);
     png_set_gray_to_rgb(r->png);
@@ -96,9 +110,12 @@ bool ReadShrunk(std::string_view bytes, const TDecodeTarget& target, TBitmap& ou
     if (channels != 3 && channels != 4) Fail("unsupported colour type");
     r->row.resize(std::size_t(w) * channels);
     if (channels == 4) r->bgr.resize(std::size_t(w) * 3);
+    // An interlaced picture's first row is a row of its first pass, no wider than a row.
+    png_read_row(r->png, r->row.data(), nullptr);
+    if (factor <= 1) return false;
     r->shrinker.Start(int(w), int(h), factor);
     for (std::uint32_t y = 0; y < h; ++y) {
-        png_read_row(r->png, r->row.data(), nullptr);
+        if (y > 0) png_read_row(r->png, r->row.data(), nullptr);
         if (channels == 4) ComposeRow(r->bgr.data(), r->row.data(), int(w));
         r->shrinker.AddRow(channels == 4 ? r->bgr.data() : r->row.data());
     }

@@ -6,6 +6,7 @@
 
 #include "gfx/Picture.h"
 #include "gfx/PictureDecoders.h"
+#include "gfx/PictureLimits.h"
 #include "gfx/RowShrink.h"
 
 namespace pelwick {
@@ -28,10 +29,16 @@ TBitmap DecodeWebp(std::string_view bytes, const TDecodeTarget& target) {
     if (features.width <= 0 || features.height <= 0) Fail("the picture is empty");
     if (w * h > (features.has_alpha ? MaxAlphaPixels : MaxPicturePixels))
         Fail("the picture is too large");
-    // libwebp's own scaling averages while it decodes: a picture the target shrinks is
-    // never held at full size.
+    CheckPlausible("WebP", w, h, bytes.size(), LeastPictureBytes(w * h, WebpPixelsPerByte));
+    // libwebp's own scaling averages while it decodes: a lossy picture the target shrinks is
+    // never held at full size. A lossless one is (its transforms need the whole picture).
     const TSize size = ShrunkSize(features.width, features.height, target);
     const bool scaled = size.Width != features.width || size.Height != features.height;
+    constexpr int lossless = 2;  // WebPBitstreamFeatures::format
+    if (features.format == lossless)
+        CheckHeldSize("WebP", w, h, target);
+    else
+        CheckHeldSize("WebP", std::uint64_t(size.Width), std::uint64_t(size.Height), target);
     TBitmap out(size.Width, size.Height, pf24bit);
     if (!features.has_alpha && !scaled) {
         if (!WebPDecodeBGRInto(data, bytes.size(), out.Bits(), out.ByteSize(), out.Stride()))

@@ -231,7 +231,7 @@ void TForm1::QuitSaver() {
     blanking_.reset();
     // Clean-up is best effort: the process ends whatever happens here.
     try {
-        DeleteFileIfExists(ItemPagePath());
+        DeleteItemPage();
     } catch (...) {
     }
     try {
@@ -253,7 +253,7 @@ void TForm1::ScheduleScreenshot() {
         if (!grab().toImage().save(QString::fromStdString(path), "PNG")) {
             std::fprintf(stderr, "pelwick: cannot write the screenshot \"%s\"\n", path.c_str());
             std::fflush(stderr);
-            DeleteFileIfExists(ItemPagePath());
+            DeleteItemPage();
             Halt(1);
             return;
         }

@@ -107,11 +107,13 @@ std::string TForm1::CurrentLink() const {
 void TForm1::ShowItemCard(std::int32_t a) {
     if (a == -1 || a > RSS.Items().Count() - 1) return;
     const std::string page = ItemPageText(RSS.Items()[a]);
-    const std::string path = ItemPagePath();
+    std::string path;
     try {
-        SaveTextFile(page, path);
+        path = ItemPagePath();
+        SaveTextFile(page, path, naUserOnly);
     } catch (const std::exception&) {
-        // The previous page, if any, is shown again.
+        // Whatever stands at the path now is not this item's page: it is shown from memory.
+        path.clear();
     }
     if (!form3_) {
         form3_ = new TForm3(*this);
@@ -131,9 +133,9 @@ void TForm1::ShowItemCard(std::int32_t a) {
     form3_->SetFrame(
         QRect(place.Left, place.Top, std::max(place.Width, 0), std::max(place.Height, 0)));
     form3_->web->SetHint(RSS.Items()[a].Link());
-    // Without a page on disk to show (none was ever written, or it cannot be read back) the
-    // card shows this item's page from memory rather than an empty box.
-    if (!FileExists(path) || !form3_->web->Navigate(path)) form3_->web->ShowPage(page);
+    // Without this item's page on disk (it could not be written, or cannot be read back) the
+    // card shows it from memory rather than an empty box or an older page.
+    if (path.empty() || !form3_->web->Navigate(path)) form3_->web->ShowPage(page);
     form3_->InvalidateContent();
     if (Paused) {
         form3_->SetAlphaBlendValue(TForm3::FadeInAlpha);

@@ -28,12 +28,18 @@ TBitmap Stretched(const TBitmap& picture, int width, int height) {
     return b;
 }
 
-// What the size mode will make of a picture: the decoders need not make it any larger.
+// What the size mode will make of a picture: the decoders need not make it any larger, nor
+// hold more of it than the screen's pixel limit.
 TDecodeTarget TargetOf(const TPictureStage& stage) {
     const int mode = stage.SizeMode;
     const bool shrinks =
         mode == szShrinkToFit || mode == szFit || mode == szStretch || mode == szTileOrFit;
-    return TDecodeTarget{stage.Width, stage.Height, shrinks, stage.Color};
+    return TDecodeTarget{stage.Width,
+                         stage.Height,
+                         shrinks,
+                         stage.Color,
+                         ScreenPixelLimit(stage.Width, stage.Height),
+                         mode == szStretch};
 }
 
 // Decodes the file into the control's picture, in the format its extension names.

@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -10,12 +13,20 @@
 #include "app/DateTime.h"
 #include "app/Exception.h"
 #include "app/Files.h"
+#include "app/PrivateFolder.h"
 #include "support/TestSupport.h"
 
 namespace pelwick {
 namespace {
 
+using test::TEnvironmentValue;
 using test::TProgramFolder;
+using test::TSharedFolder;
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode : 0;
+}
 
 std::vector<std::string> Sorted(std::vector<std::string> v) {
     std::sort(v.begin(), v.end());
@@ -149,6 +160,91 @@ TEST(Files, ItemPageIsPerProcessAndWritable) {
     setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
     EXPECT_EQ(ItemPagePath(), dir.File("tmp-" + pid + ".htm"));
     unsetenv("XDG_RUNTIME_DIR");
+}
+
+TEST(PrivateFolder, IsTheUsersAloneAndGoesWithItsOwner) {
+    TSharedFolder shared;
+    std::string first, second;
+    {
+        TPrivateFolder a(shared.Path()), b(shared.Path());
+        first = a.Path(), second = b.Path();
+        EXPECT_NE(first, second);
+        EXPECT_EQ(first.substr(0, shared.Path().size()), shared.Path());
+        EXPECT_EQ(ModeOf(first) & 07777, 0700u);
+        EXPECT_TRUE(UserOnlyFolder(first));
+        WriteFileAtomically(a.Path() + "page.htm", "x");
+    }
+    EXPECT_FALSE(DirectoryExists(first));
+    EXPECT_FALSE(DirectoryExists(second));
+    EXPECT_FALSE(UserOnlyFolder(shared.Path()));
+    EXPECT_THROW(TPrivateFolder(shared.File("missing")), EFileError);
+}
+
+// Where others can write, the page goes to a private folder: a file or link planted at the
+// predictable name is neither replaced nor followed, and the folder goes when the page does.
+TEST(Files, ItemPageStaysOutOfFoldersOthersCanWrite) {
+    for (bool runtimeShared : {false, true}) {
+        TSharedFolder temp, program;
+        const TEnvironmentValue home("PELWICK_HOME", program.Path().c_str());
+        const TEnvironmentValue tmp("TMPDIR", temp.Path().c_str());
+        const TEnvironmentValue runtime("XDG_RUNTIME_DIR",
+                                        runtimeShared ? temp.Path().c_str() : nullptr);
+        const std::string name =
+            "tmp-" + std::to_string(QCoreApplication::applicationPid()) + ".htm";
+        program.Plant(name, "planted");
+        temp.Plant("target", "target");
+        ASSERT_EQ(::symlink(temp.File("target").c_str(), temp.File(name).c_str()), 0);
+
+        const std::string page = ItemPagePath();
+        const std::string folder = page.substr(0, page.rfind('/') + 1);
+        EXPECT_EQ(page.substr(folder.size()), name);
+        EXPECT_EQ(folder.substr(0, temp.Path().size()), temp.Path()) << runtimeShared;
+        EXPECT_NE(folder, temp.Path());
+        EXPECT_EQ(ModeOf(folder) & 07777, 0700u);
+        SaveTextFile("page", page, naUserOnly);
+        EXPECT_EQ(ItemPagePath(), page);  // one folder for the run
+        EXPECT_EQ(ReadFileBytes(program.File(name)), "planted");
+        EXPECT_EQ(ReadFileBytes(temp.File("target")), "target");
+        EXPECT_TRUE(S_ISLNK(ModeOf(temp.File(name))));
+        DeleteItemPage();
+        EXPECT_FALSE(DirectoryExists(folder));
+    }
+}
+
+// A file written over another keeps its mode only when it is the user's own regular file:
+// a planted link or another user's file never makes the page or the settings writable by all.
+TEST(Files, WritingOverAFileBorrowsNoModeThroughALink) {
+    const mode_t mask = ::umask(022);
+    enum TPlanted { plNothing, plLink, plOthersFile, plOwnFile };
+    const struct {
+        TPlanted planted;
+        TNewFileAccess access;
+        mode_t mode;
+    } rows[] = {
+        {plNothing, naUserOnly, 0600},     {plNothing, naUmaskDefault, 0644},
+        {plLink, naUserOnly, 0600},        {plLink, naUmaskDefault, 0644},
+        {plOthersFile, naUserOnly, 0600},  {plOwnFile, naUserOnly, 0640},
+        {plOwnFile, naUmaskDefault, 0640},
+    };
+    for (const auto& row : rows) {
+        TSharedFolder shared;
+        const std::string file = shared.File("Pelwick.ini");
+        shared.Plant("target", "target");
+        if (row.planted == plLink) {
+            ASSERT_EQ(::symlink(shared.File("target").c_str(), file.c_str()), 0);
+        }
+        if (row.planted == plOthersFile) shared.Plant("Pelwick.ini", "old");
+        if (row.planted == plOwnFile) {
+            WriteFileAtomically(file, "old");
+            ::chmod(file.c_str(), 0640);
+        }
+        WriteFileAtomically(file, "new", row.access);
+        EXPECT_EQ(ModeOf(file), S_IFREG | row.mode) << row.planted << " " << row.access;
+        EXPECT_EQ(ReadFileBytes(file), "new");
+        EXPECT_EQ(ReadFileBytes(shared.File("target")), "target");
+        EXPECT_EQ(ModeOf(shared.File("target")) & 07777, 0666u);
+    }
+    ::umask(mask);
 }
 
 TEST(Files, ShellFoldersAndRegistry) {

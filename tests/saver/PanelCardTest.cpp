@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QTextBlock>
@@ -261,6 +263,38 @@ TEST(ItemCard, APageThatCannotBeWrittenLeavesThePreviousOne) {
     EXPECT_EQ(ReadFileBytes(ItemPagePath()), first);
     EXPECT_EQ(f.form->CurItem, 1);
     EXPECT_EQ(f.form->Form3()->Link(), "http://example.com/a");
+    // The card shows the item it was asked for, not the page left on disk.
+    const std::string shown = f.form->Form3()->web->Document()->toPlainText().toStdString();
+    EXPECT_NE(shown.find("Second"), std::string::npos);
+    EXPECT_EQ(shown.find("First"), std::string::npos);
+}
+
+// With the program folder open to everyone and no runtime folder, a page planted at the
+// predictable name (a file or a link) is never shown and never touched.
+TEST(ItemCard, APagePlantedAtThePredictableNameIsNeverShown) {
+    TSaverFixture f({"A=/a"});
+    test::TSharedFolder temp;
+    const test::TEnvironmentValue tmp("TMPDIR", temp.Path().c_str());
+    const test::TEnvironmentValue runtime("XDG_RUNTIME_DIR", nullptr);
+    const std::string name = "tmp-" + std::to_string(QCoreApplication::applicationPid()) + ".htm";
+    ASSERT_EQ(::chmod(f.dir.Path().c_str(), 01777), 0);
+    const std::string planted = "<html><body>Planted</body></html>";
+    test::TSharedFolder::PlantIn(f.dir.Path(), name, planted);
+    temp.Plant("target.htm", planted);
+    ASSERT_EQ(::symlink(temp.File("target.htm").c_str(), temp.File(name).c_str()), 0);
+    f.ShowFeed("/a", Feed(Item("First", "one")));
+    const std::string shown = f.form->Form3()->web->Document()->toPlainText().toStdString();
+    EXPECT_NE(shown.find("First"), std::string::npos);
+    EXPECT_EQ(shown.find("Planted"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(f.dir.File(name)), planted);
+    EXPECT_EQ(ReadFileBytes(temp.File("target.htm")), planted);
+    const std::string page = ItemPagePath();
+    const std::string folder = page.substr(0, page.rfind('/'));
+    EXPECT_EQ(folder.substr(0, temp.Path().size()), temp.Path());
+    f.form->QuitSaver();
+    EXPECT_FALSE(DirectoryExists(folder));
+    EXPECT_EQ(ReadFileBytes(f.dir.File(name)), planted);
+    ::chmod(f.dir.Path().c_str(), 0700);
 }
 
 // The card's page as the card view lays it out and draws it, 400 pixels wide.

@@ -182,6 +182,30 @@ TEST(LoadScreenPicture, BadFilesLeaveTheGoodPictureInPlace) {
     }
 }
 
+// The screen sets how many pixels a picture may take: a picture beyond this screen's limit
+// is refused before it is read, saying why, and the slideshow goes on with another.
+TEST(LoadScreenPicture, APictureBeyondTheScreensLimitFailsSayingWhy) {
+    test::TProgramFolder dir;
+    // The header of a 32-bit bitmap of 10000 x 10000, without its rows.
+    std::string bmp = "BM" + std::string(52, '\0');
+    const auto put32 = [&](size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bmp[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    put32(10, 54), put32(14, 40), put32(18, 10000), put32(22, 10000), put32(26, 1 | (32 << 16));
+    test::WriteFile(dir.File("huge.bmp"), bmp);
+    const struct {
+        int width, height;
+        const char* why;
+    } rows[] = {{1920, 1080, "more than the 32 megapixels"},
+                {7680, 4320, "does not fit in the file"}};
+    for (const auto& row : rows) {
+        const TPictureStage stage{row.width, row.height, clBlack, szTileOrFit, false, {}};
+        const TPreparedPicture p = PreparePicture(dir.File("huge.bmp"), stage, 0);
+        EXPECT_NE(p.Error.find(row.why), std::string::npos) << row.width << ": " << p.Error;
+    }
+}
+
 TEST(LoadScreenPicture, AControlWithoutAreaFailsCleanly) {
     Loader l(szFit, 0, 300);
     const TBitmap picture = Pattern(40, 30);

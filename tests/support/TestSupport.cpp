@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QProcess>
@@ -64,6 +66,32 @@ std::string TProgramFolder::Read(const std::string& name) const {
 
 void TProgramFolder::MakeFolder(const std::string& name) const {
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(File(name))));
+}
+
+TEnvironmentValue::TEnvironmentValue(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) had_ = true, old_ = old;
+    value ? setenv(name, value, 1) : unsetenv(name);
+}
+
+TEnvironmentValue::~TEnvironmentValue() {
+    had_ ? setenv(name_.c_str(), old_.c_str(), 1) : unsetenv(name_.c_str());
+}
+
+TSharedFolder::TSharedFolder() {
+    path_ = IncludeTrailingPathDelimiter(dir_.path().toStdString());
+    if (::chmod(dir_.path().toLocal8Bit().constData(), 01777) != 0)
+        ADD_FAILURE() << "cannot share " << path_;
+}
+
+void TSharedFolder::PlantIn(const std::string& folder, const std::string& name,
+                            const std::string& bytes) {
+    const std::string file = IncludeTrailingPathDelimiter(folder) + name;
+    WriteFile(file, bytes);
+    // Only root can give a file away; anyone else plants a file of their own.
+    constexpr uid_t nobody = 65534;
+    if (::geteuid() == 0 && ::chown(file.c_str(), nobody, nobody) != 0)
+        ADD_FAILURE() << "cannot give " << name << " away";
+    ::chmod(file.c_str(), 0666);
 }
 
 std::string MessageOfFailedWrite(long maxBytes, const std::function<void()>& action) {

@@ -42,6 +42,38 @@ class TProgramFolder {
     bool hadCache_ = false;
 };
 
+// Sets an environment variable (or unsets it, for nullptr) while it lives.
+class TEnvironmentValue {
+  public:
+    TEnvironmentValue(const char* name, const char* value);
+    ~TEnvironmentValue();
+    TEnvironmentValue(const TEnvironmentValue&) = delete;
+    TEnvironmentValue& operator=(const TEnvironmentValue&) = delete;
+
+  private:
+    std::string name_, old_;
+    bool had_ = false;
+};
+
+// A folder every user may write, with the sticky bit, as the shared temporary folder is.
+class TSharedFolder {
+  public:
+    TSharedFolder();
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + name; }
+    // Makes a file there as another user would: owned by "nobody" where this test may give
+    // files away (as root), with everyone allowed to read and write it.
+    void Plant(const std::string& name, const std::string& bytes) const {
+        PlantIn(path_, name, bytes);
+    }
+    static void PlantIn(const std::string& folder, const std::string& name,
+                        const std::string& bytes);
+
+  private:
+    QTemporaryDir dir_;
+    std::string path_;
+};
+
 // Runs action while every file write beyond maxBytes fails with EFBIG, as on a full disk.
 // (Root ignores permissions, so a file size limit is how tests make a write fail.) Returns
 // the message of the EFileError that action raised, or "" when it raised none.
