@@ -31,7 +31,9 @@ void StampAlpha(QImage& image, const TRect& area, const QImage& layer) {
 
 bool IsColourFont(const QRawFont& font) {
     if (!font.isValid()) return false;
-    for (const char* table : {"CBDT", "sbix", "COLR"})
+    // Tables come as copies: the small index of the colour bitmaps is asked for, not the
+    // bitmaps themselves (megabytes in an emoji face).
+    for (const char* table : {"CBLC", "COLR", "sbix"})
         if (!font.fontTable(table).isEmpty()) return true;
     return false;
 }
