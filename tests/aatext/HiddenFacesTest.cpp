@@ -99,7 +99,7 @@ void ExpectStartDrawsAsAlone(TScene& s, const std::string& line, const std::stri
 }
 
 TEST(HiddenFaces, DevanagariWithoutAFaceIsASquarePerCharacterAndTheRestDraws) {
-    ExpectHidden();
+    ASSERT_NO_FATAL_FAILURE(ExpectHidden());
     TScene s;
     const std::string line = "2. \u0928\u092e\u0938\u094d\u0924\u0947 Delhi";
     const QString shown = MarkMissingGlyphs(s.Metrics(), QString::fromStdString(line));
@@ -116,7 +116,7 @@ struct TEmojiCase {
 // Without an emoji face an emoji sequence is one square, its skin tone and keycap frame left
 // out; a flag is its two letters; what the text faces draw stays.
 TEST(HiddenFaces, EmojiWithoutAFaceAreOneSquareASequence) {
-    ExpectHidden();
+    ASSERT_NO_FATAL_FAILURE(ExpectHidden());
     const TEmojiCase cases[] = {
         {"1. \U0001F468\u200D\U0001F469\u200D\U0001F467 family", "1. \u25A1\u200D\u200D family"},
         {"2. \U0001F44D\U0001F3FD up", "2. \u25A1 up"},
