@@ -1,6 +1,7 @@
 #include "aatext/GlyphCache.h"
 
 #include "aatext/Bidi.h"
+#include "aatext/ColourGlyphs.h"
 
 #include <QGlyphRun>
 #include <QPainter>
@@ -90,6 +91,13 @@ const TGlyphCache::TGlyph& TGlyphCache::Find(const QRawFont& font, const std::st
         return hit->second->second;
     }
     TGlyph glyph;
+    if (IsColourFont(font)) {
+        QPoint offset;
+        glyph.coverage = ColourGlyphCoverage(font, index, double(phase) / Phases, offset);
+        glyph.left = offset.x();
+        glyph.top = offset.y();
+        return Keep(std::move(key), std::move(glyph));
+    }
     QPainterPath path = font.pathForGlyph(index);
     path.translate(double(phase) / Phases, 0);
     const QRectF bounds = path.boundingRect();
@@ -105,6 +113,10 @@ const TGlyphCache::TGlyph& TGlyphCache::Find(const QRawFont& font, const std::st
         painter.translate(-glyph.left, -glyph.top);
         painter.fillPath(path, Qt::white);
     }
+    return Keep(std::move(key), std::move(glyph));
+}
+
+const TGlyphCache::TGlyph& TGlyphCache::Keep(std::string key, TGlyph glyph) {
     bytes_ += std::size_t(glyph.coverage.sizeInBytes()) + key.size();
     recent_.emplace_front(std::move(key), std::move(glyph));
     glyphs_.emplace(recent_.front().first, recent_.begin());

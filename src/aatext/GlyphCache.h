@@ -34,6 +34,7 @@ class TGlyphCache {
     using TList = std::list<std::pair<std::string, TGlyph>>;
 
     const TGlyph& Find(const QRawFont& font, const std::string& fontKey, quint32 index, int phase);
+    const TGlyph& Keep(std::string key, TGlyph glyph);
 
     static constexpr std::size_t MaxBytes = 8 << 20;
     TList recent_;

@@ -1,11 +1,13 @@
 #include "aatext/Rasterizer.h"
 
+#include "aatext/ColourGlyphs.h"
 #include "aatext/GlyphCache.h"
 #include "aatext/MissingGlyphs.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QTransform>
 #include <algorithm>
 #include <cstring>
 #include <list>
@@ -104,16 +106,23 @@ class TQtRasterizer : public TGlyphRasterizer {
             glyphs_.Draw(image, area, e.font, x, y + e.metrics.ascent(), shown);
             return;
         }
-        QPainter painter(&image);
-        painter.setClipRect(QRect(area.Left, area.Top, RectWidth(area), RectHeight(area)));
-        painter.setPen(Qt::white);
-        painter.setFont(e.font);
-        // Lines keep their start at the left whatever script they hold, as LayOutLine lays
-        // out the large fonts' lines.
-        painter.setLayoutDirection(Qt::LeftToRight);
-        painter.translate(x, y);
-        if (escapement != 0) painter.rotate(-escapement / 10.0);
-        painter.drawText(QPoint(0, e.metrics.ascent()), shown);
+        QTransform at;
+        at.translate(x, y);
+        if (escapement != 0) at.rotate(-escapement / 10.0);
+        {
+            QPainter painter(&image);
+            painter.setClipRect(QRect(area.Left, area.Top, RectWidth(area), RectHeight(area)));
+            painter.setPen(Qt::white);
+            painter.setFont(e.font);
+            // Lines keep their start at the left whatever script they hold, as LayOutLine
+            // lays out the large fonts' lines.
+            painter.setLayoutDirection(Qt::LeftToRight);
+            painter.setTransform(at);
+            painter.drawText(QPoint(0, e.metrics.ascent()), shown);
+        }
+        // Qt's text drawing leaves colour glyphs out; they are added by their opacity.
+        if (MayNeedColourFont(shown))
+            DrawColourGlyphs(image, area, e.font, at, e.metrics.ascent(), shown);
     }
 
     // Escapement only turns the drawing and the colour is always white; neither changes

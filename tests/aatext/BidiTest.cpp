@@ -33,7 +33,10 @@ TEST(Bidi, AHeadlineKeepsItsNumberAtTheLeftAndItsTitleInItsOwnOrder) {
         {"\u05e9\u05dc\u05d5\u05dd \u05e2\u05d5\u05dc\u05dd", true},  // Hebrew
         {"\u05e9\u05dc\u05d5\u05dd.", true},  // a full stop ends it on the left
         {"Hello world", false},
-        {"\u0928\u092e\u0938\u094d\u0924\u0947", false},  // Devanagari
+        {"\u0928\u092e\u0938\u094d\u0924\u0947", false},           // Devanagari
+        {"\u0e2a\u0e27\u0e31\u0e2a\u0e14\u0e35", false},           // Thai
+        {"\u65e5\u672c\u8a9e\u65b0\u95fb", false},                 // Chinese
+        {"\U0001F468\u200D\U0001F469\u200D\U0001F467 ok", false},  // a joined emoji
     };
     QFont font;
     font.setPixelSize(80);  // a large font, drawn through the glyph cache
