@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -43,12 +44,17 @@ void TLayerWindow::SetAlphaBlendValue(int value) {
     ++changes_;
     if (!isVisible()) return;
     const std::int64_t now = clock_();
-    if (lastStepPaint_ && now - *lastStepPaint_ >= 0 && now - *lastStepPaint_ < MinPaintMs) {
+    if (lastStepPaint_ && now - *lastStepPaint_ >= 0 && now - *lastStepPaint_ < PaintIntervalMs()) {
         update();
         return;
     }
     lastStepPaint_ = now;
     repaint();
+}
+
+int TLayerWindow::PaintIntervalMs() const {
+    const double hz = screen() ? screen()->refreshRate() : 0;
+    return hz >= 24 && hz <= 500 ? int(1000 / hz) : 16;
 }
 
 void TLayerWindow::InvalidateContent() {
