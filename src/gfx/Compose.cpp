@@ -201,4 +201,24 @@ void ComposeThroughRects(TBitmap& dst, const TBitmap& outside, const TBitmap& in
     composer.Finish();
 }
 
+std::vector<TRect> BandRects(const TBandSource& bands) {
+    std::vector<TRect> rects;
+    bands([&rects](int top, int bottom, const TSpans& spans) {
+        for (const auto& [left, right] : spans)
+            rects.push_back(TRect{left, top, right, bottom});
+    });
+    return rects;
+}
+
+void ComposeThroughBands(TBitmap& dst, const TBitmap& outside, const TBitmap& inside,
+                         const TBandSource& bands) {
+    if (!Alike(dst, outside, inside))
+        return DrawOver(dst, outside, inside, TRectRegion(BandRects(bands)).Region());
+    TBandComposer composer(dst, outside, inside);
+    bands([&composer](int top, int bottom, const TSpans& spans) {
+        composer.Band(top, bottom, spans);
+    });
+    composer.Finish();
+}
+
 }  // namespace pelwick

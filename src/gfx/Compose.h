@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "gfx/Bitmap.h"
 #include "gfx/RectRegion.h"
 #include "gfx/Region.h"
@@ -14,5 +17,12 @@ void ComposeThroughRegion(TBitmap& dst, const TBitmap& outside, const TBitmap& i
 // The same through a region kept as rectangles, composed from its bands as they are swept.
 void ComposeThroughRects(TBitmap& dst, const TBitmap& outside, const TBitmap& inside,
                          const TRectRegion& shape);
+// The same through a shape that gives its bands itself, as TRectRegion::Bands would: from
+// the top, each with its spans sorted and separate.
+using TBandSource = std::function<void(const TRectRegion::TBandVisitor& visit)>;
+void ComposeThroughBands(TBitmap& dst, const TBitmap& outside, const TBitmap& inside,
+                         const TBandSource& bands);
+// The rectangles of such a shape's bands.
+std::vector<TRect> BandRects(const TBandSource& bands);
 
 }  // namespace pelwick

@@ -2,6 +2,7 @@
 // turning shapes and the triangles and diamonds of the V reveals, bow ties, crosses and
 // zigzags. Patterns of many rectangles or polygons are gathered in one TComplexRegion and
 // made into a region once.
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -157,19 +158,58 @@ void CircleShredFrame(TFrame& frame, const TStyleParams& /*params*/) {
     ClipAndCopy(frame, rects);
 }
 
+// Every diamond is one polygon moved by whole pixels, so its rows are found once. A row of
+// the frame joins the rows that the diamonds above and below it put there, the same for
+// every column of diamonds, and runs that meet are merged; rows alike make one band. The
+// compose takes the bands as they come, where a polygon each gave thousands of
+// overlapping rows to sort out.
 void DiamondShredFrame(TFrame& frame, const TStyleParams& /*params*/) {
     const int cell = std::min(frame.W, frame.H) / 10 + 1, b = MulDiv(cell, frame.P, 50);
-    TComplexRegion rects;
-    // A row of pixels a diamond at most: thousands of rows, taken in one allocation.
-    const int across = (frame.W + 2 * cell - 1) / (2 * cell),
-              down = (frame.H + 2 * cell - 1) / (2 * cell);
-    rects.Reserve(across * down * (2 * b + 1));
-    for (int i = 0; 2 * i * cell < frame.W; ++i)
-        for (int j = 0; 2 * j * cell < frame.H; ++j) {
-            const int x = (2 * i + 1) * cell, y = (2 * j + 1) * cell;
-            rects.AddPolygon({{x - b, y}, {x, y - b}, {x + b, y}, {x, y + b}});
+    if (b <= 0) return;
+    TComplexRegion one;
+    one.AddPolygon({{-b, 0}, {0, -b}, {b, 0}, {0, b}});
+    std::vector<TRectRegion::TSpans> shape(static_cast<size_t>(2 * b));
+    for (const TRect& r : one.Rects())
+        for (int y = std::max(r.Top, -b); y < std::min(r.Bottom, b); ++y)
+            shape[static_cast<size_t>(y + b)].emplace_back(r.Left, r.Right);
+    const auto runsOfRow = [&](int y, TRectRegion::TSpans& runs) {
+        runs.clear();
+        for (int j = std::max(0, (y - b - cell) / (2 * cell) - 1); 2 * j * cell < frame.H; ++j) {
+            const int dy = y - (2 * j + 1) * cell;
+            if (dy < -b) break;
+            if (dy < b) {
+                const TRectRegion::TSpans& part = shape[static_cast<size_t>(dy + b)];
+                runs.insert(runs.end(), part.begin(), part.end());
+            }
         }
-    ClipAndCopy(frame, rects);
+        std::sort(runs.begin(), runs.end());
+    };
+    const auto spansOfRow = [&](const TRectRegion::TSpans& runs, TRectRegion::TSpans& row) {
+        row.clear();
+        for (int i = 0; 2 * i * cell < frame.W; ++i)
+            for (const auto& [l, r] : runs) {
+                const int x = (2 * i + 1) * cell;
+                if (!row.empty() && x + l <= row.back().second)
+                    row.back().second = std::max(row.back().second, x + r);
+                else
+                    row.emplace_back(x + l, x + r);
+            }
+    };
+    ClipAndCopy(frame, [&](const TRectRegion::TBandVisitor& visit) {
+        TRectRegion::TSpans runs, row, band;
+        int top = 0;
+        for (int y = -b; y <= frame.H + b; ++y) {
+            row.clear();
+            if (y < frame.H + b) {
+                runsOfRow(y, runs);
+                spansOfRow(runs, row);
+            }
+            if (row == band) continue;
+            if (!band.empty()) visit(top, y, band);
+            band.swap(row);
+            top = y;
+        }
+    });
 }
 
 void SweepFrame(TFrame& frame, const TStyleParams& params) {

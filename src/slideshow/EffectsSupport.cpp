@@ -32,6 +32,16 @@ void ClipAndCopy(TFrame& f, TComplexRegion& rects) {
     f.Snapshot = nullptr;
 }
 
+void ClipAndCopy(TFrame& f, const TBandSource& bands) {
+    if (!f.Snapshot) {
+        const std::vector<TRect> rects = BandRects(bands);
+        if (!rects.empty()) ClipAndCopy(f, TRectRegion(rects).Region());
+        return;
+    }
+    ComposeThroughBands(f.Screen, *f.Snapshot, f.Picture, bands);
+    f.Snapshot = nullptr;
+}
+
 const std::vector<std::uint8_t>& FixedPattern(TFrame& f, TFixedPattern& local,
                                               TPatternLayout layout, const TPatternFill& fill) {
     TFixedPattern& p = f.Pattern ? *f.Pattern : local;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gfx/ComplexRegion.h"
+#include "gfx/Compose.h"
 #include "slideshow/Effects.h"
 
 // What the named effects share: the old picture, the clip-and-copy step, the transition's
@@ -27,6 +28,8 @@ void ClipAndCopy(TFrame& f, const std::optional<TRegion>& region);
 // The same through the union of rects (empties it): over the snapshot straight from its
 // bands, never through a region made of thousands of rows of polygons.
 void ClipAndCopy(TFrame& f, TComplexRegion& rects);
+// The same through a shape that gives its bands itself.
+void ClipAndCopy(TFrame& f, const TBandSource& bands);
 
 // A transition's fixed numbers: fill draws them in layout from a sequence seeded with the
 // transition's seed the first time one of its frames asks, and later frames get the same
