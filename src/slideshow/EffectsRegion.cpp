@@ -168,17 +168,21 @@ void DiamondShredFrame(TFrame& frame, const TStyleParams& /*params*/) {
     if (b <= 0) return;
     TComplexRegion one;
     one.AddPolygon({{-b, 0}, {0, -b}, {b, 0}, {0, b}});
-    std::vector<TRectRegion::TSpans> shape(static_cast<size_t>(2 * b));
+    // The diamond's rows by their distance from its middle, -b .. b - 1 at 0 .. 2b - 1.
+    std::vector<TRectRegion::TSpans> shape(static_cast<size_t>(b) * 2);
     for (const TRect& r : one.Rects())
-        for (int y = std::max(r.Top, -b); y < std::min(r.Bottom, b); ++y)
-            shape[static_cast<size_t>(y + b)].emplace_back(r.Left, r.Right);
+        for (int y = std::max(r.Top, -b); y < std::min(r.Bottom, b); ++y) {
+            const int at = y + b;
+            shape[static_cast<size_t>(at)].emplace_back(r.Left, r.Right);
+        }
     const auto runsOfRow = [&](int y, TRectRegion::TSpans& runs) {
         runs.clear();
         for (int j = std::max(0, (y - b - cell) / (2 * cell) - 1); 2 * j * cell < frame.H; ++j) {
             const int dy = y - (2 * j + 1) * cell;
             if (dy < -b) break;
             if (dy < b) {
-                const TRectRegion::TSpans& part = shape[static_cast<size_t>(dy + b)];
+                const int at = dy + b;
+                const TRectRegion::TSpans& part = shape[static_cast<size_t>(at)];
                 runs.insert(runs.end(), part.begin(), part.end());
             }
         }
