@@ -11,12 +11,15 @@
 #include <QTextLayout>
 #include <cstdlib>
 
+#include "BoxRuns.h"
 #include "aatext/AAGlyphs.h"
 #include "aatext/Bidi.h"
 #include "aatext/MissingGlyphs.h"
 
 namespace pelwick {
 namespace {
+
+using test::BoxRuns;
 
 // Fontconfig reads its configuration once, when Qt first asks for a face: it is replaced
 // before main creates the application.
@@ -60,16 +63,6 @@ void ExpectHidden() {
     ASSERT_TRUE(QFontDatabase::families(QFontDatabase::Devanagari).isEmpty());
     TScene s;
     ASSERT_FALSE(s.Metrics().inFontUcs4(0x1F468));
-}
-
-// Glyph runs drawn by Qt's stand-in, a box per character, instead of a real face.
-int BoxRuns(const QFont& font, const QString& text) {
-    QTextLayout layout(text, font);
-    LayOutLine(layout);
-    int boxes = 0;
-    for (const QGlyphRun& run : layout.glyphRuns())
-        boxes += run.rawFont().fontTable("head").isEmpty();
-    return boxes;
 }
 
 // The line's start (its number) is drawn exactly as it is drawn alone: nothing after it

@@ -7,22 +7,14 @@
 #include <QRawFont>
 #include <QTextLayout>
 
+#include "BoxRuns.h"
 #include "aatext/Bidi.h"
 #include "aatext/MissingGlyphs.h"
 
 namespace pelwick {
 namespace {
 
-// Glyph runs whose font has no outline tables: Qt's stand-in that draws a box per character
-// when no face has the script.
-int BoxRuns(const QFont& font, const QString& text) {
-    QTextLayout layout(text, font);
-    LayOutLine(layout);
-    int boxes = 0;
-    for (const QGlyphRun& run : layout.glyphRuns())
-        boxes += run.rawFont().fontTable("head").isEmpty();
-    return boxes;
-}
+using test::BoxRuns;
 
 // Lines in scripts with and without an installed face: whatever the machine has, the line
 // is drawn in real faces only, a square standing for each character none of them has.

@@ -11,6 +11,8 @@
 namespace pelwick {
 namespace {
 
+using test::Crc32;
+
 using test::DataFile;
 using test::ExpectNear;
 using test::ReadData;
@@ -244,17 +246,6 @@ TEST(PngAndWebp, PicturesAndAlphaOverBlack) {
     ExpectQuadrants(DecodePictureFile(DataFile("quadrants.webp")), "WebP");
     ExpectStrip(DecodePictureFile(DataFile("alpha.png")), "PNG");
     ExpectStrip(DecodePictureFile(DataFile("alpha.webp")), "WebP");
-}
-
-// The CRC of a PNG chunk, so that a header can be patched and still pass its check.
-std::uint32_t Crc32(std::string_view bytes) {
-    std::uint32_t crc = 0xFFFFFFFF;
-    for (unsigned char c : bytes) {
-        crc ^= c;
-        for (int k = 0; k < 8; ++k)
-            crc = crc & 1 ? 0xEDB88320 ^ (crc >> 1) : crc >> 1;
-    }
-    return ~crc;
 }
 
 // The file with a header that claims 16384 x 16384 (268 megapixels), otherwise valid.

@@ -12,6 +12,8 @@
 namespace pelwick {
 namespace {
 
+using test::Crc32;
+
 using test::ReadData;
 
 std::string Little(std::uint32_t v, int bytes) {
@@ -26,16 +28,6 @@ std::string Big(std::uint32_t v, int bytes) {
     for (int i = bytes - 1; i >= 0; --i)
         s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
     return s;
-}
-
-std::uint32_t Crc32(std::string_view bytes) {
-    std::uint32_t crc = 0xFFFFFFFF;
-    for (unsigned char c : bytes) {
-        crc ^= c;
-        for (int k = 0; k < 8; ++k)
-            crc = crc & 1 ? 0xEDB88320 ^ (crc >> 1) : crc >> 1;
-    }
-    return ~crc;
 }
 
 std::string Chunk(const std::string& type, const std::string& data) {
