@@ -165,8 +165,7 @@ void TLayerWindow::BlendRows(QImage& target, QPoint at, const QRect& area, const
 }
 
 // The picture the painter paints into, when the layer's area can be blended into it
-// directly: a raster image of 32-bit opaque pixels, moved but not scaled (on a dense screen
-// it is scaled whatever the painter's transform says), that holds all of
+// directly: a raster image of 32-bit opaque pixels, moved but not scaled, that holds all of
 // the area and may all be written there. Qt's own backing store is such a picture; blending
 // into it spares a copy of every step.
 QImage* TLayerWindow::PaintedImage(QPainter& painter, const QRect& area) {
@@ -175,9 +174,6 @@ QImage* TLayerWindow::PaintedImage(QPainter& painter, const QRect& area) {
     QPaintDevice* device = engine->paintDevice();
     if (!device || device->devType() != QInternal::Image) return nullptr;
     auto* target = static_cast<QImage*>(device);
-    // A dense screen's picture has more pixels than the layer: Qt scales what is drawn.
-    if (target->devicePixelRatio() != 1.0 || painter.device()->devicePixelRatio() != 1.0)
-        return nullptr;
     if (target->format() != QImage::Format_RGB32 &&
         target->format() != QImage::Format_ARGB32_Premultiplied)
         return nullptr;
