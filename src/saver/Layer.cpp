@@ -1,6 +1,5 @@
 #include "saver/Layer.h"
 
-#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
@@ -35,9 +34,6 @@ TLayerWindow::TLayerWindow(QWidget* parent, int alpha)
     stage_->setAutoFillBackground(true);
     stage_->setGeometry(QRect(QPoint(0, 0), frame_.size()));
     stage_->hide();
-    pendingStep_.setSingleShot(true);
-    pendingStep_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&pendingStep_, &QTimer::timeout, this, [this] { PaintStep(clock_()); });
     hide();
 }
 
@@ -48,20 +44,12 @@ void TLayerWindow::SetAlphaBlendValue(int value) {
     ++changes_;
     if (!isVisible()) return;
     const std::int64_t now = clock_();
-    const std::int64_t since = lastStepPaint_ ? now - *lastStepPaint_ : -1;
-    const int frame = PaintIntervalMs();
-    if (since >= 0 && since < frame) {
-        // Painted when the frame is over, unless a later step comes first.
-        if (!pendingStep_.isActive()) pendingStep_.start(int(frame - since));
+    if (lastStepPaint_ && now - *lastStepPaint_ >= 0 && now - *lastStepPaint_ < PaintIntervalMs()) {
+        update();
         return;
     }
-    PaintStep(now);
-}
-
-void TLayerWindow::PaintStep(std::int64_t now) {
-    pendingStep_.stop();
     lastStepPaint_ = now;
-    if (isVisible()) repaint();
+    repaint();
 }
 
 int TLayerWindow::PaintIntervalMs() const {
@@ -137,56 +125,20 @@ void TLayerWindow::paintEvent(QPaintEvent* event) {
     if (area.isEmpty()) return;
     KeepBeneath(area);
     const QImage* image = ContentImage();
-    QPainter painter(this);
-    if (QImage* target = PaintedImage(painter, area)) {
-        BlendRows(*target, painter.deviceTransform().map(area.topLeft()), area, image);
-        return;
-    }
     if (blended_.size() != size()) blended_ = QImage(size(), QImage::Format_RGB32);
-    BlendRows(blended_, area.topLeft(), area, image);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(area.topLeft(), blended_, area);
-}
-
-// The rows of area blended into target from at: the copy beneath at the layer's alpha under
-// its picture, or the copy alone while the stage has no area.
-void TLayerWindow::BlendRows(QImage& target, QPoint at, const QRect& area, const QImage* image) {
     const auto bytes = static_cast<std::size_t>(area.width()) * 4;
     const std::size_t left = static_cast<std::size_t>(area.left()) * 4;
-    const std::size_t into = static_cast<std::size_t>(at.x()) * 4;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const uchar* under = beneath_.constScanLine(y) + left;
-        uchar* out = target.scanLine(at.y() + y - area.top()) + into;
         if (image)
-            BlendBytes(out, under, image->constScanLine(y) + left, bytes, unsigned(alpha_));
+            BlendBytes(blended_.scanLine(y) + left, under, image->constScanLine(y) + left, bytes,
+                       unsigned(alpha_));
         else
-            std::copy_n(under, bytes, out);
+            std::copy_n(under, bytes, blended_.scanLine(y) + left);
     }
-}
-
-// The picture the painter paints into, when the layer's area can be blended into it
-// directly: a raster image of 32-bit opaque pixels, moved but not scaled, that holds all of
-// the area and may all be written there. Qt's own backing store is such a picture; blending
-// into it spares a copy of every step.
-QImage* TLayerWindow::PaintedImage(QPainter& painter, const QRect& area) {
-    QPaintEngine* engine = painter.paintEngine();
-    if (!engine || engine->type() != QPaintEngine::Raster) return nullptr;
-    QPaintDevice* device = engine->paintDevice();
-    if (!device || device->devType() != QInternal::Image) return nullptr;
-    auto* target = static_cast<QImage*>(device);
-    if (target->format() != QImage::Format_RGB32 &&
-        target->format() != QImage::Format_ARGB32_Premultiplied)
-        return nullptr;
-    const QTransform t = painter.deviceTransform();
-    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) ||
-        t.dy() != std::floor(t.dy()))
-        return nullptr;
-    const QRect inTarget(t.map(area.topLeft()), area.size());
-    if (!target->rect().contains(inTarget)) return nullptr;
-    const QRegion allowed = engine->systemClip();
-    if (!allowed.isEmpty() && !(QRegion(inTarget) - allowed).isEmpty()) return nullptr;
-    if (painter.hasClipping()) return nullptr;
-    return target;
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(area.topLeft(), blended_, area);
 }
 
 // What lies beneath is drawn again where the layer is painted whenever the owner's count

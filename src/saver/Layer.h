@@ -1,13 +1,10 @@
 #pragma once
 
 #include <QImage>
-#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <optional>
-
-class QPainter;
 
 namespace pelwick {
 
@@ -18,8 +15,8 @@ namespace pelwick {
 // times a second, and each time the layer costs one blend, not a redraw of its content.
 // A change of alpha repaints the layer at once, so a fade that blocks the user-interface
 // thread is still seen step by step; but not more often than the display shows frames: a
-// step that comes sooner after the last paint than PaintIntervalMs is painted when that
-// frame is over, or by a later step that comes after it.
+// step that comes sooner after the last paint than PaintIntervalMs is left to the event
+// loop, and a later step or the loop paints it.
 //
 // A fade steps the alpha some two hundred times, and what lies beneath the layer rarely
 // changes meanwhile. Once its owner can tell when it does (SetChangesBeneath), the layer
@@ -100,14 +97,11 @@ class TLayerWindow : public QWidget {
     using QWidget::y;
 
     void PlaceWidget();
-    void PaintStep(std::int64_t now);
     // The stage's picture at the widget's size; null while the stage has no area.
     const QImage* ContentImage();
     // Keeps beneath_ true to what lies under the layer within area (widget pixels).
     void KeepBeneath(const QRect& area);
     void DrawBeneath(const QRect& area);
-    void BlendRows(QImage& target, QPoint at, const QRect& area, const QImage* image);
-    static QImage* PaintedImage(QPainter& painter, const QRect& area);
 
     QWidget* stage_;
     QRect frame_;
@@ -120,14 +114,12 @@ class TLayerWindow : public QWidget {
     std::uint64_t changes_ = 0;
     TMilliseconds clock_;
     std::optional<std::int64_t> lastStepPaint_;
-    QTimer pendingStep_;
     TChangesBeneath changesBeneath_;
     // What lay beneath the layer at beneathPlace_ when the owner's count was beneathCount_.
     QImage beneath_;
     QRect beneathPlace_;
     std::optional<std::uint64_t> beneathCount_;
-    // The blend of beneath_ and the content, painted as it is where it cannot be blended
-    // into the picture being painted.
+    // The blend of beneath_ and the content, painted as it is.
     QImage blended_;
 };
 
