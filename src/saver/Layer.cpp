@@ -2,7 +2,6 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScreen>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -44,17 +43,12 @@ void TLayerWindow::SetAlphaBlendValue(int value) {
     ++changes_;
     if (!isVisible()) return;
     const std::int64_t now = clock_();
-    if (lastStepPaint_ && now - *lastStepPaint_ >= 0 && now - *lastStepPaint_ < PaintIntervalMs()) {
+    if (lastStepPaint_ && now - *lastStepPaint_ >= 0 && now - *lastStepPaint_ < MinPaintMs) {
         update();
         return;
     }
     lastStepPaint_ = now;
     repaint();
-}
-
-int TLayerWindow::PaintIntervalMs() const {
-    const double hz = screen() ? screen()->refreshRate() : 0;
-    return hz >= 24 && hz <= 500 ? int(1000 / hz) : 16;
 }
 
 void TLayerWindow::InvalidateContent() {

@@ -14,9 +14,9 @@ namespace pelwick {
 // paint of the layer blends that picture as a whole. The slideshow below repaints many
 // times a second, and each time the layer costs one blend, not a redraw of its content.
 // A change of alpha repaints the layer at once, so a fade that blocks the user-interface
-// thread is still seen step by step; but not more often than the display shows frames: a
-// step that comes sooner after the last paint than PaintIntervalMs is left to the event
-// loop, and a later step or the loop paints it.
+// thread is still seen step by step; but not more often than a display shows frames: a
+// step that comes sooner after the last paint than MinPaintMs is left to the event loop,
+// and a later step or the loop paints it.
 //
 // A fade steps the alpha some two hundred times, and what lies beneath the layer rarely
 // changes meanwhile. Once its owner can tell when it does (SetChangesBeneath), the layer
@@ -31,6 +31,8 @@ namespace pelwick {
 class TLayerWindow : public QWidget {
   public:
     explicit TLayerWindow(QWidget* parent, int alpha);
+
+    static constexpr int MinPaintMs = 8;
 
     int AlphaBlendValue() const { return alpha_; }
     // Held to 0..255.
@@ -65,10 +67,6 @@ class TLayerWindow : public QWidget {
     void SetChangesBeneath(TChangesBeneath changes);
     // Grows with every change of the layer's own look: alpha, content, place, visibility.
     std::uint64_t Changes() const { return changes_; }
-
-    // One frame of the display the layer is on (16 ms when it cannot be told): the least
-    // time between two painted steps.
-    int PaintIntervalMs() const;
 
     // Milliseconds of a steady clock; tests set their own.
     using TMilliseconds = std::function<std::int64_t()>;

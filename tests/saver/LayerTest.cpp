@@ -155,8 +155,7 @@ TEST(Layer, FadeStepsLeaveWhatLiesBeneathUnpaintedUntilItChanges) {
     SetWindowColor(layer, Qt::black);
     layer.SetFrame(QRect(10, 10, 50, 40));
     std::int64_t ms = 0;
-    const int frame = layer.PaintIntervalMs();
-    layer.SetClock([&ms, frame] { return ms += frame; });  // every step is painted
+    layer.SetClock([&ms] { return ms += 10; });  // every step is painted
     layer.show();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -186,10 +185,8 @@ TEST(Layer, StepsFasterThanADisplayShowsAreLeftToTheEventLoop) {
         int steps;
         int mostPaints;
     };
-    TRedWindow display;
-    const int frame = TLayerWindow(&display, 0).PaintIntervalMs();
-    ASSERT_GE(frame, 2);
-    for (const TCase c : {TCase{3, 30, 30 * 3 / frame + 1}, TCase{frame, 10, 10}}) {
+    for (const TCase c : {TCase{3, 30, 30 * 3 / TLayerWindow::MinPaintMs + 1},
+                          TCase{TLayerWindow::MinPaintMs, 10, 10}}) {
         TRedWindow window;
         TLayerWindow layer(&window, 0);
         SetWindowColor(layer, Qt::black);
@@ -203,7 +200,8 @@ TEST(Layer, StepsFasterThanADisplayShowsAreLeftToTheEventLoop) {
         for (int a = 1; a <= c.steps; ++a)
             layer.SetAlphaBlendValue(a);
         EXPECT_LE(int(log.Alphas.size()), c.mostPaints) << c.stepMs;
-        EXPECT_GE(int(log.Alphas.size()), c.steps * c.stepMs / (frame * 2)) << c.stepMs;
+        EXPECT_GE(int(log.Alphas.size()), c.steps * c.stepMs / (TLayerWindow::MinPaintMs * 2))
+            << c.stepMs;
         QCoreApplication::processEvents();
         ASSERT_FALSE(log.Alphas.empty());
         EXPECT_EQ(log.Alphas.back(), c.steps) << c.stepMs;
