@@ -2,9 +2,6 @@
 
 #include <QImage>
 #include <QWidget>
-#include <cstdint>
-#include <functional>
-#include <optional>
 
 namespace pelwick {
 
@@ -14,15 +11,7 @@ namespace pelwick {
 // paint of the layer blends that picture as a whole. The slideshow below repaints many
 // times a second, and each time the layer costs one blend, not a redraw of its content.
 // A change of alpha repaints the layer at once, so a fade that blocks the user-interface
-// thread is still seen step by step; but not more often than a display shows frames: a
-// step that comes sooner after the last paint than MinPaintMs is left to the event loop,
-// and a later step or the loop paints it.
-//
-// A fade steps the alpha some two hundred times, and what lies beneath the layer rarely
-// changes meanwhile. Once its owner can tell when it does (SetChangesBeneath), the layer
-// paints itself whole: it keeps a copy of what lies beneath it, drawn again only where
-// something changed, and each step is one blend of that copy with the picture of its
-// content, painted over the layer's rectangle alone.
+// thread is still seen step by step.
 //
 // The layer is placed and sized through its frame, in the units its owner lays the wall
 // out in. On a screen those are pixels. In a host's window smaller than a screen the wall
@@ -31,8 +20,6 @@ namespace pelwick {
 class TLayerWindow : public QWidget {
   public:
     explicit TLayerWindow(QWidget* parent, int alpha);
-
-    static constexpr int MinPaintMs = 8;
 
     int AlphaBlendValue() const { return alpha_; }
     // Held to 0..255.
@@ -60,18 +47,6 @@ class TLayerWindow : public QWidget {
     // Where the layer lies in the window, in pixels.
     QRect OnScreen() const { return QWidget::geometry(); }
 
-    // A number that changes whenever what lies beneath the layer may have changed, nullopt
-    // while that cannot be told. Without one the window composes what lies beneath at every
-    // paint, as for any translucent child.
-    using TChangesBeneath = std::function<std::optional<std::uint64_t>()>;
-    void SetChangesBeneath(TChangesBeneath changes);
-    // Grows with every change of the layer's own look: alpha, content, place, visibility.
-    std::uint64_t Changes() const { return changes_; }
-
-    // Milliseconds of a steady clock; tests set their own.
-    using TMilliseconds = std::function<std::int64_t()>;
-    void SetClock(TMilliseconds clock) { clock_ = std::move(clock); }
-
     // The window's integer tag.
     int Tag = 0;
 
@@ -79,8 +54,6 @@ class TLayerWindow : public QWidget {
     // The frame changed size; the stage already has the new size.
     virtual void StageResized() {}
     void paintEvent(QPaintEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
   private:
     // The widget's own geometry is the frame's image on screen: placing, sizing and
@@ -95,11 +68,6 @@ class TLayerWindow : public QWidget {
     using QWidget::y;
 
     void PlaceWidget();
-    // The stage's picture at the widget's size; null while the stage has no area.
-    const QImage* ContentImage();
-    // Keeps beneath_ true to what lies under the layer within area (widget pixels).
-    void KeepBeneath(const QRect& area);
-    void DrawBeneath(const QRect& area);
 
     QWidget* stage_;
     QRect frame_;
@@ -109,16 +77,6 @@ class TLayerWindow : public QWidget {
     QImage shown_;
     bool dirty_ = true;
     int alpha_;
-    std::uint64_t changes_ = 0;
-    TMilliseconds clock_;
-    std::optional<std::int64_t> lastStepPaint_;
-    TChangesBeneath changesBeneath_;
-    // What lay beneath the layer at beneathPlace_ when the owner's count was beneathCount_.
-    QImage beneath_;
-    QRect beneathPlace_;
-    std::optional<std::uint64_t> beneathCount_;
-    // The blend of beneath_ and the content, painted as it is.
-    QImage blended_;
 };
 
 // The rectangle a frame covers on screen at a scale: edges are scaled, not sizes, so frames

@@ -9,7 +9,6 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,7 +29,6 @@ class TRunGlimrascreen;
 class TScreenCover;
 class TGlimrascreen;
 class TForm2;
-class TLayerWindow;
 class TForm3;
 class TApplicationEvents;
 class TBlankingGuard;
@@ -172,9 +170,6 @@ class TForm1 : public QWidget {
     void ShowPictureNotice(const std::string& folder);
     // The overlays stay above the slideshow and the status bar.
     void RaiseOverlays();
-    // How often what lies beneath an overlay has changed, as the overlay's copy of it needs.
-    std::optional<std::uint64_t> ChangesBeneath(const TLayerWindow& layer) const;
-    void KeepCopyBeneath(TLayerWindow& layer);
     // After the window changed size (a host resized it) the headline panel moves back
     // inside it, within the margins ShowPanel keeps.
     void KeepPanelInside();

@@ -13,8 +13,6 @@
 #include "saver/PageView.h"
 #include "saver/SaverWindow.h"
 #include "saver/Screen.h"
-#include "slideshow/PictureScreen.h"
-#include "slideshow/SlideshowDriver.h"
 
 namespace pelwick {
 
@@ -33,7 +31,6 @@ TForm2& TForm1::PanelForm() {
     if (!form2_) {
         form2_ = new TForm2(this);
         form2_->SetScale(scale_);
-        KeepCopyBeneath(*form2_);
         RaiseOverlays();
     }
     return *form2_;
@@ -42,30 +39,6 @@ TForm2& TForm1::PanelForm() {
 void TForm1::RaiseOverlays() {
     if (form2_) form2_->raise();
     if (form3_) form3_->raise();
-}
-
-void TForm1::KeepCopyBeneath(TLayerWindow& layer) {
-    layer.SetChangesBeneath([this, &layer] { return ChangesBeneath(layer); });
-}
-
-// The slideshow and the overlays below count their own changes; anything else beneath an
-// overlay (the status bar while a download runs) makes it draw what lies beneath afresh.
-std::optional<std::uint64_t> TForm1::ChangesBeneath(const TLayerWindow& layer) const {
-    const TGlimrascreen* screen = Slideshow ? Slideshow->PictureScreen() : nullptr;
-    if (!screen || screen->isHidden() || Panel1->children().size() != 1) return std::nullopt;
-    std::uint64_t count = screen->Changes();
-    const QRect area = layer.OnScreen();
-    for (const QObject* child : children()) {
-        if (child == &layer) break;
-        const auto* below = qobject_cast<const QWidget*>(child);
-        if (!below || below == Panel1 || below->isHidden() || below->isWindow() ||
-            !below->geometry().intersects(area))
-            continue;
-        const auto* overlay = dynamic_cast<const TLayerWindow*>(below);
-        if (!overlay) return std::nullopt;
-        count += overlay->Changes();
-    }
-    return count;
 }
 
 void TForm1::HidePanel() {
@@ -118,7 +91,6 @@ void TForm1::ShowItemCard(std::int32_t a) {
     if (!form3_) {
         form3_ = new TForm3(*this);
         form3_->SetScale(scale_);
-        KeepCopyBeneath(*form3_);
     }
 
     TCardRoom room;

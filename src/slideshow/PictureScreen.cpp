@@ -59,7 +59,7 @@ void TCustomGlimrascreen::SetPreviousPicture(TBitmap picture) {
 void TCustomGlimrascreen::SetBgMode(TCustomGlimrascreen::TBackgroundMode mode) {
     if (mode == bgMode_) return;
     bgMode_ = mode;
-    if (bgPicture_.HasImage() && !painting_) Changed();
+    if (bgPicture_.HasImage() && !painting_) update();
 }
 
 void TCustomGlimrascreen::SetCenter(bool value) {
@@ -90,7 +90,7 @@ void TCustomGlimrascreen::SetAutoSize(bool value) {
 void TCustomGlimrascreen::SetColor(TColor color) {
     if (color == color_) return;
     color_ = color;
-    if (!painting_) Changed();
+    if (!painting_) update();
 }
 
 void TCustomGlimrascreen::SetAlign(TCustomGlimrascreen::TAlign align) {
@@ -115,13 +115,8 @@ void TCustomGlimrascreen::SetStep(int value) {
     step_ = static_cast<std::uint16_t>(std::clamp(value, 1, 100));
 }
 
-void TCustomGlimrascreen::Changed() {
-    ++changes_;
-    update();
-}
-
 void TCustomGlimrascreen::InvalidateIfShown() {
-    if (!screenBitmap_.Empty() && !painting_) Changed();
+    if (!screenBitmap_.Empty() && !painting_) update();
 }
 
 // ---- Change notifications
@@ -133,7 +128,7 @@ void TCustomGlimrascreen::PictureChanged() {
 }
 
 void TCustomGlimrascreen::BgPictureChanged() {
-    if (bgMode_ != TCustomGlimrascreen::bmNone && !painting_) Changed();
+    if (bgMode_ != TCustomGlimrascreen::bmNone && !painting_) update();
 }
 
 void TCustomGlimrascreen::AdjustSize() {
@@ -143,7 +138,6 @@ void TCustomGlimrascreen::AdjustSize() {
 
 void TCustomGlimrascreen::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    ++changes_;
     if (picture_.HasImage()) {
         UpdatePlacement();
         InvalidateIfShown();
@@ -237,7 +231,6 @@ void TCustomGlimrascreen::InvalidatePictureArea(TRect r) {
                  ? r
                  : TRect{std::min(dirty_.Left, r.Left), std::min(dirty_.Top, r.Top),
                          std::max(dirty_.Right, r.Right), std::max(dirty_.Bottom, r.Bottom)};
-    ++changes_;
     update(QRect(r.Left, r.Top, RectWidth(r), RectHeight(r)));
 }
 

@@ -104,9 +104,6 @@ class TCustomGlimrascreen : public QWidget {
     TRect PictureRect() const { return pictureRect_; }
     TRect ClientRect() const { return TRect{0, 0, width(), height()}; }
     bool Painting() const { return painting_; }
-    // Grows with every change of what the control shows: a layer kept above it redraws its
-    // copy of the control only when this has moved.
-    std::uint64_t Changes() const { return changes_; }
     bool Destroying() const { return destroying_; }
 
     // Composes the whole control into PaintBuffer (what Paint shows on screen).
@@ -167,8 +164,6 @@ class TCustomGlimrascreen : public QWidget {
     void BgPictureChanged();
     void AdjustSize();
     void InvalidateIfShown();
-    // Counts a change of the whole control and repaints it.
-    void Changed();
     void PrepareTransition();
     void Animate();
     void AnimateInPlace();
@@ -201,7 +196,6 @@ class TCustomGlimrascreen : public QWidget {
     TRect pictureRect_{};
     TRect dirty_{};  // what the frame being composed invalidated
     bool painting_ = false, destroying_ = false;
-    std::uint64_t changes_ = 0;
 
     std::uint8_t progress_ = 0;
     bool running_ = false, stopping_ = false, framesSuspended_ = false;

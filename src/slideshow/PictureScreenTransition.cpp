@@ -314,7 +314,6 @@ void TCustomGlimrascreen::ShowFrame() {
     if (painting_ || destroying_ || IsRectEmpty(dirty_)) return;
     const TRect r = dirty_;
     dirty_ = TRect{};
-    ++changes_;
     if (isVisible())
         repaint(QRect(r.Left, r.Top, RectWidth(r), RectHeight(r)));
     else

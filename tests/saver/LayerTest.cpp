@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
-#include <QTest>
-#include <vector>
 
 #include "aatext/AAScrollText.h"
 #include "saver/HeadlinePanel.h"
@@ -43,54 +40,9 @@ QRgb PixelAt(QWidget& window, int x, int y) {
     return window.grab().toImage().pixel(x, y);
 }
 
-// A child that paints itself in a colour of its own and counts its paints.
-class TCountingColor : public QWidget {
-  public:
-    using QWidget::QWidget;
-    QColor Color = Qt::red;
-    int Paints = 0;
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        ++Paints;
-        QPainter(this).fillRect(rect(), Color);
-    }
-};
-
-// Records the alpha the layer had at each of its paints.
-class TPaintLog : public QObject {
-  public:
-    explicit TPaintLog(TLayerWindow& layer) : layer_(layer) { layer.installEventFilter(this); }
-    std::vector<int> Alphas;
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) Alphas.push_back(layer_.AlphaBlendValue());
-        return false;
-    }
-
-  private:
-    TLayerWindow& layer_;
-};
-
-// Every test runs with the layer asking Qt for what lies beneath it, and with the layer
-// keeping its own copy of it.
-class LayerBeneath : public testing::TestWithParam<bool> {
-  protected:
-    void KeepCopy(TLayerWindow& layer) {
-        if (GetParam()) layer.SetChangesBeneath([this] { return Count; });
-    }
-    std::uint64_t Count = 0;
-};
-INSTANTIATE_TEST_SUITE_P(Layer, LayerBeneath, testing::Values(false, true),
-                         [](const testing::TestParamInfo<bool>& param) {
-                             return param.param ? "KeptCopy" : "QtBeneath";
-                         });
-
-TEST_P(LayerBeneath, IsComposedOpaqueAndBlendedAsAWhole) {
+TEST(Layer, IsComposedOpaqueAndBlendedAsAWhole) {
     TRedWindow window;
     TLayerWindow layer(&window, 255);
-    KeepCopy(layer);
     SetWindowColor(layer, Qt::black);
     layer.SetFrame(QRect(0, 0, 80, 60));
     TGreen child(layer.Stage());
@@ -118,10 +70,9 @@ TEST_P(LayerBeneath, IsComposedOpaqueAndBlendedAsAWhole) {
 }
 
 // In a small host window the layer is laid out at full size and shown as a miniature.
-TEST_P(LayerBeneath, ScaledLayerShowsItsWholeStageInTheScaledFrame) {
+TEST(Layer, ScaledLayerShowsItsWholeStageInTheScaledFrame) {
     TRedWindow window;
     TLayerWindow layer(&window, 255);
-    KeepCopy(layer);
     SetWindowColor(layer, Qt::black);
     layer.SetScale(0.5);
     layer.SetFrame(QRect(20, 10, 80, 60));
@@ -141,71 +92,6 @@ TEST_P(LayerBeneath, ScaledLayerShowsItsWholeStageInTheScaledFrame) {
     // Frames that touch in the layout touch on screen, whatever the rounding.
     EXPECT_EQ(ScaledRect(QRect(3, 3, 5, 5), 0.57).right() + 1,
               ScaledRect(QRect(8, 3, 5, 5), 0.57).left());
-}
-
-// A fade's steps blend the layer over its copy of what lies beneath: nothing beneath is
-// painted again until its owner's count moves, and then the change shows through.
-TEST(Layer, FadeStepsLeaveWhatLiesBeneathUnpaintedUntilItChanges) {
-    TRedWindow window;
-    TCountingColor below(&window);
-    below.setGeometry(0, 0, 100, 60);
-    TLayerWindow layer(&window, 0);
-    std::uint64_t count = 0;
-    layer.SetChangesBeneath([&count] { return count; });
-    SetWindowColor(layer, Qt::black);
-    layer.SetFrame(QRect(10, 10, 50, 40));
-    std::int64_t ms = 0;
-    layer.SetClock([&ms] { return ms += 10; });  // every step is painted
-    layer.show();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    layer.repaint();
-
-    TPaintLog log(layer);
-    const int before = below.Paints;
-    for (int a = 1; a <= 40; ++a)
-        layer.SetAlphaBlendValue(a);
-    EXPECT_EQ(log.Alphas.size(), 40U);
-    EXPECT_EQ(below.Paints, before);
-
-    below.Color = Qt::blue;
-    ++count;
-    below.update();
-    QCoreApplication::processEvents();
-    const QRgb shown = PixelAt(window, 20, 20);
-    EXPECT_EQ(qRed(shown), 0);
-    EXPECT_NEAR(qBlue(shown), 255 * (255 - 40) / 255, 1);
-}
-
-// Steps closer together than a display's frames are painted by a later step or by the
-// event loop, so the last one always shows.
-TEST(Layer, StepsFasterThanADisplayShowsAreLeftToTheEventLoop) {
-    struct TCase {
-        int stepMs;
-        int steps;
-        int mostPaints;
-    };
-    for (const TCase c : {TCase{3, 30, 30 * 3 / TLayerWindow::MinPaintMs + 1},
-                          TCase{TLayerWindow::MinPaintMs, 10, 10}}) {
-        TRedWindow window;
-        TLayerWindow layer(&window, 0);
-        SetWindowColor(layer, Qt::black);
-        layer.SetFrame(QRect(0, 0, 50, 40));
-        std::int64_t ms = 0;
-        layer.SetClock([&ms, &c] { return ms += c.stepMs; });
-        layer.show();
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        TPaintLog log(layer);
-        for (int a = 1; a <= c.steps; ++a)
-            layer.SetAlphaBlendValue(a);
-        EXPECT_LE(int(log.Alphas.size()), c.mostPaints) << c.stepMs;
-        EXPECT_GE(int(log.Alphas.size()), c.steps * c.stepMs / (TLayerWindow::MinPaintMs * 2))
-            << c.stepMs;
-        QCoreApplication::processEvents();
-        ASSERT_FALSE(log.Alphas.empty());
-        EXPECT_EQ(log.Alphas.back(), c.steps) << c.stepMs;
-    }
 }
 
 TEST(HeadlinePanel, TextControlCarriesTheHeadlineLook) {
