@@ -1,7 +1,14 @@
 #pragma once
 
 #include <QImage>
+#include <QRegion>
+#include <QTimer>
 #include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QPainter;
 
 namespace pelwick {
 
@@ -11,7 +18,17 @@ namespace pelwick {
 // paint of the layer blends that picture as a whole. The slideshow below repaints many
 // times a second, and each time the layer costs one blend, not a redraw of its content.
 // A change of alpha repaints the layer at once, so a fade that blocks the user-interface
-// thread is still seen step by step.
+// thread is still seen step by step; but not more often than the display shows frames: a
+// step that comes sooner after the last paint than PaintIntervalMs is painted when that
+// frame is over, or by a later step that comes after it.
+//
+// A fade steps the alpha some two hundred times, and what lies beneath the layer rarely
+// changes meanwhile. Once its owner tells it of every such change (SetKeepsBeneath), the
+// layer paints itself whole: it keeps a copy of what lies beneath it, drawn again only
+// where the owner said it changed, and each step is one blend of that copy with the
+// picture of its content, painted over the layer's rectangle alone. Qt then takes the
+// layer for opaque and no longer repaints it when something beneath it is repainted: the
+// owner's BeneathChanged does.
 //
 // The layer is placed and sized through its frame, in the units its owner lays the wall
 // out in. On a screen those are pixels. In a host's window smaller than a screen the wall
@@ -47,6 +64,28 @@ class TLayerWindow : public QWidget {
     // Where the layer lies in the window, in pixels.
     QRect OnScreen() const { return QWidget::geometry(); }
 
+    // Whether the layer keeps its copy of what lies beneath it. The owner then calls
+    // BeneathChanged with every change beneath the layer before it is repainted; otherwise
+    // Qt composes what lies beneath at every paint, as for any translucent child.
+    void SetKeepsBeneath(bool keeps);
+    bool KeepsBeneath() const { return keepsBeneath_; }
+    // What lies beneath area (the layer's pixels) is about to change: the copy is drawn
+    // again there and the layer repaints it in the same paint.
+    void BeneathChanged(const QRect& area);
+
+    // Called with the area of the parent (its pixels) that the layer's own look is about
+    // to change (alpha, content, place, visibility): a layer above it keeping a copy of it
+    // must be told.
+    std::function<void(const QRect& area)> OnChanging;
+
+    // One frame of the display the layer is on (16 ms when it cannot be told): the least
+    // time between two painted steps.
+    int PaintIntervalMs() const;
+
+    // Milliseconds of a steady clock; tests set their own.
+    using TMilliseconds = std::function<std::int64_t()>;
+    void SetClock(TMilliseconds clock) { clock_ = std::move(clock); }
+
     // The window's integer tag.
     int Tag = 0;
 
@@ -54,6 +93,8 @@ class TLayerWindow : public QWidget {
     // The frame changed size; the stage already has the new size.
     virtual void StageResized() {}
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     // The widget's own geometry is the frame's image on screen: placing, sizing and
@@ -68,6 +109,15 @@ class TLayerWindow : public QWidget {
     using QWidget::y;
 
     void PlaceWidget();
+    void PaintStep(std::int64_t now);
+    void Changing(const QRect& area);
+    // The stage's picture at the widget's size; null while the stage has no area.
+    const QImage* ContentImage();
+    // Keeps beneath_ true to what lies under the layer.
+    void KeepBeneath();
+    void DrawBeneath(const QRect& area);
+    void BlendRows(QImage& target, QPoint at, const QRect& area, const QImage* image);
+    static QImage* PaintedImage(QPainter& painter, const QRect& area);
 
     QWidget* stage_;
     QRect frame_;
@@ -77,6 +127,17 @@ class TLayerWindow : public QWidget {
     QImage shown_;
     bool dirty_ = true;
     int alpha_;
+    TMilliseconds clock_;
+    std::optional<std::int64_t> lastStepPaint_;
+    QTimer pendingStep_;
+    bool keepsBeneath_ = false;
+    // What lay beneath the layer at beneathPlace_, but where the owner said it changed.
+    QImage beneath_;
+    QRect beneathPlace_;
+    QRegion staleBeneath_;
+    // The blend of beneath_ and the content, painted as it is where it cannot be blended
+    // into the picture being painted.
+    QImage blended_;
 };
 
 // The rectangle a frame covers on screen at a scale: edges are scaled, not sizes, so frames

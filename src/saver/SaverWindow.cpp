@@ -38,6 +38,11 @@ TStatusPanel::TStatusPanel(QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
+void TStatusPanel::SetText(const std::string& text) {
+    if (OnChanging && isVisible()) OnChanging();
+    setText(QString::fromStdString(text));
+}
+
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     MakeBlackSaverWindow(*this);
@@ -49,6 +54,7 @@ TForm1::TForm1(QWidget* parent)
     Panel1->setObjectName("Panel1");
     Panel1->setAttribute(Qt::WA_NoSystemBackground);
     Panel2 = new TStatusPanel(this);
+    Panel2->OnChanging = [this] { ChangingBeneath(Panel2->geometry(), Panel2); };
     LayoutPanels();
 
     MouseTimer.SetInterval(3000);
@@ -72,8 +78,13 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1() {
     covers_.clear();
-    // The overlays are children and go with the window; the hook must not outlive it.
+    // The overlays are children and go with the window; the hooks must not outlive it.
     host_.reset();
+    Panel2->OnChanging = nullptr;
+    if (form2_) form2_->OnChanging = nullptr;
+    if (form3_) form3_->OnChanging = nullptr;
+    if (TGlimrascreen* screen = Slideshow ? Slideshow->PictureScreen() : nullptr)
+        screen->OnChanging = nullptr;
     if (hostWindow_) ReleaseFromForeignWindow(*this);
     ApplicationEvents1.reset();
     Timer1.SetEnabled(false);
@@ -145,6 +156,7 @@ void TForm1::LayoutPanels() {
 }
 
 void TForm1::SetStatusVisible(bool visible) {
+    if (visible != Panel2->isVisible()) ChangingBeneath(Panel2->geometry(), Panel2);
     Panel2->setVisible(visible);
     LayoutPanels();
     RaiseOverlays();
@@ -189,6 +201,7 @@ void TForm1::FormShow() {
         Slideshow->OnNoPictures = [this](const std::string& folder) { ShowPictureNotice(folder); };
         if (TGlimrascreen* screen = Slideshow->PictureScreen()) {
             screen->SetThreaded(true);
+            WatchPictureScreen(*screen);
             if (std::getenv("PELWICK_TRACE_STARTUP")) TraceStartup(*screen);
         }
         if (!hosted_) covers_ = CoverOtherScreens(this->screen());
@@ -210,7 +223,7 @@ void TForm1::TraceStartup(TGlimrascreen& screen) {
 }
 
 void TForm1::httpStatus(THTTPClient&, THTTPClient::THTTPStatus, const std::string& text) {
-    Panel2->setText(QString::fromStdString("[" + FeedName + "] " + text));
+    Panel2->SetText("[" + FeedName + "] " + text);
 }
 
 void TForm1::httpWorkBegin(THTTPClient&, THTTPClient::TWorkMode, std::int64_t expected) {
@@ -218,8 +231,7 @@ void TForm1::httpWorkBegin(THTTPClient&, THTTPClient::TWorkMode, std::int64_t ex
 }
 
 void TForm1::httpWork(THTTPClient&, THTTPClient::TWorkMode, std::int64_t count) {
-    Panel2->setText(QString::fromStdString("Progress: " + std::to_string(count) + " of " +
-                                           std::to_string(Panel2->Tag)));
+    Panel2->SetText("Progress: " + std::to_string(count) + " of " + std::to_string(Panel2->Tag));
 }
 
 void TForm1::httpWorkEnd(THTTPClient&, THTTPClient::TWorkMode) {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ class TRunGlimrascreen;
 class TScreenCover;
 class TGlimrascreen;
 class TForm2;
+class TLayerWindow;
 class TForm3;
 class TApplicationEvents;
 class TBlankingGuard;
@@ -38,7 +40,10 @@ class TForeignWindowWatch;
 class TStatusPanel : public QLabel {
   public:
     explicit TStatusPanel(QWidget* parent);
+    // Shows text, telling OnChanging first.
+    void SetText(const std::string& text);
     std::int64_t Tag = 0;
+    std::function<void()> OnChanging;
 };
 
 // Mouse moves tolerated within one period of the mouse timer.
@@ -170,6 +175,11 @@ class TForm1 : public QWidget {
     void ShowPictureNotice(const std::string& folder);
     // The overlays stay above the slideshow and the status bar.
     void RaiseOverlays();
+    void KeepCopyBeneath(TLayerWindow& layer);
+    // Something stacked at or below `below` is about to change within area (this window's
+    // pixels): the overlays above it there repaint with it.
+    void ChangingBeneath(const QRect& area, const QObject* below);
+    void WatchPictureScreen(TGlimrascreen& screen);
     // After the window changed size (a host resized it) the headline panel moves back
     // inside it, within the margins ShowPanel keeps.
     void KeepPanelInside();

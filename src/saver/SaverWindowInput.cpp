@@ -100,7 +100,7 @@ void TForm1::HandleKey(int key) {
         }
         case VkSpace:
             Paused = !Paused;
-            Panel2->setText(PauseText);
+            Panel2->SetText(PauseText);
             SetStatusVisible(Paused);
             return;
         case VkUp:

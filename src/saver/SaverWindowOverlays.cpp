@@ -13,6 +13,8 @@
 #include "saver/PageView.h"
 #include "saver/SaverWindow.h"
 #include "saver/Screen.h"
+#include "slideshow/PictureScreen.h"
+#include "slideshow/SlideshowDriver.h"
 
 namespace pelwick {
 
@@ -31,6 +33,7 @@ TForm2& TForm1::PanelForm() {
     if (!form2_) {
         form2_ = new TForm2(this);
         form2_->SetScale(scale_);
+        KeepCopyBeneath(*form2_);
         RaiseOverlays();
     }
     return *form2_;
@@ -39,6 +42,36 @@ TForm2& TForm1::PanelForm() {
 void TForm1::RaiseOverlays() {
     if (form2_) form2_->raise();
     if (form3_) form3_->raise();
+}
+
+// The overlays keep a copy of what lies beneath them for their fades, and Qt, which then takes
+// them for opaque, no longer repaints them when something beneath them changes: whatever
+// lies beneath (the slideshow, the status bar, the panel under the card) tells them here.
+void TForm1::KeepCopyBeneath(TLayerWindow& layer) {
+    layer.OnChanging = [this, &layer](const QRect& area) { ChangingBeneath(area, &layer); };
+    layer.SetKeepsBeneath(true);
+}
+
+void TForm1::ChangingBeneath(const QRect& area, const QObject* below) {
+    bool above = false;
+    for (QObject* child : children()) {
+        if (!above) {
+            above = child == below;
+            continue;
+        }
+        auto* layer = dynamic_cast<TLayerWindow*>(child);
+        if (!layer || !layer->isVisible()) continue;
+        const QRect part = area & layer->OnScreen();
+        if (!part.isEmpty()) layer->BeneathChanged(part.translated(-layer->OnScreen().topLeft()));
+    }
+}
+
+void TForm1::WatchPictureScreen(TGlimrascreen& screen) {
+    screen.OnChanging = [this](TCustomGlimrascreen& sender, const QRect& area) {
+        ChangingBeneath(QRect(sender.mapTo(this, area.topLeft()), area.size()), Panel1);
+    };
+    // It may have been shown before it was watched.
+    ChangingBeneath(rect(), Panel1);
 }
 
 void TForm1::HidePanel() {
@@ -91,6 +124,7 @@ void TForm1::ShowItemCard(std::int32_t a) {
     if (!form3_) {
         form3_ = new TForm3(*this);
         form3_->SetScale(scale_);
+        KeepCopyBeneath(*form3_);
     }
 
     TCardRoom room;

@@ -59,7 +59,7 @@ void TCustomGlimrascreen::SetPreviousPicture(TBitmap picture) {
 void TCustomGlimrascreen::SetBgMode(TCustomGlimrascreen::TBackgroundMode mode) {
     if (mode == bgMode_) return;
     bgMode_ = mode;
-    if (bgPicture_.HasImage() && !painting_) update();
+    if (bgPicture_.HasImage() && !painting_) Changed();
 }
 
 void TCustomGlimrascreen::SetCenter(bool value) {
@@ -90,7 +90,7 @@ void TCustomGlimrascreen::SetAutoSize(bool value) {
 void TCustomGlimrascreen::SetColor(TColor color) {
     if (color == color_) return;
     color_ = color;
-    if (!painting_) update();
+    if (!painting_) Changed();
 }
 
 void TCustomGlimrascreen::SetAlign(TCustomGlimrascreen::TAlign align) {
@@ -115,8 +115,17 @@ void TCustomGlimrascreen::SetStep(int value) {
     step_ = static_cast<std::uint16_t>(std::clamp(value, 1, 100));
 }
 
+void TCustomGlimrascreen::Changed() {
+    Changing(rect());
+    update();
+}
+
+void TCustomGlimrascreen::Changing(const QRect& area) {
+    if (OnChanging && !area.isEmpty()) OnChanging(*this, area);
+}
+
 void TCustomGlimrascreen::InvalidateIfShown() {
-    if (!screenBitmap_.Empty() && !painting_) update();
+    if (!screenBitmap_.Empty() && !painting_) Changed();
 }
 
 // ---- Change notifications
@@ -128,7 +137,7 @@ void TCustomGlimrascreen::PictureChanged() {
 }
 
 void TCustomGlimrascreen::BgPictureChanged() {
-    if (bgMode_ != TCustomGlimrascreen::bmNone && !painting_) update();
+    if (bgMode_ != TCustomGlimrascreen::bmNone && !painting_) Changed();
 }
 
 void TCustomGlimrascreen::AdjustSize() {
@@ -138,10 +147,21 @@ void TCustomGlimrascreen::AdjustSize() {
 
 void TCustomGlimrascreen::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    Changing(rect());
     if (picture_.HasImage()) {
         UpdatePlacement();
         InvalidateIfShown();
     }
+}
+
+void TCustomGlimrascreen::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Changing(rect());
+}
+
+void TCustomGlimrascreen::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    Changing(rect());
 }
 
 void TCustomGlimrascreen::enterEvent(QEnterEvent* event) {
@@ -231,7 +251,9 @@ void TCustomGlimrascreen::InvalidatePictureArea(TRect r) {
                  ? r
                  : TRect{std::min(dirty_.Left, r.Left), std::min(dirty_.Top, r.Top),
                          std::max(dirty_.Right, r.Right), std::max(dirty_.Bottom, r.Bottom)};
-    update(QRect(r.Left, r.Top, RectWidth(r), RectHeight(r)));
+    const QRect area(r.Left, r.Top, RectWidth(r), RectHeight(r));
+    Changing(area);
+    update(area);
 }
 
 // ---- Painting

@@ -43,6 +43,7 @@ class TCustomGlimrascreen : public QWidget {
         std::function<void(TCustomGlimrascreen& sender, TBitmap& picture, TBitmap& screen)>;
     using TMouseEvent = std::function<void(TCustomGlimrascreen& sender, Qt::MouseButton button,
                                            Qt::KeyboardModifiers shift, int x, int y)>;
+    using TAreaEvent = std::function<void(TCustomGlimrascreen& sender, const QRect& area)>;
     using TMouseMoveEvent =
         std::function<void(TCustomGlimrascreen& sender, Qt::KeyboardModifiers shift, int x, int y)>;
 
@@ -144,10 +145,16 @@ class TCustomGlimrascreen : public QWidget {
     TCustomDrawEvent OnBeforeNewFrame, OnAfterNewFrame, OnCustomDraw;
     TMouseEvent OnMouseDown, OnMouseUp;
     TMouseMoveEvent OnMouseMove;
+    // Called with each area of the control (its pixels) before it is repainted: a layer
+    // that keeps a copy of what lies beneath it, and that Qt therefore leaves alone when
+    // something beneath changes, is marked for the same paint.
+    TAreaEvent OnChanging;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -164,6 +171,9 @@ class TCustomGlimrascreen : public QWidget {
     void BgPictureChanged();
     void AdjustSize();
     void InvalidateIfShown();
+    // Tells OnChanging and repaints the whole control, later.
+    void Changed();
+    void Changing(const QRect& area);
     void PrepareTransition();
     void Animate();
     void AnimateInPlace();

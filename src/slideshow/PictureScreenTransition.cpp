@@ -314,10 +314,13 @@ void TCustomGlimrascreen::ShowFrame() {
     if (painting_ || destroying_ || IsRectEmpty(dirty_)) return;
     const TRect r = dirty_;
     dirty_ = TRect{};
-    if (isVisible())
-        repaint(QRect(r.Left, r.Top, RectWidth(r), RectHeight(r)));
-    else
+    if (isVisible()) {
+        const QRect area(r.Left, r.Top, RectWidth(r), RectHeight(r));
+        Changing(area);
+        repaint(area);
+    } else {
         ComposeArea(r);
+    }
 }
 
 }  // namespace pelwick

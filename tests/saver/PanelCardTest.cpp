@@ -14,6 +14,8 @@
 #include "saver/HeadlinePanel.h"
 #include "saver/ItemCard.h"
 #include "saver/PageView.h"
+#include "slideshow/PictureScreen.h"
+#include "slideshow/SlideshowDriver.h"
 
 namespace pelwick {
 namespace {
@@ -212,6 +214,52 @@ TEST(ItemCard, FadesInToTwoTenAndFitsThePageWhenItIsLaidOut) {
     // A new feed sizes its first card afresh.
     f.form->LoadFeed(0);
     EXPECT_FALSE(f.form->CardBeside);
+}
+
+// The card keeps a copy of what lies beneath it for its fades: a new picture must still
+// show through it, and so must the panel where the card lies over it.
+TEST(ItemCard, WhatChangesBeneathTheCardShowsThroughIt) {
+    TSaverFixture f({"A=/a"}, "", 640, 480);
+    f.ShowFeed("/a", Feed(Item("Short", "A few words.")));
+    TForm3& card = *f.form->Form3();
+    card.Timer1.SetEnabled(false);  // its fade-in must not go on under a loaded machine
+    card.SetFrame(QRect(300, 200, 200, 100));
+    card.SetAlphaBlendValue(100);
+    TGlimrascreen& screen = *f.form->Slideshow->PictureScreen();
+    screen.SetThreaded(false);
+    screen.SetManual(true);
+    const auto showPicture = [&screen](TColor color) {
+        // The slideshow's own timer may have begun a transition meanwhile.
+        screen.StopTransition();
+        TBitmap picture(640, 480);
+        picture.Canvas().Brush.Color = color;
+        picture.Canvas().FillRect(picture.BoundsRect());
+        screen.Picture().SetBitmap(std::move(picture));
+        screen.StartTransition();
+        screen.SetProgress(100);
+        screen.StopTransition();
+    };
+    // What is on screen, not a fresh paint: Qt leaves the card alone when the picture
+    // beneath it changes, unless the card is told.
+    const auto cardPixel = [&f] {
+        QCoreApplication::processEvents();
+        return test::ShownPixel(*f.form, 490, 290);
+    };
+    showPicture(RGB(255, 0, 0));
+    const QRgb overRed = cardPixel();
+    showPicture(RGB(0, 0, 255));
+    const QRgb overBlue = cardPixel();
+    EXPECT_GT(qRed(overRed), 80);
+    EXPECT_LT(qRed(overBlue), qRed(overRed) - 60) << "the old picture stayed under the card";
+    EXPECT_GT(qBlue(overBlue), qBlue(overRed) + 60);
+
+    TForm2& panel = *f.form->Form2();
+    panel.SetFrame(QRect(400, 250, 200, 100));
+    panel.SetAlphaBlendValue(255);
+    panel.show();
+    card.raise();
+    const QRgb overPanel = cardPixel();
+    EXPECT_LT(qBlue(overPanel), qBlue(overBlue) - 60) << "the panel did not show under the card";
 }
 
 TEST(ItemCard, APageThatCannotBeWrittenLeavesThePreviousOne) {

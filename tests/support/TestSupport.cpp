@@ -6,9 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QBackingStore>
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QTest>
+#include <QWidget>
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
@@ -161,6 +164,18 @@ bool PollUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     if (PollUntil(condition, timeout, step)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << "gave up after " << timeout.count() / 1000.0 << " s waiting for " << what;
+}
+
+QRgb ShownPixel(QWidget& window, int x, int y) {
+    QBackingStore* store = window.backingStore();
+    QPaintDevice* device = store ? store->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image) {
+        ADD_FAILURE() << "the window keeps no picture of what it shows";
+        return 0;
+    }
+    const auto& shown = *static_cast<QImage*>(device);
+    const double ratio = shown.devicePixelRatio();
+    return shown.pixel(int(x * ratio), int(y * ratio));
 }
 
 }  // namespace pelwick::test

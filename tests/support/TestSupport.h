@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QRgb>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <chrono>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "gfx/Simd.h"
+
+class QWidget;
 
 namespace pelwick::test {
 
@@ -131,5 +134,10 @@ bool PollUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 [[nodiscard]] ::testing::AssertionResult WaitUntil(
     const std::function<bool()>& condition, std::chrono::milliseconds timeout,
     const std::string& what, std::chrono::milliseconds step = std::chrono::milliseconds(50));
+
+// What a top-level window's backing store holds at (x, y): what Qt last painted there, unlike
+// grab(), which paints the window afresh. A test that needs it fails when the platform keeps
+// no picture of its own.
+QRgb ShownPixel(QWidget& window, int x, int y);
 
 }  // namespace pelwick::test
