@@ -51,7 +51,8 @@ int RunAndPrintRatios(const TRatios& ratios) {
 namespace {
 
 std::unique_ptr<QCoreApplication> MakeApplication(TBenchQt qt, int& argc, char** argv) {
-    if (qt == bqGui || qt == bqWidgets) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if ((qt == bqGui || qt == bqWidgets) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     switch (qt) {
         case bqNone:
             return nullptr;

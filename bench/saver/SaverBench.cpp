@@ -30,13 +30,13 @@ using namespace pelwick;
 
 constexpr int W = 1920, H = 1080;
 
-TBitmap Picture(int seed) {
-    TBitmap b(W, H);
-    for (int y = 0; y < H; ++y) {
+TBitmap Picture(int seed, int w, int h) {
+    TBitmap b(w, h);
+    for (int y = 0; y < h; ++y) {
         std::uint8_t* row = b.ScanLine(y);
-        for (int x = 0; x < W; ++x) {
-            row[3 * x] = std::uint8_t((x * 255 / W + seed * 40) & 0xFF);
-            row[3 * x + 1] = std::uint8_t((y * 255 / H + seed * 90) & 0xFF);
+        for (int x = 0; x < w; ++x) {
+            row[3 * x] = std::uint8_t((x * 255 / w + seed * 40) & 0xFF);
+            row[3 * x + 1] = std::uint8_t((y * 255 / h + seed * 90) & 0xFF);
             row[3 * x + 2] = std::uint8_t(((x ^ y) + seed) & 0xFF);
         }
     }
@@ -61,9 +61,9 @@ struct TSaverScene {
     TForm1* form = nullptr;
     TGlimrascreen* screen = nullptr;
 
-    TSaverScene() {
+    TSaverScene(int w, int h) : width(w) {
         qputenv("PELWICK_HOME", home.path().toUtf8());
-        SetScreenSize(W, H);
+        SetScreenSize(w, h);
         SetSleepHandler([](int) {});
         form = new TForm1;
         form->show();
@@ -84,13 +84,17 @@ struct TSaverScene {
         screen = form->Slideshow->PictureScreen();
         screen->SetThreaded(false);
         screen->SetManual(true);
-        screen->Picture().SetBitmap(Picture(1));
+        screen->Picture().SetBitmap(Picture(1, w, h));
         screen->StartTransition();
         screen->SetProgress(100);
         screen->StopTransition();
-        screen->Picture().SetBitmap(Picture(2));
+        screen->Picture().SetBitmap(Picture(2, w, h));
         screen->StartTransition();
     }
+    ~TSaverScene() { delete form; }
+    TSaverScene(const TSaverScene&) = delete;
+    TSaverScene& operator=(const TSaverScene&) = delete;
+    const int width;
     // The panel and the card by name: their headers do not mix with the slideshow's.
     TLayerWindow* Layer(const char* name) const {
         return static_cast<TLayerWindow*>(form->findChild<QWidget*>(name));
@@ -101,13 +105,19 @@ struct TSaverScene {
     }
 };
 
-TSaverScene& Scene() {
-    static TSaverScene* scene = new TSaverScene;
+// One scene at a time: the screen's size is the program's own. The last one is left to the
+// end of the process, which outlives the application its windows need.
+TSaverScene& Scene(int w = W, int h = H) {
+    static TSaverScene* scene = nullptr;
+    if (!scene || scene->width != w) {
+        delete scene;
+        scene = new TSaverScene(w, h);
+    }
     return *scene;
 }
 
 void Frame(benchmark::State& state, bool overlays) {
-    TSaverScene& scene = Scene();
+    TSaverScene& scene = Scene(int(state.range(0)), int(state.range(1)));
     scene.SetOverlays(overlays);
     int p = 40;
     for (auto _ : state) {
@@ -121,8 +131,36 @@ void FrameWithPanelAndCard(benchmark::State& state) {
 void FrameAlone(benchmark::State& state) {
     Frame(state, false);
 }
-BENCHMARK(FrameWithPanelAndCard)->Unit(benchmark::kMillisecond);
-BENCHMARK(FrameAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(FrameWithPanelAndCard)->Args({W, H})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+BENCHMARK(FrameAlone)->Args({W, H})->Unit(benchmark::kMillisecond);
+
+// ---- (c)
+
+// Steps a layer's alpha from one value to another one at a time, as the saver's fades do:
+// the blocking fade-outs in a loop, the fade-ins from their timers, a step every 3 ms.
+void Fade(benchmark::State& state, const char* layer, int from, int to) {
+    TSaverScene& scene = Scene(int(state.range(0)), int(state.range(1)));
+    scene.SetOverlays(true);
+    TLayerWindow* fading = scene.Layer(layer);
+    std::int64_t ms = 0;
+    fading->SetClock([&ms] { return ms += 3; });
+    const int step = from < to ? 1 : -1;
+    for (auto _ : state) {
+        fading->SetAlphaBlendValue(from);
+        state.counters["pixels"] = fading->OnScreen().width() * fading->OnScreen().height();
+        for (int a = from; a != to; a += step)
+            fading->SetAlphaBlendValue(a + step);
+        QCoreApplication::processEvents();  // the last step, when it was left to the loop
+    }
+}
+void CardFadeOut(benchmark::State& state) {
+    Fade(state, "Form3", 150, 0);
+}
+void PanelFadeIn(benchmark::State& state) {
+    Fade(state, "Form2", 0, 190);
+}
+BENCHMARK(CardFadeOut)->Args({W, H})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+BENCHMARK(PanelFadeIn)->Args({W, H})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
 
 // ---- (b)
 
@@ -203,10 +241,15 @@ BENCHMARK(StartToFirstPicture12MP)->UseManualTime()->Iterations(3)->Unit(benchma
 }  // namespace
 
 int main(int argc, char** argv) {
-    return pelwick::bench::RunBenchmarks(argc, argv,
-                                         {{"FrameWithPanelAndCard", "FrameAlone"},
-                                          {"StartToFirstPicture", "StartToWindowShown"},
-                                          {"StartToFirstPictureOfALibrary", "StartToFirstPicture"},
-                                          {"StartToFirstPicture12MP", "StartToWindowShown"}},
-                                         pelwick::bench::bqWidgets);
+    return pelwick::bench::RunBenchmarks(
+        argc, argv,
+        {{"FrameWithPanelAndCard/1920/1080", "FrameAlone/1920/1080"},
+         {"CardFadeOut/1920/1080", "FrameWithPanelAndCard/1920/1080"},
+         {"CardFadeOut/3840/2160", "FrameWithPanelAndCard/3840/2160"},
+         {"PanelFadeIn/1920/1080", "FrameWithPanelAndCard/1920/1080"},
+         {"PanelFadeIn/3840/2160", "FrameWithPanelAndCard/3840/2160"},
+         {"StartToFirstPicture", "StartToWindowShown"},
+         {"StartToFirstPictureOfALibrary", "StartToFirstPicture"},
+         {"StartToFirstPicture12MP", "StartToWindowShown"}},
+        pelwick::bench::bqWidgets);
 }
