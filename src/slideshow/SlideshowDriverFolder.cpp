@@ -130,9 +130,14 @@ void TRunGlimrascreen::UseList(TPictureRescan::TResult&& result) {
     }
     base_ = pictures_;
     if (currentIndex_ == -1) {
-        // The first picture is not on screen yet: the one asked for may no longer be first.
+        // The first picture is not on screen yet: the one asked for may no longer be first,
+        // and the timer looks for the new one as it does at the start.
         preparer_.Cancel();
         PrepareFirstPicture();
+        if (pictureScreen_ && !pictureScreen_->Running()) {
+            timer_.SetInterval(FirstPicturePollMs);
+            timer_.SetEnabled(true);
+        }
     } else if (!nextIndex_) {
         // The picture prepared has left the list, or none was: the next change should not
         // have to load one in place.

@@ -169,6 +169,36 @@ TEST(SlideshowDriverFolder, AFolderThatGoesAndComesBack) {
     }
 }
 
+// A folder empty at the start: the saver is told, and the first pictures put there are shown
+// as soon as they are listed, not an interval later.
+TEST(SlideshowDriverFolder, AFolderEmptyAtTheStartIsUsedOnceFilled) {
+    test::TProgramFolder dir;
+    dir.MakeFolder("lib");
+    QWidget panel;
+    panel.resize(40, 30);
+    TSlideshowSettings settings;
+    settings.ImageFolder = dir.File("lib/");
+    TRunGlimrascreen driver(&panel, settings);
+    int reported = 0;
+    driver.OnNoPictures = [&](const std::string&) { ++reported; };
+    ASSERT_TRUE(test::WaitUntil([&] { return !driver.Scanning(); }, 30s, "the first listing"));
+    driver.TimerTick();
+    EXPECT_EQ(reported, 1);
+    EXPECT_EQ(driver.Timer().Interval(), 17000);
+    EXPECT_EQ(driver.RescanTimer().Interval(), TRunGlimrascreen::RetryFirstMs);
+    test::WritePicture(dir.File("lib/a.bmp"), test::Solid(40, 30, clBlue));
+    driver.Rescan();
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            driver.RescanTimerFired();
+            return !driver.Rescanning();
+        },
+        30s, "the listing"));
+    EXPECT_EQ(driver.Timer().Interval(), TRunGlimrascreen::FirstPicturePollMs);
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return driver.CurrentIndex() == 0; }, 30s, "the first picture"));
+}
+
 // Every listed picture failing in a row sends for a listing at once, long before the period.
 TEST(SlideshowDriverFolder, EveryPictureFailingListsTheFolderAtOnce) {
     FolderShow s(0);
