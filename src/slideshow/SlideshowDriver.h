@@ -83,7 +83,8 @@ class TRunGlimrascreen {
     // changes below the folder's top nor those made on another machine of a network share, so
     // a listing now and then is what finds them. Five minutes keeps that cost (a walk of the
     // tree on a worker, a few seconds for a large library on a slow share) far from the
-    // pictures' own pace, and a picture added anywhere is seen within a few pictures.
+    // pictures' own pace, and a picture added where no watch sees it is still shown within
+    // minutes.
     static constexpr int RescanPeriodMs = 5 * 60 * 1000;
     // A change to the folder's top is listed this long after it is seen, so that a burst of
     // files copied in comes in with one listing; and at least ten times as long as the last

@@ -43,7 +43,7 @@ void TRunGlimrascreen::RescanTimerFired() {
         if (rescan_->Finished()) TakeRescan();
         return;
     }
-    // While the first listing runs, it is the news; the period comes round again.
+    // While the first listing runs there is nothing to list again; the period comes round.
     if (!scan_) Rescan();
 }
 
