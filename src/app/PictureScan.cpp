@@ -1,6 +1,7 @@
 #include "app/PictureScan.h"
 
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 #include <stop_token>
 #include <thread>
@@ -74,6 +75,17 @@ struct TPictureRescan::TShared {
 
 namespace {
 
+std::string FolderToWatch(const std::string& folder) {
+    if (DirectoryExists(folder)) return folder;
+    std::filesystem::path above = ToPath(folder);
+    if (!above.has_filename()) above = above.parent_path();  // the trailing separator
+    while (above.has_relative_path()) {
+        above = above.parent_path();
+        if (DirectoryExists(FromPath(above))) return FromPath(above);
+    }
+    return {};
+}
+
 TPictureRescan::TResult ListAgain(const std::string& folder, const TPictureWalk& walk,
                                   const std::vector<std::string>& first, const TPictureList& old,
                                   const std::stop_token& stop) {
@@ -81,7 +93,7 @@ TPictureRescan::TResult ListAgain(const std::string& folder, const TPictureWalk&
     auto list = std::make_shared<TPictureList>();
     for (const std::string& path : first)
         list->Add(path);
-    result.FolderFound = DirectoryExists(folder);
+    result.WatchFolder = FolderToWatch(folder);
     WalkPictureFolder(
         folder, walk,
         [&](std::vector<std::string>&& paths) {

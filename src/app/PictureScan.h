@@ -51,8 +51,10 @@ class TPictureRescan {
         std::shared_ptr<TPictureList> List;
         // For each picture of the old list, its index in List; -1 when it is gone.
         std::vector<int> NewIndexOf;
-        // Whether the folder was there, as a folder, to be listed.
-        bool FolderFound = false;
+        // Where the folder's changes show: the folder itself when it was there to be listed,
+        // else the nearest folder above it that was, where its return will show; "" when
+        // none was.
+        std::string WatchFolder;
     };
 
     TPictureRescan(std::string folder, TPictureWalk walk, std::vector<std::string> first,

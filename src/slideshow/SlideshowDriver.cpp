@@ -156,7 +156,7 @@ void TRunGlimrascreen::TakeScanned() {
     const std::string folder = scan_->Folder();
     scan_.reset();
     if (!pictures_->Empty()) {
-        Watch();
+        Watch(folder);
         return;
     }
     if (OnNoPictures) OnNoPictures(folder);

@@ -107,7 +107,7 @@ class TRunGlimrascreen {
     // The rescan timer's handler: starts a listing when one is due, swaps in the one that
     // has finished.
     void RescanTimerFired();
-    // The folder's top changed: a listing soon.
+    // The folder's top changed, or the folder above it while it is away: a listing soon.
     void FolderChanged();
 
     // How often an empty list is looked at again while the folder is listed.
@@ -166,8 +166,9 @@ class TRunGlimrascreen {
     // Swaps in a listing: the shuffle's round, the current and the prepared picture carry
     // over to the new list.
     void UseList(TPictureRescan::TResult&& result);
-    // Watches the folder's top, when it is there (again).
-    void Watch();
+    // Watches folder (the picture folder's top, or while that is away the folder above it
+    // where its return will show), instead of what was watched; nothing for "".
+    void Watch(const std::string& folder);
 
     const TSlideshowSettings settings_;
     QPointer<TGlimrascreen> pictureScreen_;

@@ -94,11 +94,9 @@ void TRunGlimrascreen::TakeRescan() {
         std::min<long long>(RescanPeriodMs, std::chrono::duration_cast<std::chrono::milliseconds>(
                                                 std::chrono::steady_clock::now() - rescanStart_)
                                                 .count()));
-    const bool folderFound = result.FolderFound;
+    const std::string watchFolder = result.WatchFolder;
     UseList(std::move(result));
-    // A folder that is not there (or no folder) cannot be watched; it is tried again after
-    // the next listing that finds it.
-    if (folderFound) Watch();
+    Watch(watchFolder);
     rescanTimer_.SetInterval(rescanPeriodMs_);
     if (std::exchange(rescanAgain_, false))
         RequestRescan(WatchDelay());
@@ -145,16 +143,19 @@ void TRunGlimrascreen::UseList(TPictureRescan::TResult&& result) {
     }
 }
 
-void TRunGlimrascreen::Watch() {
+void TRunGlimrascreen::Watch(const std::string& folder) {
     if (settings_.ImageFolder.empty()) return;
     if (!watcher_) {
         watcher_ = std::make_unique<QFileSystemWatcher>();
         QObject::connect(watcher_.get(), &QFileSystemWatcher::directoryChanged,
                          [this](const QString&) { FolderChanged(); });
     }
-    // A folder that was removed has dropped out of the watch.
-    if (watcher_->directories().isEmpty())
-        watcher_->addPath(QString::fromStdString(settings_.ImageFolder));
+    // A folder removed has dropped out of the watch already.
+    const QString path = QString::fromStdString(folder);
+    const QStringList watched = watcher_->directories();
+    if (watched.size() == 1 && watched.front() == path) return;
+    if (!watched.isEmpty()) watcher_->removePaths(watched);
+    if (!path.isEmpty()) watcher_->addPath(path);
 }
 
 }  // namespace pelwick

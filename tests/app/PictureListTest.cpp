@@ -188,6 +188,7 @@ TEST(PictureList, AGeneratedTreeIsListedAsTheReferenceListsIt) {
     for (const std::string& path : reference)
         if (path != gone) expected.push_back(path);
     EXPECT_EQ(result.List->Paths(), expected);
+    EXPECT_EQ(result.WatchFolder, dir.File("t/"));
     ASSERT_EQ(result.NewIndexOf.size(), reference.size());
     for (size_t i = 0; i < reference.size(); ++i) {
         const int at = result.NewIndexOf[i];
@@ -198,6 +199,16 @@ TEST(PictureList, AGeneratedTreeIsListedAsTheReferenceListsIt) {
             EXPECT_EQ((*result.List)[size_t(at)], reference[i]);
         }
     }
+
+    // A folder that is not there: nothing, and where its return would show.
+    TPictureRescan away(dir.File("t/gone/deeper/"), {}, {}, result.List);
+    ASSERT_TRUE(test::WaitUntil([&] { return away.Finished(); }, std::chrono::seconds(30),
+                                "the end of the rescan"));
+    const TPictureRescan::TResult none = away.Take();
+    ASSERT_TRUE(none.List);
+    EXPECT_TRUE(none.List->Empty());
+    EXPECT_EQ(none.NewIndexOf, std::vector<int>(expected.size(), -1));
+    EXPECT_EQ(none.WatchFolder, dir.File("t"));
 }
 
 }  // namespace

@@ -224,7 +224,7 @@ TEST(SlideshowDriverFolder, EveryPictureFailingListsTheFolderAtOnce) {
 }
 
 // With the real timers: a change to the folder's top is seen by the watch, one further down
-// by the periodic listing.
+// by the periodic listing, the folder's return by the watch of the folder above it.
 TEST(SlideshowDriverFolder, TheWatchAndThePeriodFindNewPictures) {
     FolderShow s;
     const std::string one = s.Folder() + "p0.bmp";
@@ -236,6 +236,19 @@ TEST(SlideshowDriverFolder, TheWatchAndThePeriodFindNewPictures) {
     s.driver->SetRescanPeriod(50);
     ASSERT_TRUE(test::WaitUntil([&] { return s.driver->Pictures().Size() == 1004; }, 60s,
                                 "the picture of a subfolder in the list"));
+    s.driver->SetRescanPeriod(TRunGlimrascreen::RescanPeriodMs);
+
+    // The folder is deleted: the watch sees it. Once the waits between listings have grown
+    // to a minute, its return is seen by watching the folder above it.
+    fs::remove_all(s.Folder());
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return s.driver->Pictures().Empty(); }, 60s, "the empty list"));
+    while (s.driver->RescanTimer().Interval() < TRunGlimrascreen::RetryMaxMs)
+        s.Relist();
+    fs::create_directory(s.Folder());
+    s.Fill({clWhite});
+    ASSERT_TRUE(test::WaitUntil([&] { return s.driver->Pictures().Size() == 1; }, 30s,
+                                "the picture of the folder back"));
 }
 
 }  // namespace
