@@ -137,11 +137,11 @@ bool TPictureList::Add(std::string path) {
     return true;
 }
 
-bool TPictureList::Contains(std::string_view path) const {
+int TPictureList::IndexOf(std::string_view path) const {
     probe_ = path;
-    const bool found = index_.find(Probe) != index_.end();
+    const auto found = index_.find(Probe);
     probe_ = {};
-    return found;
+    return found == index_.end() ? -1 : static_cast<int>(*found);
 }
 
 bool IsPictureName(std::string_view name) {

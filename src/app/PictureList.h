@@ -22,7 +22,9 @@ class TPictureList {
 
     // Appends the path unless it is listed; false when it was.
     bool Add(std::string path);
-    bool Contains(std::string_view path) const;
+    bool Contains(std::string_view path) const { return IndexOf(path) >= 0; }
+    // Where the path is listed (compared as Add compares), or -1.
+    int IndexOf(std::string_view path) const;
 
     std::size_t Size() const { return paths_.size(); }
     bool Empty() const { return paths_.empty(); }

@@ -39,4 +39,38 @@ class TPictureScan {
     std::shared_ptr<TShared> shared_;
 };
 
+// Lists a picture folder again on a worker thread while the slideshow goes on with the list
+// it has. The new list is built whole on the worker, together with where each picture of the
+// old list went, so that the user-interface thread only swaps it in and never waits on the
+// file system. The old list must not change while the worker reads it.
+class TPictureRescan {
+  public:
+    struct TResult {
+        // The pictures of first, then the folder's in the walk's order; none when listing
+        // failed (memory ran out), so that the old list stays.
+        std::shared_ptr<TPictureList> List;
+        // For each picture of the old list, its index in List; -1 when it is gone.
+        std::vector<int> NewIndexOf;
+        // Where the folder's changes show: the folder itself when it was there to be listed,
+        // else the nearest folder above it that was, where its return will show; "" when
+        // none was.
+        std::string WatchFolder;
+    };
+
+    TPictureRescan(std::string folder, TPictureWalk walk, std::vector<std::string> first,
+                   std::shared_ptr<const TPictureList> old);
+    // As TPictureScan's: asks the worker to stop and waits for it a moment at most.
+    ~TPictureRescan();
+    TPictureRescan(const TPictureRescan&) = delete;
+    TPictureRescan& operator=(const TPictureRescan&) = delete;
+
+    bool Finished() const;
+    // The result once Finished; an empty one before, or when taken already.
+    TResult Take();
+
+  private:
+    struct TShared;
+    std::shared_ptr<TShared> shared_;
+};
+
 }  // namespace pelwick

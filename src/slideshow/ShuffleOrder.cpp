@@ -1,5 +1,7 @@
 #include "slideshow/ShuffleOrder.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <utility>
 
 namespace pelwick {
@@ -7,6 +9,28 @@ namespace pelwick {
 void TShuffleOrder::Grow(int count) {
     for (; size_ < count; ++size_)
         remaining_.push_back(static_cast<std::uint32_t>(size_));
+}
+
+void TShuffleOrder::Remap(const std::vector<int>& newIndexOf, int count) {
+    const auto mapped = [&](int old) {
+        const int i = old >= 0 && old < static_cast<int>(newIndexOf.size())
+                          ? newIndexOf[static_cast<std::size_t>(old)]
+                          : -1;
+        return i < count ? i : -1;
+    };
+    // Every picture the old list held, shown this round or not, is no newcomer.
+    std::vector<bool> known(static_cast<std::size_t>(std::max(count, 0)));
+    for (int old = 0; old < static_cast<int>(newIndexOf.size()); ++old)
+        if (const int i = mapped(old); i >= 0) known[static_cast<std::size_t>(i)] = true;
+    std::vector<std::uint32_t> remaining;
+    for (const std::uint32_t old : remaining_)
+        if (const int i = mapped(static_cast<int>(old)); i >= 0)
+            remaining.push_back(static_cast<std::uint32_t>(i));
+    for (int i = 0; i < count; ++i)
+        if (!known[static_cast<std::size_t>(i)]) remaining.push_back(static_cast<std::uint32_t>(i));
+    remaining_ = std::move(remaining);
+    last_ = mapped(last_);
+    size_ = std::max(count, 0);
 }
 
 void TShuffleOrder::StartRound() {

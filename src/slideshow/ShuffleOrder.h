@@ -19,6 +19,11 @@ class TShuffleOrder {
     // The list now holds count pictures (never fewer than before); the new ones join the
     // current round.
     void Grow(int count);
+    // The list was rebuilt: newIndexOf gives for each picture of the old list its index in
+    // the new one of count pictures, or -1 when it left. The round goes on: what it has
+    // shown stays shown, what it has not stays to come, and pictures new to the list join
+    // it.
+    void Remap(const std::vector<int>& newIndexOf, int count);
     // The index of the next picture; -1 while the list is empty.
     int Next();
 

@@ -1,5 +1,6 @@
 #include "slideshow/SlideshowDriver.h"
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
 #include <vector>
@@ -46,13 +47,15 @@ TRunGlimrascreen::TRunGlimrascreen(QWidget* panel, TSlideshowSettings settings,
                                    TCustomGlimrascreen::TMouseEvent onMouseDown,
                                    TCustomGlimrascreen::TMouseEvent onMouseUp)
     : settings_(std::move(settings)),
+      pictures_(std::make_shared<TPictureList>()),
+      base_(pictures_),
       shuffle_(ClockSeed()),
       styleRandom_(ClockSeed() ^ 0x5DEECE66Dull),
       placementRandom_(ClockSeed() ^ 0x2545F4914F6CDD1Dull) {
     timer_.SetEnabled(false);
     for (const std::string& path : settings_.ImageFiles)
-        pictures_.Add(path);
-    shuffle_.Grow(static_cast<int>(pictures_.Size()));
+        pictures_->Add(path);
+    shuffle_.Grow(static_cast<int>(pictures_->Size()));
     if (!settings_.ImageFolder.empty())
         scan_ = std::make_unique<TPictureScan>(
             settings_.ImageFolder, TPictureWalk{.Subfolders = settings_.ImageSubfolders});
@@ -82,10 +85,15 @@ TRunGlimrascreen::TRunGlimrascreen(QWidget* panel, TSlideshowSettings settings,
     timer_.SetInterval(FirstPicturePollMs);
     timer_.SetEnabled(true);
     PrepareFirstPicture();
+    rescanTimer_.OnTimer = [this] { RescanTimerFired(); };
+    rescanTimer_.SetInterval(rescanPeriodMs_);
+    rescanTimer_.SetEnabled(!settings_.ImageFolder.empty());
 }
 
 TRunGlimrascreen::~TRunGlimrascreen() {
     timer_.SetEnabled(false);
+    rescanTimer_.SetEnabled(false);
+    watcher_.reset();
     if (pictureScreen_) {
         pictureScreen_->SetFramesSuspended(true);
         pictureScreen_->OnComplete = nullptr;
@@ -141,18 +149,24 @@ void TRunGlimrascreen::TakeScanned() {
     if (!scan_) return;
     // Finished is asked first: what the worker found before it finished is then all taken.
     const bool finished = scan_->Finished();
-    scan_->TakeFound(pictures_);
-    shuffle_.Grow(static_cast<int>(pictures_.Size()));
+    scan_->TakeFound(*pictures_);
+    shuffle_.Grow(static_cast<int>(pictures_->Size()));
     PrepareFirstPicture();
     if (!finished) return;
     const std::string folder = scan_->Folder();
     scan_.reset();
-    if (pictures_.Empty() && OnNoPictures) OnNoPictures(folder);
+    if (!pictures_->Empty()) {
+        Watch(folder);
+        return;
+    }
+    if (OnNoPictures) OnNoPictures(folder);
+    // Pictures may come later, or the folder may be mounted later.
+    RequestRescan(std::max(RetryFirstMs, NextRetryMs()));
 }
 
 bool TRunGlimrascreen::WaitForPictures() {
     TakeScanned();
-    if (!pictures_.Empty() || !scan_) return false;
+    if (!pictures_->Empty() || !scan_) return false;
     timer_.SetInterval(currentIndex_ == -1 ? FirstPicturePollMs : ScanPollMs);
     timer_.SetEnabled(true);
     return true;
@@ -166,36 +180,42 @@ int TRunGlimrascreen::PickIndex(int count) {
 void TRunGlimrascreen::ChooseNextPicture() {
     try {
         TakeScanned();
-        const int n = static_cast<int>(pictures_.Size());
-        if (n > 0) {
-            currentIndex_ = nextIndex_ && *nextIndex_ < n ? *nextIndex_ : PickIndex(n);
-            currentPath_ = pictures_[static_cast<size_t>(currentIndex_)];
-        }
+        const int n = static_cast<int>(pictures_->Size());
+        // Nothing listed: the screen keeps its picture; one prepared stays for the list's return.
+        if (n == 0) return;
+        currentIndex_ = nextIndex_ && *nextIndex_ < n ? *nextIndex_ : PickIndex(n);
+        currentPath_ = (*pictures_)[static_cast<size_t>(currentIndex_)];
         nextIndex_.reset();
-        if (pictureScreen_ && ResolveImagePath(currentPath_, settings_.ImagePath)) ShowPicture();
+        NoteOutcome(pictureScreen_ && ResolveImagePath(currentPath_, settings_.ImagePath) &&
+                    ShowPicture());
     } catch (const std::exception&) {
         // The control keeps its picture; the cross-fade then shows it again.
     }
 }
 
-void TRunGlimrascreen::ShowPicture() {
+bool TRunGlimrascreen::ShowPicture() {
     TGlimrascreen& screen = *pictureScreen_;
     std::optional<TPreparedPicture> prepared = preparer_.Take(currentPath_, StageOf(screen));
-    if (!prepared || prepared->Missing) {
+    if (!prepared) return TryLoadScreenPicture(screen, currentPath_).empty();
+    if (prepared->Missing) {
+        // Gone since it was listed: the control's own picture goes through the steps, as a
+        // missing file's always has, but nothing new was shown.
         LoadScreenPicture(screen, currentPath_);
-        return;
+        return false;
     }
     // One the worker could not make leaves the control's picture, as a bad file always has.
-    if (prepared->Ready()) TakePreparedPicture(screen, std::move(*prepared));
+    if (!prepared->Ready()) return false;
+    TakePreparedPicture(screen, std::move(*prepared));
+    return true;
 }
 
 void TRunGlimrascreen::PrepareNextPicture() {
     try {
         TakeScanned();
-        const int n = static_cast<int>(pictures_.Size());
+        const int n = static_cast<int>(pictures_->Size());
         if (!pictureScreen_ || n == 0) return;
         nextIndex_ = PickIndex(n);
-        std::string path = pictures_[static_cast<size_t>(*nextIndex_)];
+        std::string path = (*pictures_)[static_cast<size_t>(*nextIndex_)];
         if (!ResolveImagePath(path, settings_.ImagePath)) return;
         preparer_.Prepare(path, StageOf(*pictureScreen_),
                           static_cast<std::uint64_t>(placementRandom_.Next(0x7FFFFFFF)));
@@ -205,12 +225,12 @@ void TRunGlimrascreen::PrepareNextPicture() {
 }
 
 void TRunGlimrascreen::PrepareFirstPicture() {
-    if (currentIndex_ != -1 || !pictureScreen_ || pictures_.Empty() || !preparer_.Asked().empty())
+    if (currentIndex_ != -1 || !pictureScreen_ || pictures_->Empty() || !preparer_.Asked().empty())
         return;
     try {
-        const int n = static_cast<int>(pictures_.Size());
+        const int n = static_cast<int>(pictures_->Size());
         TShuffleOrder peek = shuffle_;
-        std::string path = pictures_[static_cast<size_t>(
+        std::string path = (*pictures_)[static_cast<size_t>(
             settings_.ImageSequence == 1 ? peek.Next()
                                          : (currentIndex_ < n - 1 ? currentIndex_ + 1 : 0))];
         if (ResolveImagePath(path, settings_.ImagePath))
@@ -223,7 +243,7 @@ void TRunGlimrascreen::PrepareFirstPicture() {
 
 void TRunGlimrascreen::BeginTransition() {
     try {
-        if (!pictures_.Empty() && pictureScreen_) {
+        if (!pictures_->Empty() && pictureScreen_) {
             if (pictureScreen_->Running()) pictureScreen_->StopTransition();
             timer_.SetInterval(IntervalMs());
             pictureScreen_->SetRandomPlacement(settings_.RandomPosition);

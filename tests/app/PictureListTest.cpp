@@ -171,6 +171,44 @@ TEST(PictureList, AGeneratedTreeIsListedAsTheReferenceListsIt) {
                                 "the end of the scan"));
     scan.TakeFound(scanned);
     EXPECT_EQ(scanned.Paths(), reference);
+
+    // Listed again with one picture gone: the same order, and each old picture found where
+    // it went.
+    auto old = std::make_shared<TPictureList>();
+    for (const std::string& path : reference)
+        old->Add(path);
+    const std::string gone = reference[reference.size() / 2];
+    std::filesystem::remove(gone);
+    TPictureRescan rescan(dir.File("t/"), {}, {"first.jpg"}, old);
+    ASSERT_TRUE(test::WaitUntil([&] { return rescan.Finished(); }, std::chrono::seconds(30),
+                                "the end of the rescan"));
+    const TPictureRescan::TResult result = rescan.Take();
+    ASSERT_TRUE(result.List);
+    std::vector<std::string> expected = {"first.jpg"};
+    for (const std::string& path : reference)
+        if (path != gone) expected.push_back(path);
+    EXPECT_EQ(result.List->Paths(), expected);
+    EXPECT_EQ(result.WatchFolder, dir.File("t/"));
+    ASSERT_EQ(result.NewIndexOf.size(), reference.size());
+    for (size_t i = 0; i < reference.size(); ++i) {
+        const int at = result.NewIndexOf[i];
+        if (reference[i] == gone) {
+            EXPECT_EQ(at, -1);
+        } else {
+            ASSERT_GE(at, 0) << reference[i];
+            EXPECT_EQ((*result.List)[size_t(at)], reference[i]);
+        }
+    }
+
+    // A folder that is not there: nothing, and where its return would show.
+    TPictureRescan away(dir.File("t/gone/deeper/"), {}, {}, result.List);
+    ASSERT_TRUE(test::WaitUntil([&] { return away.Finished(); }, std::chrono::seconds(30),
+                                "the end of the rescan"));
+    const TPictureRescan::TResult none = away.Take();
+    ASSERT_TRUE(none.List);
+    EXPECT_TRUE(none.List->Empty());
+    EXPECT_EQ(none.NewIndexOf, std::vector<int>(expected.size(), -1));
+    EXPECT_EQ(none.WatchFolder, dir.File("t"));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
+#include <random>
 #include <set>
 #include <vector>
 
@@ -44,6 +47,62 @@ TEST(ShuffleOrder, PicturesAddedDuringARoundJoinIt) {
     for (int i = 0; i < 8; ++i)
         shown.insert(order.Next());
     EXPECT_EQ(shown.size(), 10u);
+}
+
+// A rebuilt list, in an order of its own: the pictures the round has shown come again only
+// after every one it has not shown that stayed and every newcomer; then rounds go on whole.
+TEST(ShuffleOrder, ARebuildKeepsTheRoundsPromise) {
+    struct TRow {
+        const char* what;
+        int count, shown;
+        std::vector<int> removed;  // pictures of the old list, by index
+        int added;
+    };
+    const std::vector<TRow> rows = {
+        {"grown and thinned mid-round", 10, 4, {0, 1, 7}, 3},
+        {"grown as the round ends", 5, 5, {}, 2},
+        {"grown a thousandfold", 3, 1, {}, 1000},
+        {"every picture replaced", 6, 2, {0, 1, 2, 3, 4, 5}, 4},
+        {"only reordered", 6, 3, {}, 0},
+        {"the last unshown removed", 8, 7, {}, 0},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        TShuffleOrder order(static_cast<std::uint64_t>(row.count + row.shown));
+        order.Grow(row.count);
+        // Pictures are named by number; the old list holds 0..count-1 in order.
+        std::vector<int> drawn;
+        for (int i = 0; i < row.shown; ++i)
+            drawn.push_back(order.Next());
+        std::vector<int> removed = row.removed;
+        if (row.removed.empty() && row.shown == row.count - 1)
+            for (int i = 0; i < row.count; ++i)
+                if (std::find(drawn.begin(), drawn.end(), i) == drawn.end()) removed.push_back(i);
+        std::vector<int> names;
+        for (int i = 0; i < row.count; ++i)
+            if (std::find(removed.begin(), removed.end(), i) == removed.end()) names.push_back(i);
+        for (int i = 0; i < row.added; ++i)
+            names.push_back(row.count + i);
+        std::shuffle(names.begin(), names.end(), std::mt19937(5));
+        std::vector<int> newIndexOf(static_cast<size_t>(row.count), -1);
+        for (size_t i = 0; i < names.size(); ++i)
+            if (names[i] < row.count) newIndexOf[static_cast<size_t>(names[i])] = int(i);
+        order.Remap(newIndexOf, static_cast<int>(names.size()));
+
+        std::set<int> due;  // the rest of the round: unshown survivors and newcomers
+        for (const int name : names)
+            if (std::find(drawn.begin(), drawn.end(), name) == drawn.end()) due.insert(name);
+        std::set<int> rest;
+        int lastShown = drawn.empty() ? -1 : drawn.back();
+        for (size_t i = 0; i < due.size(); ++i) {
+            lastShown = names[static_cast<size_t>(order.Next())];
+            rest.insert(lastShown);
+        }
+        EXPECT_EQ(rest, due);
+        // The next round is whole, and does not begin with the picture just shown.
+        const std::vector<int> next = Round(order, static_cast<int>(names.size()));
+        EXPECT_NE(names[static_cast<size_t>(next.front())], lastShown);
+    }
 }
 
 // Rounds are drawn, not repeated: over many rounds each picture starts a round about as
