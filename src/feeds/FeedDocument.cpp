@@ -37,6 +37,8 @@ TFeedDocument::TFeedDocument(TNotifyEvent onCreate)
 }
 
 TFeedDocument::~TFeedDocument() = default;
+TFeedDocument::TFeedDocument(TFeedDocument&& other) noexcept = default;
+TFeedDocument& TFeedDocument::operator=(TFeedDocument&& other) noexcept = default;
 
 void TFeedDocument::ResetXMLFile() {
     xmlFile_ = std::make_unique<TXMLDocument>();

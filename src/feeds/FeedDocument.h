@@ -24,6 +24,9 @@ class TFeedDocument {
     ~TFeedDocument();
     TFeedDocument(const TFeedDocument&) = delete;
     TFeedDocument& operator=(const TFeedDocument&) = delete;
+    // Moved whole, so that a feed parsed on a worker thread is handed over without a copy.
+    TFeedDocument(TFeedDocument&& other) noexcept;
+    TFeedDocument& operator=(TFeedDocument&& other) noexcept;
 
     TRSSChannel& Channel() { return *channel_; }
     const TRSSChannel& Channel() const { return *channel_; }

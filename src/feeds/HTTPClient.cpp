@@ -258,6 +258,10 @@ struct THTTPCallbacks {
         return CURL_PREREQFUNC_OK;
     }
 
+    static int Progress(void* clientp, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+        return Of(clientp).client->Stopped() ? 1 : 0;
+    }
+
     static size_t Header(char* data, size_t size, size_t count, void* clientp) {
         TTransfer& t = Of(clientp);
         const size_t n = size * count;
@@ -443,6 +447,15 @@ void THTTPClient::Configure(TTransfer& t, const std::string& url, const std::str
     curl_easy_setopt(e, CURLOPT_HEADERDATA, &t);
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &THTTPCallbacks::Write);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
+    if (Stop) {
+        curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, &THTTPCallbacks::Progress);
+        curl_easy_setopt(e, CURLOPT_XFERINFODATA, &t);
+    }
+    if (LowSpeedTime > 0) {
+        curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, long(LowSpeedTime));
+    }
 
     curl_slist* headers = nullptr;
     headers = curl_slist_append(headers, ("Host: " + hostHeader).c_str());
@@ -534,7 +547,7 @@ void THTTPClient::Perform(TTransfer& t, const std::shared_ptr<TImpl>& keep) {
                 done = true;
             }
         }
-        if (done || impl.cancel || !t.failure.empty()) break;
+        if (done || impl.cancel || Stopped() || !t.failure.empty()) break;
         const auto now = TClock::now();
         if (now >= t.bodyDeadline) {
             t.cutShort = true;
@@ -547,8 +560,9 @@ void THTTPClient::Perform(TTransfer& t, const std::shared_ptr<TImpl>& keep) {
             stalled = true;
             break;
         }
-        const bool pump = TAntiFreeze::Instance() && TAntiFreeze::Instance()->Active;
-        curl_multi_poll(impl.multi, nullptr, 0, pump ? PumpPollMs : QuietPollMs, nullptr);
+        // A worker's client waits in short slices too, so that its stop flag ends it at once.
+        const bool pump = !Stop && TAntiFreeze::Instance() && TAntiFreeze::Instance()->Active;
+        curl_multi_poll(impl.multi, nullptr, 0, pump || Stop ? PumpPollMs : QuietPollMs, nullptr);
         if (pump) {
             TAntiFreeze::DoProcess();
             // The client may be gone now: touch nothing of it, only the shared state.
@@ -572,7 +586,7 @@ void THTTPClient::Perform(TTransfer& t, const std::shared_ptr<TImpl>& keep) {
         return;
     }
     // A transfer that ended early leaves its connection in an unknown state: close it.
-    const bool cancelled = impl.cancel;
+    const bool cancelled = impl.cancel || Stopped();
     long osErrno = 0;
     curl_easy_getinfo(impl.easy, CURLINFO_OS_ERRNO, &osErrno);
     impl.CloseHandles();

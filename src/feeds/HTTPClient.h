@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -115,6 +116,12 @@ class THTTPClient {
     // Milliseconds the whole Get may take, redirects included, however steadily the server
     // sends ("Read timed out."); 0 for no limit.
     int MaxTime = 120000;
+    // Seconds; a transfer that averages under a byte a second for this long fails, so that a
+    // server that trickles or falls silent is given up early. 0 for no such limit.
+    int LowSpeedTime = 0;
+    // When set, raising it from any thread ends a running Get with EHTTPCancelled at once. A
+    // client that runs on a worker thread has one, and never pumps the UI thread's events.
+    const std::atomic<bool>* Stop = nullptr;
     // A body larger than this (decoded, when it came compressed) fails instead of exhausting
     // memory.
     std::int64_t MaxBodySize = std::int64_t(32) << 20;
@@ -138,6 +145,7 @@ class THTTPClient {
     friend struct THTTPCallbacks;
 
     void Status(THTTPStatus status, const std::string& text);
+    bool Stopped() const { return Stop && Stop->load(); }
     void CheckScheme(const std::string& scheme) const;
     void Configure(TTransfer& transfer, const std::string& url, const std::string& hostHeader);
     void Perform(TTransfer& transfer, const std::shared_ptr<TImpl>& keep);

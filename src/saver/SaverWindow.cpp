@@ -71,6 +71,7 @@ TForm1::TForm1(QWidget* parent)
         httpWork(s, m, n);
     };
     http.OnWorkEnd = [this](THTTPClient& s, THTTPClient::TWorkMode m) { httpWorkEnd(s, m); };
+    SetUpFeedAhead();
     Timer1.SetEnabled(false);
     Timer1.SetInterval(50);
     Timer1.OnTimer = [this] { Timer1Timer(); };
@@ -223,7 +224,7 @@ void TForm1::TraceStartup(TGlimrascreen& screen) {
 }
 
 void TForm1::httpStatus(THTTPClient&, THTTPClient::THTTPStatus, const std::string& text) {
-    Panel2->SetText("[" + FeedName + "] " + text);
+    StatusText(FeedName, text);
 }
 
 void TForm1::httpWorkBegin(THTTPClient&, THTTPClient::TWorkMode, std::int64_t expected) {
@@ -247,6 +248,11 @@ void TForm1::QuitSaver() {
     } catch (...) {
     }
     try {
+        // A download on the worker ends at once; the process does not wait for it.
+        FeedAhead.Cancel();
+        ready_.reset();
+        aheadFeed_ = -1;
+        Loading = false;
         if (http.Connected()) http.Disconnect();
     } catch (...) {
     }

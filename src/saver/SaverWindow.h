@@ -1,7 +1,8 @@
-// TForm1, the full-screen saver window, in four files:
+// TForm1, the full-screen saver window, in five files:
 //   SaverWindow.cpp         the window: start, host embedding, layout, downloads' status, end
 //   SaverWindowInput.cpp    the keyboard and mouse policy
 //   SaverWindowCycle.cpp    the feed and item cycle
+//   SaverWindowFeeds.cpp    the cycle's feeds, fetched ahead on a worker and taken in turn
 //   SaverWindowOverlays.cpp showing its headline panel (TForm2) and placing its card (TForm3)
 #pragma once
 
@@ -10,13 +11,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "feeds/AntiFreeze.h"
+#include "feeds/FeedAhead.h"
 #include "feeds/FeedDocument.h"
-#include "feeds/FeedFetcher.h"
 #include "feeds/FeedStore.h"
 #include "feeds/HTTPClient.h"
 #include "slideshow/Timer.h"
@@ -69,11 +71,16 @@ class TForm1 : public QWidget {
     std::unique_ptr<TApplicationEvents> ApplicationEvents1;
     TFeedDocument RSS;
     TAntiFreeze AntiFreeze1;
+    // The window's client: the wall's downloads run on FeedAhead's own, whose events come to
+    // the same handlers.
     THTTPClient http;
-    // Each feed's last good answer ($XDG_CACHE_HOME/pelwick/feeds) and the rules by which
-    // LoadFeed asks servers; tests set the store's clock.
+    // Each feed's last good answer ($XDG_CACHE_HOME/pelwick/feeds); tests set its clock.
     TFeedStore FeedStore{TFeedStore::DefaultFolder()};
-    TFeedFetcher Feeds{http, FeedStore};
+    // Fetches, through the store, the feed the cycle shows next while one is on the wall, so
+    // that the wall never waits on a server.
+    TFeedAhead FeedAhead{FeedStore};
+    // Seconds without a byte after which a download for the wall gives up.
+    static constexpr int WallLowSpeedTime = 15;
     TTimer Timer1;
     // Timer1's integer tag: 0 until the cycle's first tick has run.
     int Timer1Tag = 0;
@@ -88,6 +95,8 @@ class TForm1 : public QWidget {
     std::int32_t CurItem = 0;
     std::int32_t ItemTicks = 0;
     std::vector<std::string> Headlines;
+    // The wall waits for a feed the worker fetches (the first one, one a key asked for, or
+    // one after a feed skipped for being late); the cycle's steps wait meanwhile.
     bool Loading = false;
     std::string FeedName;
     std::int32_t PanelLeftRange = 10;
@@ -168,6 +177,21 @@ class TForm1 : public QWidget {
     void TraceStartup(TGlimrascreen& screen);
     void FadeOutCard();
     void RebuildHeadlines();
+    // The feed and item cycle's feed-ahead (SaverWindowFeeds.cpp).
+    void SetUpFeedAhead();
+    std::string AddressOf(std::int32_t feed) const;
+    void TakeTurn(std::int32_t feed);
+    void CollectAhead();
+    void FeedArrived();
+    void ShowFetched();
+    bool ShowStored(std::int32_t feed);
+    void ShowFeed(TFeedDocument&& document, bool fromStore);
+    void PlanNext();
+    // Starts fetching the next feed unless that runs or is done already.
+    void FetchAhead();
+    void StartAhead(std::int32_t feed);
+    void ShowFetchProgress(const std::string& name, const TFeedAhead::TProgress& progress);
+    void StatusText(const std::string& name, const std::string& text);
     // With no feed listed the panel says how to add one.
     void ShowFirstRunHint();
     // The slideshow's folder held no picture: the panel says so, with the first-run hint or
@@ -185,6 +209,18 @@ class TForm1 : public QWidget {
     void KeepPanelInside();
     // The link the card holds for the current item, "" without a card.
     std::string CurrentLink() const;
+
+    // The feed the cycle shows at its next turn, decided when the current one came; -1 before.
+    std::int32_t nextFeed_ = -1;
+    // The feed the worker fetches or has fetched for the wall, -1 when none, and that job's
+    // serial; its result once it came.
+    std::int32_t aheadFeed_ = -1;
+    std::uint64_t aheadSerial_ = 0;
+    std::optional<TFeedAhead::TResult> ready_;
+    // Loading for a feed that stood in for a late one: it too is skipped at the next step.
+    bool awaitBounded_ = false;
+    // Feeds skipped in a row since one was shown.
+    int skips_ = 0;
 
     int cursorsHidden_ = 0;
     // What the panel says of the picture folder, "" when it has pictures; and the feed it is

@@ -1,8 +1,9 @@
 // TForm1, the saver window: its feed and item cycle (SaverWindow.h lists the other parts).
 //
-// One step a second downloads feeds in turn, keeps each item current for BlogInterval seconds
-// and moves on through the items and then the feeds, writing the headline lines for the
-// panel and handing each item to the card.
+// One step a second keeps each item current for BlogInterval seconds and moves on through the
+// items and then the feeds, writing the headline lines for the panel and handing each item to
+// the card. The feeds themselves are fetched ahead on a worker (SaverWindowFeeds.cpp): a step
+// only ever takes what is there.
 #include <algorithm>
 
 #include "aatext/Bidi.h"
@@ -10,7 +11,6 @@
 #include "app/Process.h"
 #include "app/Settings.h"
 #include "app/Signals.h"
-#include "feeds/MemoryStream.h"
 #include "saver/HeadlinePanel.h"
 #include "saver/HtmlText.h"
 #include "saver/ItemCard.h"
@@ -38,7 +38,11 @@ std::string TForm1::CleanTitle(const std::string& title) {
 }
 
 void TForm1::Timer1Timer() {
-    if (Loading) return;
+    if (Loading) {
+        // A feed that stood in for a late one is as late at the next step: the wall moves on.
+        if (awaitBounded_ && !Paused) TakeTurn(CurFeed);
+        return;
+    }
     if (Paused) {
         ItemTicks = SaverOptions.BlogInterval;
         return;
@@ -66,17 +70,17 @@ void TForm1::Timer1Timer() {
                 ShowPanel();
             }
             ShowItem(CurItem + 1);
+            FetchAhead();
             return;
         }
     } else if (feeds.empty() || itemCount > 0 || ItemTicks < EmptyFeedTicks) {
+        FetchAhead();
         return;
     }
     ItemTicks = 0;
     HidePanel();
-    if (SaverOptions.RandomFeed)
-        LoadFeed(Random(feedCount));
-    else
-        LoadFeed(CurFeed >= feedCount - 1 ? 0 : CurFeed + 1);
+    if (nextFeed_ < 0) nextFeed_ = SaverOptions.RandomFeed ? Random(feedCount) : CurFeed + 1;
+    TakeTurn(nextFeed_);
 }
 
 // A blocking fade: the card goes down one alpha step every 3 ms and stays shown at 0. A
@@ -89,36 +93,63 @@ void TForm1::FadeOutCard() {
     }
 }
 
+// Shows feed a: what the worker fetched for it when that is there, else it is fetched and
+// shown when it arrives.
 void TForm1::LoadFeed(std::int32_t a) {
     const auto& feeds = SaverOptions.FeedNames;
     if (feeds.empty()) return;
     CurFeed = WrapIndex(a, std::int32_t(feeds.size()));
-    // A download still running from an earlier call ends here; its own call swallows the
-    // failure.
-    if (http.Connected()) http.Disconnect();
-    try {
-        const std::string name = feeds[CurFeed];
-        const std::string address =
-            SettingsFile ? SettingsFile->ReadString("feeds", name, "") : std::string();
-        FeedName = name;
-        if (!address.empty()) {
-            Loading = true;
-            Feeds.RefreshMinutes = SaverOptions.FeedRefresh;
-            const TFeedFetcher::TResult got =
-                Feeds.Fetch(address, [this](TMemoryStream& stream) { RSS.LoadFromStream(stream); });
-            // The status bar shows a download until it ends; a stored copy ends none.
-            if (got.FromStore && !Paused && Panel2->isVisible()) SetStatusVisible(false);
-            CardBeside = false;
-            ShowItem(0);
-            http.Disconnect();
-            Loading = false;
-            ShowPanel();
-        }
-    } catch (const std::exception&) {
-        // A feed that cannot be fetched or read, and has no stored copy, leaves the screen
-        // as it was; the cycle moves on and tries it again when its turn comes.
-    }
+    FeedName = feeds[CurFeed];
     Loading = false;
+    awaitBounded_ = false;
+    CollectAhead();
+    if (ready_ && aheadFeed_ == CurFeed) {
+        ShowFetched();
+        return;
+    }
+    // A feed without an address shows nothing; the cycle goes on to the next.
+    if (AddressOf(CurFeed).empty()) {
+        PlanNext();
+        return;
+    }
+    // A fetch of this feed that is still running is as fresh as a new one.
+    if (aheadFeed_ != CurFeed) StartAhead(CurFeed);
+    Loading = true;
+}
+
+// The cycle's turn for a feed. A feed whose fetch has not come by its turn is skipped for
+// this round: its stored copy stands in, or else the following feed, fetched now and itself
+// skipped when it is not there by the next step. Only when every feed was late in a row is
+// one waited for, so that a slow network still shows something.
+void TForm1::TakeTurn(std::int32_t feed) {
+    const auto& feeds = SaverOptions.FeedNames;
+    if (feeds.empty()) return;
+    const std::int32_t count = std::int32_t(feeds.size());
+    feed = WrapIndex(feed, count);
+    CollectAhead();
+    const bool fetching = aheadFeed_ == feed;
+    if ((fetching && ready_) || AddressOf(feed).empty()) {
+        LoadFeed(feed);
+        return;
+    }
+    // No step came between the last feed and this turn to start the fetch: it starts now,
+    // and the feed is late when it is not there by the next step.
+    if (!fetching) {
+        LoadFeed(feed);
+        awaitBounded_ = Loading;
+        return;
+    }
+    CurFeed = feed;
+    FeedName = feeds[feed];
+    Loading = false;
+    awaitBounded_ = false;
+    if (ShowStored(feed)) return;
+    if (++skips_ >= count) {
+        Loading = true;
+        return;
+    }
+    LoadFeed(feed >= count - 1 ? 0 : feed + 1);
+    awaitBounded_ = Loading;
 }
 
 void TForm1::ShowItem(std::int32_t a) {

@@ -161,7 +161,7 @@ TEST(ItemCard, ImagesOrLongTextGetALargeGuess) {
     f.server.Set("/b", Feed(Item("Long", std::string(460, 'x'))));
     f.Show();
     for (int feed : {0, 1}) {
-        f.form->LoadFeed(feed);
+        f.Load(feed);
         const QRect r = f.form->Form3()->Frame();
         EXPECT_GE(r.width(), 800) << feed;
         EXPECT_LE(r.width(), 1099) << feed;
@@ -212,7 +212,7 @@ TEST(ItemCard, FadesInToTwoTenAndFitsThePageWhenItIsLaidOut) {
     EXPECT_EQ(card.Height(), f.form->LastCardHeight);
     EXPECT_EQ(card.Width(), f.form->LastCardWidth);
     // A new feed sizes its first card afresh.
-    f.form->LoadFeed(0);
+    f.Load(0);
     EXPECT_FALSE(f.form->CardBeside);
 }
 
@@ -379,7 +379,7 @@ TEST(ItemCard, AnUnwritablePageWithNoneBeforeStillShowsTheItem) {
     TSaverFixture f({"A=/a"});
     f.server.Set("/a", Feed(Item("First", "one")));
     f.Show();
-    EXPECT_EQ(test::MessageOfFailedWrite(100, [&] { f.form->LoadFeed(0); }), "");
+    EXPECT_EQ(test::MessageOfFailedWrite(100, [&] { f.Load(0); }), "");
     EXPECT_FALSE(FileExists(ItemPagePath()));
     ASSERT_NE(f.form->Form3(), nullptr);
     TPageView& web = *f.form->Form3()->web;

@@ -27,6 +27,7 @@ TFeedServer::TFeedServer()
     : server_([this](TConnection& c, TLoopbackServer& server) {
           for (std::string r; !(r = c.ReadRequest()).empty();) {
               server.Record(r);
+              if (AnswerSlowly(c, RequestPath(r))) return;
               std::string body;
               bool found = false;
               {
@@ -45,6 +46,35 @@ TFeedServer::TFeedServer()
 void TFeedServer::Set(const std::string& path, const std::string& body) {
     std::lock_guard lock(mutex_);
     bodies_[path] = body;
+}
+
+void TFeedServer::Trickle(const std::string& path, const std::string& body) {
+    std::lock_guard lock(mutex_);
+    slow_[path] = {paTrickle, body};
+}
+
+void TFeedServer::Silence(const std::string& path) {
+    std::lock_guard lock(mutex_);
+    slow_[path] = {paSilent, ""};
+}
+
+bool TFeedServer::AnswerSlowly(TConnection& c, const std::string& path) {
+    std::pair<TPace, std::string> slow;
+    {
+        std::lock_guard lock(mutex_);
+        const auto it = slow_.find(path);
+        if (it == slow_.end()) return false;
+        slow = it->second;
+    }
+    if (slow.first == paTrickle) {
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(slow.second.size()) +
+               "\r\n\r\n");
+        c.SendSlowly(slow.second, 1, 2000);
+    } else {
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n<rss");
+        c.Stall();
+    }
+    return true;
 }
 
 int TFeedServer::Requests(const std::string& path) const {
@@ -106,12 +136,24 @@ void TSaverFixture::Show() {
 void TSaverFixture::ShowFeed(const std::string& path, const std::string& body) {
     server.Set(path, body);
     Show();
-    form->LoadFeed(0);
+    Load(0);
+}
+
+void TSaverFixture::Load(int a) {
+    form->LoadFeed(a);
+    Settle();
+}
+
+void TSaverFixture::Settle() {
+    EXPECT_TRUE(WaitUntil([this] { return !form->Loading && form->FeedAhead.Idle(); },
+                          std::chrono::seconds(30), "the feed worker to hand over",
+                          std::chrono::milliseconds(1)));
 }
 
 void TSaverFixture::Key(int qtKey, Qt::KeyboardModifiers modifiers) {
     QKeyEvent press(QEvent::KeyPress, qtKey, modifiers);
     QCoreApplication::sendEvent(form->windowHandle(), &press);
+    Settle();
 }
 
 void TSaverFixture::MouseMove(int x, int y) {
@@ -127,8 +169,10 @@ void TSaverFixture::MouseDown(Qt::MouseButton button) {
 }
 
 void TSaverFixture::Tick(int n) {
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < n; ++i) {
         form->Timer1Timer();
+        Settle();
+    }
 }
 
 }  // namespace pelwick::test

@@ -29,10 +29,20 @@ class TFeedServer {
     std::string Url(const std::string& path) const { return server_.Url(path); }
     // How many requests asked for path.
     int Requests(const std::string& path) const;
+    // path answers with body's headers and then one byte of it every two seconds.
+    void Trickle(const std::string& path, const std::string& body);
+    // path answers with its headers and the start of a body, then nothing: the connection
+    // stays open until the client goes.
+    void Silence(const std::string& path);
 
   private:
+    enum TPace { paTrickle, paSilent };
+    // Answers a request for a slow path; false for any other.
+    bool AnswerSlowly(TConnection& c, const std::string& path);
+
     mutable std::mutex mutex_;
     std::map<std::string, std::string> bodies_;
+    std::map<std::string, std::pair<TPace, std::string>> slow_;
     TLoopbackServer server_;
 };
 
@@ -60,13 +70,20 @@ class TSaverFixture {
     void Show();
     // Serves body at path, the first feed's, then shows the window and loads that feed.
     void ShowFeed(const std::string& path, const std::string& body);
-    // Sends input to the window as the platform would, through the application's hook.
+    // LoadFeed(a), then Settle.
+    void Load(int a);
+    // Waits until the wall waits for no feed and the feed worker has handed over what it
+    // fetched (the next feed's fetch too), so that a test sees a cycle as steady as it was
+    // when downloads blocked.
+    void Settle();
+    // Sends input to the window as the platform would, through the application's hook, and
+    // settles.
     void Key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void MouseMove(int x = 10, int y = 10);
     void MouseDown(Qt::MouseButton button);
     // The tags and text of the headline lines, one string each.
     const std::vector<std::string>& Lines() const { return form->Headlines; }
-    // Steps the cycle n times.
+    // Steps the cycle n times, settling after each step.
     void Tick(int n = 1);
 
   private:

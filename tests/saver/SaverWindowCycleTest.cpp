@@ -55,7 +55,7 @@ TEST(Cycle, HeadlineLinesForChannelsWithoutTitleDescriptionOrDate) {
                  "<rss version=\"2.0\"><channel><title>T</title>"
                  "<pubDate>Tue, 10 Jun 2003 04:00:00 GMT</pubDate>"
                  "<item><title>One</title></item></channel></rss>");
-    f.form->LoadFeed(0);
+    f.Load(0);
     ASSERT_EQ(f.Lines().size(), 4u);
     EXPECT_EQ(f.Lines()[0], "<Title1>T");
     EXPECT_EQ(f.Lines()[1], "<Text2>" + f.form->RSS.ChannelDate);
@@ -207,9 +207,9 @@ TEST(Cycle, AnEmptyPictureFolderIsSaidOnce) {
     ASSERT_TRUE(test::WaitUntil([&] { return f.Lines().front().starts_with(notice); },
                                 std::chrono::seconds(20), "the notice above the headlines"));
     EXPECT_EQ(f.Lines()[1], "<Title1>Feed A");
-    f.form->LoadFeed(1);
+    f.Load(1);
     EXPECT_EQ(f.Lines().front(), "<Title1>Feed B");
-    f.form->LoadFeed(0);
+    f.Load(0);
     EXPECT_EQ(f.Lines().front(), "<Title1>Feed A");
 }
 
@@ -260,7 +260,7 @@ TEST(Cycle, OnAShortScreenThePanelStopsThirtyPixelsShort) {
     TSaverFixture f({"Many=/many"}, "", 1024, 600);
     f.server.Set("/many", RssFeed("T", "d", 25));
     f.Show();
-    f.form->LoadFeed(0);
+    f.Load(0);
     EXPECT_EQ(f.form->Form2()->Height(), 570);
 }
 
@@ -271,13 +271,13 @@ TEST(Cycle, LongFeedsGrowThePanelAndItKeepsTheHeight) {
     f.server.Set("/many", RssFeed("T", "d", 25));
     f.server.Set("/five", RssFeed("T", "d", 5));
     f.Show();
-    f.form->LoadFeed(0);
+    f.Load(0);
     EXPECT_EQ(f.form->Form2()->Height(), 343);
-    f.form->LoadFeed(1);
+    f.Load(1);
     EXPECT_EQ(f.form->Form2()->Height(), 371);
-    f.form->LoadFeed(2);
+    f.Load(2);
     EXPECT_EQ(f.form->Form2()->Height(), 343 + 420);
-    f.form->LoadFeed(3);
+    f.Load(3);
     EXPECT_EQ(f.form->Form2()->Height(), 343 + 420);
     // The text control follows the panel.
     EXPECT_EQ(f.form->Form2()->AAText->height(), 343 + 420 - 1);
@@ -329,10 +329,10 @@ TEST(Cycle, AFailedDownloadShowsTheStoredCopyAsTheDownloadShowedIt) {
     f.form->ShowItem(1);
     const std::vector<std::string> downloaded = f.Lines();
     const std::string link = f.form->Form3()->Link();
-    f.form->LoadFeed(1);
+    f.Load(1);
     ASSERT_EQ(f.Lines()[0], "<Title1>Feed B");
     f.server.Set("/a", "");  // 404 from now on
-    f.form->LoadFeed(0);
+    f.Load(0);
     EXPECT_EQ(f.server.Requests("/a"), 2);
     f.form->ShowItem(1);
     EXPECT_EQ(f.Lines(), downloaded);

@@ -223,7 +223,7 @@ TEST(SaverWindow, EnterOpensOnlyWebLinksAndQuits) {
         f.server.Set("/news", std::string("<rss version=\"2.0\"><channel><title>T</title><item>") +
                                   "<title>A</title><link>" + link +
                                   "</link></item></channel></rss>");
-        f.form->LoadFeed(0);
+        f.Load(0);
         ASSERT_NE(f.form->Form3(), nullptr);
         f.Key(Qt::Key_Enter);
         EXPECT_EQ(f.opened, opened) << link;
@@ -235,7 +235,7 @@ TEST(SaverWindow, ABrowserThatCannotStartIsReportedAndTheSaverGoesOn) {
     TSaverFixture f({"News=/news"});
     f.server.Set("/news", test::RssFeed("News", "d", 1));
     f.Show();
-    f.form->LoadFeed(0);
+    f.Load(0);
     f.openerFails = true;
     f.Key(Qt::Key_Return);
     ASSERT_EQ(f.errors.size(), 1u);
@@ -250,7 +250,7 @@ TEST(SaverWindow, TheBoxOfAFailedBrowserOwnsItsInput) {
     TSaverFixture f({"News=/news"});
     f.server.Set("/news", test::RssFeed("News", "d", 1));
     f.Show();
-    f.form->LoadFeed(0);
+    f.Load(0);
     f.openerFails = true;
     SetApplicationExceptionHandler(ShowErrorMessage);
     int boxes = 0;
@@ -287,7 +287,7 @@ TEST(SaverWindow, QuitDeletesTheItemPageAndClosesTheDownload) {
     TSaverFixture f({"News=/news"});
     f.server.Set("/news", test::RssFeed("News", "d", 1));
     f.Show();
-    f.form->LoadFeed(0);
+    f.Load(0);
     EXPECT_TRUE(FileExists(ItemPagePath()));
     f.form->QuitSaver();
     EXPECT_FALSE(FileExists(ItemPagePath()));
