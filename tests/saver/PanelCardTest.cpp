@@ -198,8 +198,8 @@ TEST(ItemCard, FadesInToTwoTenAndFitsThePageWhenItIsLaidOut) {
     EXPECT_FALSE(f.form->CardBeside);
 
     // The page-complete notification comes from the event loop and fits the card.
-    ASSERT_TRUE(test::WaitUntil([&] { return f.form->CardBeside; }, std::chrono::seconds(10),
-                                "the laid-out page to fit the card"));
+    ASSERT_TRUE(test::WaitUntil([&] { return f.form->LastCardHeight > 0; },
+                                std::chrono::seconds(10), "the laid-out page to fit the card"));
     const int height = card.web->ScrollHeight();
     EXPECT_EQ(card.Height(), height);
     EXPECT_LT(height, 150);
@@ -221,16 +221,24 @@ TEST(ItemCard, FadesInToTwoTenAndFitsThePageWhenItIsLaidOut) {
 TEST(ItemCard, WhatChangesBeneathTheCardShowsThroughIt) {
     TSaverFixture f({"A=/a"}, "", 640, 480);
     f.ShowFeed("/a", Feed(Item("Short", "A few words.")));
+    // The card is fitted to its page, and faded in, from the event loop: that must be over
+    // before the test places it, however loaded the machine.
+    ASSERT_TRUE(test::WaitUntil([&] { return f.form->LastCardHeight > 0; },
+                                std::chrono::seconds(10), "the laid-out page to fit the card"));
     TForm3& card = *f.form->Form3();
-    card.Timer1.SetEnabled(false);  // its fade-in must not go on under a loaded machine
+    card.Timer1.SetEnabled(false);
     card.SetFrame(QRect(300, 200, 200, 100));
     card.SetAlphaBlendValue(100);
     TGlimrascreen& screen = *f.form->Slideshow->PictureScreen();
     screen.SetThreaded(false);
-    screen.SetManual(true);
     const auto showPicture = [&screen](TColor color) {
-        // The slideshow's own timer may have begun a transition meanwhile.
+        // The slideshow's own timer may have begun a transition meanwhile, on a thread that
+        // ends through the event loop.
+        screen.SetManual(false);
         screen.StopTransition();
+        ASSERT_TRUE(test::WaitUntil([&] { return !screen.Running(); }, std::chrono::seconds(10),
+                                    "the slideshow's own transition to end"));
+        screen.SetManual(true);
         TBitmap picture(640, 480);
         picture.Canvas().Brush.Color = color;
         picture.Canvas().FillRect(picture.BoundsRect());
